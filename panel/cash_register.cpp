@@ -1,0 +1,71 @@
+#include "panel/cash_register.h"
+
+namespace tarvel {
+
+const char* lampName(Lamp lamp) {
+    static const char* const names[kLampCount] = {
+        "Lbd1",  "Lbd2",  "Lbd3",   "Lbd4",     "Lbd5", "Lbd6",    "LblCB2",
+        "LblNL", "LblVV", "Lblmin", "LblPrint", "LblZ", "LblClish",
+    };
+    return names[int(lamp)];
+}
+
+CashRegister::CashRegister(Services services) : svc_(std::move(services)) {
+    s_.TxtCHL.setText(kDefaultHeader);
+}
+
+void CashRegister::Form_Load() {
+    const TapesLoad load = LoadTapes(s_, svc_.dataDir, svc_.messages);
+    if (load.header) lastGoodHeader_ = *load.header;
+    journalLoad_ = load.journal;
+    s_.TxtIND.setText(QStringLiteral("0.00"));
+    s_.TxtSEC.setText(QStringLiteral("01"));
+}
+
+void CashRegister::Form_Unload() {
+    if (closed_) return;
+    closed_ = true;
+    // A journal that exists but could not be read is never written over.
+    if (journalLoad_ != JournalLoad::Unreadable) SaveJournal(s_, svc_.dataDir, svc_.messages);
+    svc_.printer.closeJob();
+    if (goods_ && goods_->isLoaded()) goods_->unload();
+    svc_.programEnd.endProgram();
+}
+
+void CashRegister::VKL_Click() { Form_Unload(); }
+
+void CashRegister::Timer1_Timer() {
+    s_.Picker = svc_.regional.longTime(svc_.clock.currentTime());
+}
+
+int CashRegister::TxtIND_KeyPress(int keyAscii) {
+    if (!s_.Shap1) return 0;
+    return (keyAscii >= 48 && keyAscii <= 58) ? keyAscii : 0;
+}
+
+void CashRegister::journalAppend(QStringView piece) { s_.TxtCHLK.append(piece); }
+
+void CashRegister::appendGoodsEntry(const QString& entry) {
+    s_.TxtCHL.append(kCrLf);
+    s_.TxtCHL.append(entry);
+}
+
+QString faultMessage(ArithmeticFault fault) {
+    switch (fault) {
+    case ArithmeticFault::DivisionByZero:
+        return QStringLiteral("Деление на ноль");
+    case ArithmeticFault::Invalid:
+        return QStringLiteral("Недопустимая операция (0 / 0)");
+    case ArithmeticFault::Overflow:
+        return QStringLiteral("Переполнение");
+    case ArithmeticFault::None:
+        break;
+    }
+    return {};
+}
+
+void CashRegister::showFault(ArithmeticFault fault) {
+    if (fault != ArithmeticFault::None) svc_.messages.show(faultMessage(fault));
+}
+
+} // namespace tarvel

@@ -1,0 +1,124 @@
+#pragma once
+// The cash register behind the front panel.
+//
+// How a key press reaches the tapes: the window's control table maps each key to one of the
+// operations below (KR_Click, CommandVV_Click, ...). The operation reads and writes the
+// PanelState only: it appends pieces to the receipt tape TxtCHL or the journal TxtCHLK, lights
+// and puts out lamps, changes the register variables, and calls the platform (printer, clock,
+// message boxes, data files) through the injected interfaces. When it returns, the window
+// draws what changed: appended pieces are drawn as appends, lamps and fields as they now are.
+// Closing a receipt appends the whole tape to the journal through journalAppend(), which also
+// keeps bazasmen.txt up to date.
+
+#include "panel/panel_state.h"
+#include "platform/services.h"
+#include "storage/data_dir.h"
+#include "storage/tapes.h"
+
+#include <cstdint>
+
+namespace tarvel {
+
+// The platform services the register calls. All references outlive the register.
+struct Services {
+    Clock& clock;
+    RegionalSettings& regional;
+    MessageBoxes& messages;
+    Printer& printer;
+    ProgramEnd& programEnd;
+    DataDir dataDir;
+};
+
+enum class ArithmeticFault { None, DivisionByZero, Invalid, Overflow };
+
+class CashRegister {
+public:
+    explicit CashRegister(Services services);
+
+    PanelState& state() { return s_; }
+    const PanelState& state() const { return s_; }
+    // Set by the application once the goods directory window exists.
+    void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
+
+    // Start-up, close, power key, clock and keyboard filter.
+    void Form_Load();
+    void Form_Unload();
+    void VKL_Click();
+    void Timer1_Timer();
+    // Returns the character code to insert into the indicator, 0 to discard the character.
+    int TxtIND_KeyPress(int keyAscii);
+
+    // Amount entry.
+    void DigitClick(const QString& tag);
+    void Btn00_Click();
+    void CommandZ_Click();
+    void CommandC_Click();
+
+    // Arithmetic keys. A fault is returned to the caller, never shown here.
+    ArithmeticFault OperClick(std::int16_t det);
+    ArithmeticFault DoOper();
+    void CommandPlus_Click();
+    void CammandMinus_Click();
+    void UMN_Click();
+    void DEL_Click();
+
+    // Receipts.
+    void CommandVV_Click();
+    void CommandEnter_Click();
+    void VT_Click();
+    void NL_Click();
+    void PROC_Click();
+
+    // Mode keys.
+    void KN_Click();
+    void KR_Click();
+    void KL_Click();
+    void KCH_Click();
+    void KZ_Click();
+    void CHL_Click();
+
+    // Department keys.
+    void Btn1D_Click();
+    void Btn2V_Click();
+    void Btn3T_Click();
+    void Btn4C_Click();
+
+    // Receipt header.
+    void clisheED();
+    void clishe();
+    // The last step of КР while the tape is open for editing. Returns success; on failure the
+    // trainee is told why and the tape stays open for editing with its text intact.
+    bool saveHeaderFromTape();
+
+    // Goods directory.
+    void FC_Click();
+    // A double-click in the directory: CR LF and the entry go onto the receipt tape.
+    void appendGoodsEntry(const QString& entry);
+
+    // Every write into the journal goes through here: `piece` begins with CR LF.
+    void journalAppend(QStringView piece);
+
+    // The receipt printout: steps shared by ВВ and % (start, the tape's characters, finish).
+    void printReceiptTape();
+    void beginPrintout();
+    void printTapeCharacters();
+    void finishPrintout();
+
+private:
+    void showFault(ArithmeticFault fault);
+    void arithmeticKey(std::int16_t det);
+
+    PanelState s_;
+    Services svc_;
+    GoodsWindow* goods_ = nullptr;
+    // The last header read from clishe.txt; put on the tape when a reload fails, so that a
+    // closed receipt is never left on the tape to be journaled twice.
+    QString lastGoodHeader_ = kDefaultHeader;
+    JournalLoad journalLoad_ = JournalLoad::Missing;
+    bool closed_ = false;
+};
+
+// The Russian message for an arithmetic fault.
+QString faultMessage(ArithmeticFault fault);
+
+} // namespace tarvel

@@ -1,0 +1,121 @@
+#pragma once
+// Everything the register knows: its text fields, lamps, marker, clock caption, the visibility
+// of the ВВ key and its twelve register variables. The key operations (CashRegister) read and
+// write this state only; the window draws it and never holds a truth of its own.
+
+#include <QString>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+
+namespace tarvel {
+
+inline constexpr QStringView kCrLf = u"\r\n";
+
+// A text field's exact text. CR LF, a lone CR and a lone LF are kept as they are. The field
+// also remembers what changed since the view last drew it, so that an append is drawn as an
+// append (a journal of tens of megabytes stays instant) and only a replaced text is redrawn.
+class TextField {
+public:
+    const QString& text() const { return text_; }
+    bool operator==(QStringView other) const { return text_ == other; }
+
+    void setText(const QString& text) {
+        text_ = text;
+        replaced_ = true;
+    }
+    void append(QStringView piece) { text_.append(piece); }
+
+    // The trainee typed into the widget: the widget already shows this text.
+    void adoptViewText(const QString& text) {
+        text_ = text;
+        replaced_ = false;
+        viewLength_ = text_.size();
+    }
+
+    // What the view must draw: either the whole text anew, or the text from `from` on.
+    struct Change {
+        bool replaced = false;
+        qsizetype from = 0;
+        bool any() const { return replaced || from >= 0; }
+    };
+    Change takeChange() {
+        Change c;
+        c.replaced = replaced_;
+        c.from = replaced_ ? 0 : (viewLength_ < text_.size() ? viewLength_ : -1);
+        replaced_ = false;
+        viewLength_ = text_.size();
+        return c;
+    }
+
+private:
+    QString text_;
+    qsizetype viewLength_ = 0;
+    bool replaced_ = true;
+};
+
+// A paper tape: the receipt tape TxtCHL or the journal TxtCHLK.
+struct Tape : TextField {
+    bool locked = true;
+    // Set when an operation moves the caret (SelStart) to the end, so the newest line is in
+    // view; the view consumes it.
+    bool caretToEnd = false;
+    void moveCaretToEnd() { caretToEnd = true; }
+};
+
+enum class TapeId { Receipt, Journal };
+
+// The thirteen lamps. Mode lamps above the top key row, receipt lamps beside their keys.
+enum class Lamp {
+    Lbd1, // goods directory shown (ФЦ)
+    Lbd2, // КН
+    Lbd3, // КР mode
+    Lbd4, // КЛ: ВВ hidden
+    Lbd5, // КЧ: bold clock
+    Lbd6, // КЗ: journal mode
+    LblCB2,
+    LblNL,    // cash tendered
+    LblVV,    // receipt open
+    Lblmin,   // minus pressed, for НЛ
+    LblPrint, // receipt totalled
+    LblZ,
+    LblClish, // receipt header open for editing
+};
+inline constexpr int kLampCount = 13;
+
+const char* lampName(Lamp lamp);
+
+struct PanelState {
+    TextField TxtIND; // indicator
+    TextField TxtSEC; // department number, "01".."08", maybe with a return mark
+    Tape TxtCHL;      // receipt tape
+    Tape TxtCHLK;     // journal (control tape)
+    TapeId front = TapeId::Receipt;
+
+    std::array<bool, kLampCount> lamps{};
+    bool lit(Lamp l) const { return lamps[std::size_t(l)]; }
+    void light(Lamp l) { lamps[std::size_t(l)] = true; }
+    void putOut(Lamp l) { lamps[std::size_t(l)] = false; }
+
+    bool Shap1 = false;   // keyboard-entry marker
+    QString Picker;       // clock caption
+    bool pickerBold = false;
+    bool commandVVVisible = true;
+
+    // Register variables.
+    float accumulator = 0;
+    std::int16_t pendingOper = 0;
+    std::int16_t entryFlag = 0;
+    float receiptTotal = 0;
+    float shiftTotal = 0;
+    double printStepX = 0;
+    double printStepY = 0;
+    std::int16_t printRow = 0;
+};
+
+// The design-time receipt header: the one built-in copy of it.
+inline const QString kDefaultHeader = QStringLiteral("   ИП ТОРБИН Т.Т.\r\n"
+                                                     " ИНН 771313131313\r\n"
+                                                     "******************\r\n");
+
+} // namespace tarvel

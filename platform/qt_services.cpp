@@ -1,0 +1,64 @@
+#include "platform/qt_services.h"
+
+#include "storage/settings_names.h"
+
+#include <QApplication>
+#include <QCollator>
+#include <QDateTime>
+#include <QMessageBox>
+#include <QSettings>
+
+namespace tarvel {
+
+QDate SystemClock::currentDate() const { return QDate::currentDate(); }
+QTime SystemClock::currentTime() const { return QTime::currentTime(); }
+
+QChar SystemRegional::decimalSeparator() const {
+    const QString sep = locale_.decimalPoint();
+    return sep.isEmpty() ? QLatin1Char('.') : sep.at(0);
+}
+
+QString SystemRegional::shortDate(QDate date) const {
+    return locale_.toString(date, QLocale::ShortFormat);
+}
+
+QString SystemRegional::longTime(QTime time) const {
+    // The long format of some locales carries a time zone name; the register shows hours,
+    // minutes and seconds only.
+    QString format = locale_.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
+    return locale_.toString(time, format.trimmed());
+}
+
+QString SystemRegional::toUpper(const QString& text) const { return locale_.toUpper(text); }
+
+int SystemRegional::compareNoCase(const QString& a, const QString& b) const {
+    QCollator collator(locale_);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator.compare(a, b);
+}
+
+void QtMessageBoxes::show(const QString& text, const QString& caption, Icon icon) {
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    caption, text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+
+QString QtSettingsStore::read(const QString& name, const QString& defaultValue) const {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kProgramTitle,
+                       kProgramTitle);
+    settings.beginGroup(kSettingsSection);
+    return settings.value(name, defaultValue).toString();
+}
+
+void QtSettingsStore::write(const QString& name, const QString& value) {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kProgramTitle,
+                       kProgramTitle);
+    settings.beginGroup(kSettingsSection);
+    settings.setValue(name, value);
+}
+
+void QtProgramEnd::endProgram() { QCoreApplication::exit(0); }
+
+} // namespace tarvel
