@@ -1,19 +1,118 @@
+// The chain calculator: "+", "-", "Х", "/" and the first step of "=" and ВВ.
+//
+// Each operator key carries out the operation still pending with the amount keyed since, then
+// becomes the pending one itself; there is no precedence, so 2 + 3 Х 4 = gives 20. The running
+// result is a single-precision number (accumulator); the indicator only ever shows it as text.
+//
+// A fault (0 / 0, a division by zero, a result or keyed amount beyond the single-precision
+// range) stops the operation where it stands: the indicator keeps the keyed amount, the
+// pending operation and entryFlag keep their values. The fault goes back to the caller; the
+// operator keys show it to the trainee, ВВ goes on with its own work.
+
 #include "panel/cash_register.h"
+#include "panel/numbers.h"
+
+#include <cmath>
+#include <limits>
 
 namespace tarvel {
+namespace {
 
-ArithmeticFault CashRegister::OperClick(std::int16_t) { return ArithmeticFault::None; }
+bool isOperatorCode(std::int16_t code) {
+    return code >= 0 && code <= 4;
+}
 
-ArithmeticFault CashRegister::DoOper() { return ArithmeticFault::None; }
+// Amounts from here on round to infinity in single precision: the largest float plus half of
+// its last unit. Anything below still rounds to a finite float.
+constexpr double kBeyondFloatRange =
+    double(std::numeric_limits<float>::max()) + 0x1p103; // ulp of the top binade is 2^104
 
-void CashRegister::arithmeticKey(std::int16_t) {}
+// Any result that is not a number is a fault, also when the accumulator was already infinite
+// or NaN from an earlier fault: a non-number never reaches the indicator, and so never a
+// receipt line.
+ArithmeticFault faultOf(float result, std::int16_t oper, float operand) {
+    if (std::isnan(result)) return ArithmeticFault::Invalid;
+    if (std::isinf(result))
+        return oper == 4 && operand == 0 ? ArithmeticFault::DivisionByZero
+                                         : ArithmeticFault::Overflow;
+    return ArithmeticFault::None;
+}
 
-void CashRegister::CommandPlus_Click() {}
+} // namespace
 
-void CashRegister::CammandMinus_Click() {}
+ArithmeticFault CashRegister::OperClick(std::int16_t det) {
+    if (s_.entryFlag != 0) {
+        const ArithmeticFault fault = DoOper();
+        if (fault != ArithmeticFault::None) return fault;
+        if (isOperatorCode(det)) s_.pendingOper = det;
+        s_.entryFlag = 0;
+    } else if (isOperatorCode(det)) {
+        // No amount keyed since the last operator: only the pending operation changes.
+        s_.pendingOper = det;
+    }
+    return ArithmeticFault::None;
+}
 
-void CashRegister::UMN_Click() {}
+ArithmeticFault CashRegister::DoOper() {
+    const QChar separator = svc_.regional.decimalSeparator();
+    // The register reads back the numbers it writes: under a "," separator "2,5" is 2.5.
+    const double keyed = leadingValue(s_.TxtIND.text(), separator);
+    // The keypad sets no length limit, so a keyed amount may lie beyond the single-precision
+    // range. It is refused as an overflow before it touches the accumulator.
+    if (!(std::abs(keyed) < kBeyondFloatRange)) return ArithmeticFault::Overflow;
+    const float x = float(keyed);
+    const float acc = s_.accumulator;
 
-void CashRegister::DEL_Click() {}
+    float result = acc;
+    switch (s_.pendingOper) {
+    case 0:
+        result = x;
+        break;
+    case 1:
+        result = x + acc;
+        break;
+    case 2:
+        result = acc - x;
+        break;
+    case 3:
+        result = x * acc;
+        break;
+    case 4:
+        result = acc / x;
+        break;
+    default:
+        break;
+    }
+    s_.accumulator = result;
+    if (s_.pendingOper >= 1 && s_.pendingOper <= 4) {
+        const ArithmeticFault fault = faultOf(result, s_.pendingOper, x);
+        if (fault != ArithmeticFault::None) return fault;
+    }
+    s_.TxtIND.setText(displayText(s_.accumulator, separator));
+    return ArithmeticFault::None;
+}
+
+ArithmeticFault CashRegister::arithmeticKey(std::int16_t det) {
+    const ArithmeticFault fault = OperClick(det);
+    showFault(fault);
+    return fault;
+}
+
+void CashRegister::CommandPlus_Click() {
+    arithmeticKey(1);
+}
+
+// The minus lamp tells НЛ that cash is taken out; a faulty "-" leaves it as it was.
+void CashRegister::CammandMinus_Click() {
+    if (arithmeticKey(2) == ArithmeticFault::None) s_.light(Lamp::Lblmin);
+}
+
+void CashRegister::UMN_Click() {
+    arithmeticKey(3);
+}
+
+void CashRegister::DEL_Click() {
+    arithmeticKey(4);
+}
 
 } // namespace tarvel

@@ -106,7 +106,8 @@ public:
 
 private:
     void showFault(ArithmeticFault fault);
-    void arithmeticKey(std::int16_t det);
+    // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
+    ArithmeticFault arithmeticKey(std::int16_t det);
 
     PanelState s_;
     Services svc_;
