@@ -109,6 +109,12 @@ private:
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
     ArithmeticFault arithmeticKey(std::int16_t det);
 
+    // The steps of ВВ and "=" (receipt.cpp).
+    void registerSale();
+    bool takeCashPayment();
+    void closeReceipt();
+    double normalisedDifference() const;
+
     PanelState s_;
     Services svc_;
     GoodsWindow* goods_ = nullptr;
