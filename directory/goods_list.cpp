@@ -1,0 +1,236 @@
+#include "directory/goods_list.h"
+
+#include "storage/codepage.h"
+#include "storage/tapes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+
+namespace tarvel {
+
+QList<QString> splitGoodsEntries(QStringView text) {
+    QList<QString> entries;
+    if (text.isEmpty()) return entries;
+    qsizetype start = 0;
+    for (qsizetype i = text.indexOf(kCrLf); i >= 0; i = text.indexOf(kCrLf, start)) {
+        entries.append(text.mid(start, i - start).toString());
+        start = i + kCrLf.size();
+    }
+    entries.append(text.mid(start).toString());
+    return entries;
+}
+
+static bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+static QStringView trimmedBlanks(QStringView text) {
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && isBlank(text[from]))
+        ++from;
+    while (to > from && isBlank(text[to - 1]))
+        --to;
+    return text.mid(from, to - from);
+}
+
+static qsizetype skipDigits(QStringView text, qsizetype i) {
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        ++i;
+    return i;
+}
+
+std::optional<double> readWholeNumber(QStringView text, QChar systemSeparator) {
+    const QStringView t = trimmedBlanks(text);
+    QString plain; // the number as the C locale writes it
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) plain += t[i++];
+    qsizetype digitsEnd = skipDigits(t, i);
+    qsizetype digits = digitsEnd - i;
+    plain += t.mid(i, digits);
+    i = digitsEnd;
+    if (i < t.size() && (t[i] == u'.' || t[i] == systemSeparator)) {
+        plain += u'.';
+        digitsEnd = skipDigits(t, ++i);
+        digits += digitsEnd - i;
+        plain += t.mid(i, digitsEnd - i);
+        i = digitsEnd;
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < t.size() && QStringView(u"EeDd").contains(t[i])) {
+        plain += u'e';
+        ++i;
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) plain += t[i++];
+        digitsEnd = skipDigits(t, i);
+        if (digitsEnd == i) return std::nullopt;
+        plain += t.mid(i, digitsEnd - i);
+        i = digitsEnd;
+    }
+    if (i != t.size()) return std::nullopt;
+    bool ok = false;
+    const double value = plain.toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+QString readFirstField(QStringView fileText) {
+    qsizetype i = 0;
+    while (i < fileText.size() && isBlank(fileText[i]))
+        ++i;
+    if (i < fileText.size() && fileText[i] == u'"') {
+        const qsizetype close = fileText.indexOf(u'"', i + 1);
+        const qsizetype end = close < 0 ? fileText.size() : close;
+        return fileText.mid(i + 1, end - i - 1).toString();
+    }
+    qsizetype end = i;
+    while (end < fileText.size() && fileText[end] != u',' && fileText[end] != u'\r' &&
+           fileText[end] != u'\n')
+        ++end;
+    return fileText.mid(i, end - i).toString();
+}
+
+std::optional<qsizetype> startPosition(QStringView firstField, qsizetype count,
+                                       QChar systemSeparator) {
+    const std::optional<double> number = readWholeNumber(firstField, systemSeparator);
+    if (!number) return std::nullopt;
+    if (*number == -1) return count > 0 ? std::optional<qsizetype>(0) : std::nullopt;
+    // The list takes a whole position: the nearest one, a half going to the even neighbour
+    // (2.5 selects 2, 3.5 selects 4).
+    const double position = std::nearbyint(*number);
+    if (!(position >= 0 && position < double(count))) return std::nullopt;
+    return qsizetype(position);
+}
+
+QString GoodsList::selectedText() const {
+    return selected_ >= 0 ? entries_.at(selected_) : QString();
+}
+
+void GoodsList::select(qsizetype position) {
+    if (position >= -1 && position < entries_.size()) selected_ = position;
+}
+
+qsizetype GoodsList::insertPosition(const QString& entry) const {
+    const auto it =
+        std::upper_bound(entries_.cbegin(), entries_.cend(), entry,
+                         [this](const QString& a, const QString& b) { return lessNoCase(a, b); });
+    return it - entries_.cbegin();
+}
+
+qsizetype GoodsList::add(const QString& entry) {
+    const qsizetype position = insertPosition(entry);
+    entries_.insert(position, entry);
+    if (selected_ >= position) ++selected_;
+    return position;
+}
+
+void GoodsList::addAll(QList<QString> entries) {
+    const auto less = [this](const QString& a, const QString& b) { return lessNoCase(a, b); };
+    std::stable_sort(entries.begin(), entries.end(), less);
+    if (entries_.isEmpty()) {
+        entries_ = std::move(entries);
+        return;
+    }
+    // Entries already in the list stay before new ones that sort equal to them, and the
+    // selection keeps its entry.
+    const qsizetype keepRank = selected_ < 0 ? -1 : selected_;
+    QList<QString> merged;
+    merged.reserve(entries_.size() + entries.size());
+    qsizetype newBefore = 0;
+    auto fresh = entries.begin();
+    for (qsizetype old = 0; old < entries_.size(); ++old) {
+        while (fresh != entries.end() && less(*fresh, entries_[old])) {
+            merged.append(std::move(*fresh++));
+            if (old <= keepRank) ++newBefore;
+        }
+        merged.append(std::move(entries_[old]));
+    }
+    while (fresh != entries.end())
+        merged.append(std::move(*fresh++));
+    entries_ = std::move(merged);
+    if (keepRank >= 0) selected_ = keepRank + newBefore;
+}
+
+void GoodsList::clear() {
+    entries_.clear();
+    selected_ = -1;
+}
+
+void GoodsList::search(const QString& searchText) {
+    const QString wanted = regional_.toUpper(searchText);
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
+        const QString& entry = entries_[i];
+        if (entry.isEmpty()) continue;
+        if (regional_.toUpper(entry).contains(wanted)) {
+            selected_ = i;
+            return;
+        }
+    }
+}
+
+void GoodsList::CmdDob_Click(const QString& searchText) {
+    add(searchText);
+    selected_ = entries_.size() - 1;
+}
+
+namespace {
+
+enum class GoodsFileStatus { Read, CannotOpen, NotOrdinary };
+
+struct GoodsFile {
+    GoodsFileStatus status = GoodsFileStatus::CannotOpen;
+    QString text;
+};
+
+GoodsFile readGoodsFile(const QString& path) {
+    GoodsFile result;
+    const QFileInfo before(path);
+    // A device or a pipe in the file's place is no directory file; it is not opened, since
+    // reading a pipe could wait for ever.
+    if (before.exists() && !before.isDir() && !before.isFile()) {
+        result.status = GoodsFileStatus::NotOrdinary;
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return result;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) return result;
+    // The file is read while it is open; if it vanished meanwhile, the operator removed or
+    // renamed it, and the list is not filled from a file that no longer exists.
+    if (!QFileInfo(path).isFile()) {
+        result.status = GoodsFileStatus::NotOrdinary;
+        return result;
+    }
+    result.status = GoodsFileStatus::Read;
+    result.text = decodeWindows1251(bytes);
+    return result;
+}
+
+} // namespace
+
+void loadGoodsList(GoodsList& list, const DataDir& dir, MessageBoxes& messages,
+                   QChar systemSeparator) {
+    const GoodsFile file = readGoodsFile(dir.filePath(kGoodsFileName));
+    switch (file.status) {
+    case GoodsFileStatus::CannotOpen:
+        messages.show(kCannotFindFile, kProgramTitle, MessageBoxes::Icon::None);
+        return;
+    case GoodsFileStatus::NotOrdinary:
+        messages.show(kGoodsFileMissing, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
+        return;
+    case GoodsFileStatus::Read:
+        break;
+    }
+    QList<QString> entries = splitGoodsEntries(file.text);
+    if (entries.isEmpty()) {
+        messages.show(kGoodsFileEmpty, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
+        return;
+    }
+    list.addAll(std::move(entries));
+    const std::optional<qsizetype> start =
+        startPosition(readFirstField(file.text), list.count(), systemSeparator);
+    if (start) list.select(*start);
+}
+
+} // namespace tarvel

@@ -1,0 +1,58 @@
+#include "directory/window_place.h"
+
+#include "directory/goods_list.h"
+#include "panel/numbers.h"
+#include "storage/settings_names.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tarvel {
+
+namespace {
+
+// A setting read as a single-precision measure; none when it is no number or does not fit.
+std::optional<float> settingMeasure(const SettingsStore& settings, const SettingDefault& s,
+                                    QChar separator) {
+    const std::optional<double> value =
+        readWholeNumber(settings.read(s.name, s.defaultValue), separator);
+    if (!value || std::fabs(*value) > std::numeric_limits<float>::max()) return std::nullopt;
+    return float(*value);
+}
+
+} // namespace
+
+TwipsRect readWindowPlace(const SettingsStore& settings, QChar systemSeparator, TwipsRect current) {
+    float* const measures[4] = {&current.left, &current.top, &current.width, &current.height};
+    for (std::size_t i = 0; i < kWindowSettings.size(); ++i) {
+        const std::optional<float> value =
+            settingMeasure(settings, kWindowSettings[i], systemSeparator);
+        const bool isSize = i >= 2;
+        if (value && !(isSize && *value < 0)) *measures[i] = *value;
+    }
+    return current;
+}
+
+void storeWindowPlace(SettingsStore& settings, QChar systemSeparator, const TwipsRect& place) {
+    const float measures[4] = {place.left, place.top, place.width, place.height};
+    for (std::size_t i = 0; i < kWindowSettings.size(); ++i)
+        settings.write(kWindowSettings[i].name, displayText(measures[i], systemSeparator));
+}
+
+float pixelsToTwips(int pixels, double dotsPerInch) {
+    return float(pixels * kTwipsPerInch / dotsPerInch);
+}
+
+int twipsToPixels(double twips, double dotsPerInch) {
+    // Far beyond any screen, yet well inside an int and the largest window Qt takes.
+    constexpr double kLimit = 1 << 23;
+    return int(std::lround(std::clamp(twips * dotsPerInch / kTwipsPerInch, -kLimit, kLimit)));
+}
+
+int fittedListPixels(int innerPixels, double marginTwips, double dotsPerInch) {
+    const double twips = double(pixelsToTwips(innerPixels, dotsPerInch)) - marginTwips;
+    return std::max(0, twipsToPixels(twips, dotsPerInch));
+}
+
+} // namespace tarvel
