@@ -1,4 +1,8 @@
+// Tarvel: the cashier's trainer. Starts the register with the system's clock, locale, message
+// boxes, settings and printer, shows its front panel and runs until the panel is closed.
+
 #include "panel/cash_register.h"
+#include "platform/panel_window.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_services.h"
 
@@ -6,13 +10,22 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    app.setApplicationName(tarvel::kProgramTitle);
+
     tarvel::SystemClock clock;
     tarvel::SystemRegional regional;
     tarvel::QtMessageBoxes messages;
+    tarvel::QtSettingsStore settings;
     tarvel::QtPrinter printer;
     tarvel::QtProgramEnd programEnd;
-    tarvel::CashRegister reg({clock, regional, messages, printer, programEnd,
-                              tarvel::DataDir::besideExecutable()});
+    tarvel::CashRegister reg(
+        {clock, regional, messages, printer, programEnd, tarvel::DataDir::besideExecutable()});
+
+    // Start-up may already report a missing file, before the panel is on screen.
     reg.Form_Load();
-    return 0;
+
+    tarvel::PanelWindow panel(reg);
+    messages.setParent(&panel);
+    panel.show();
+    return app.exec();
 }

@@ -1,0 +1,100 @@
+#pragma once
+// The two paper tapes on screen. The register's text is the truth: each view draws what
+// changed since it last looked (an append as an append, a replaced text anew) and never reads
+// a tape back, except the receipt header while the trainee types it into the receipt tape.
+
+#include "panel/panel_state.h"
+
+#include <QAbstractScrollArea>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <limits>
+#include <vector>
+
+namespace tarvel {
+
+// The text a view shows for model[from...]: CR LF, a lone CR and a lone LF are each one line
+// break ("\n"). A piece that starts with the LF of a CR LF pair whose CR is already drawn adds
+// no second break.
+QString viewTextOf(QStringView model, qsizetype from = 0);
+
+// The tape text for what the trainee sees in the receipt tape's editor: every line break of
+// the editor ("\n", the paragraph separator U+2029, the line separator U+2028, a CR or CR LF
+// pasted in) becomes CR LF; everything else is kept as it is.
+QString modelTextOfView(QStringView view);
+
+// Where each line of a long text starts, built incrementally: an append only extends it.
+// Breaks are CR LF, a lone CR or a lone LF; a CR LF pair split between two appends still
+// counts as one break.
+class LineIndex {
+  public:
+    static constexpr qsizetype kAll = std::numeric_limits<qsizetype>::max();
+
+    void clear();
+    // Indexes at most `budget` more characters of `text`. True when all of it is indexed.
+    bool extend(QStringView text, qsizetype budget = kAll);
+    bool complete(QStringView text) const { return indexed_ == text.size(); }
+    qsizetype lineCount() const { return qsizetype(starts_.size()); }
+    // Line `i` of the indexed part of `text`, without its line break.
+    QStringView line(QStringView text, qsizetype i) const;
+    // Length in characters of the longest indexed line.
+    qsizetype longestLine() const;
+
+  private:
+    std::vector<qsizetype> starts_{0};
+    qsizetype indexed_ = 0;
+    qsizetype longest_ = 0;
+};
+
+// The receipt tape TxtCHL: a monospaced editor, read-only while the tape is locked. While the
+// receipt header is open for editing the trainee's edits are mapped back into the tape at once,
+// so key presses append to what was typed and the save stores exactly what is seen.
+class ReceiptTapeView : public QPlainTextEdit {
+  public:
+    ReceiptTapeView(Tape& tape, QWidget* parent = nullptr);
+    // Draws what changed in the tape, its lock and a caret moved to the end.
+    void render();
+
+  private:
+    void adoptEdit();
+
+    Tape& tape_;
+    bool drawing_ = false;
+};
+
+// The journal TxtCHLK, tens of megabytes in a long-used register: a read-only view that
+// paints only the lines in sight, straight from the tape's text, through a LineIndex. The
+// index is built in small steps while the event loop is idle, so start-up does not wait for
+// it; bringing the journal to the front or appending a line costs only the new characters.
+class JournalView : public QAbstractScrollArea {
+  public:
+    JournalView(Tape& tape, QWidget* parent = nullptr);
+    // Draws what changed in the tape; `inFront` tells whether the journal is the tape in view.
+    void render(bool inFront);
+
+    qsizetype lineCount();
+    qsizetype firstVisibleLine() const;
+    int visibleRows() const;
+    // The text of line `i` (tests and accessibility).
+    QString lineText(qsizetype i);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void indexInBackground();
+    void indexAll();
+    void updateScrollBars();
+    void scrollToEnd();
+    int lineHeight() const;
+
+    Tape& tape_;
+    LineIndex index_;
+    QTimer idle_;
+    bool inFront_ = false;
+    bool endPending_ = false; // the caret went to the end while the journal was behind
+    int widest_ = 0;          // widest line painted so far, in pixels
+};
+
+} // namespace tarvel
