@@ -147,7 +147,8 @@ void CashRegister::CommandEnter_Click() {
     // The shift total is summed in single precision and kept as the register would print it
     // (7 significant digits).
     const float sum = s_.shiftTotal + s_.receiptTotal;
-    const double kept = leadingValue(displayText(sum, separator), separator);
+    const double kept = std::isfinite(sum) ? leadingValue(displayText(sum, separator), separator)
+                                           : std::numeric_limits<double>::infinity();
     if (withinSingleRange(kept))
         s_.shiftTotal = float(kept);
     else
