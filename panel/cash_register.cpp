@@ -10,6 +10,10 @@ const char* lampName(Lamp lamp) {
     return names[int(lamp)];
 }
 
+static void showIfAny(MessageBoxes& messages, const QString& text) {
+    if (!text.isEmpty()) messages.show(text);
+}
+
 CashRegister::CashRegister(Services services) : svc_(std::move(services)) {
     s_.TxtCHL.setText(kDefaultHeader);
 }
@@ -17,7 +21,7 @@ CashRegister::CashRegister(Services services) : svc_(std::move(services)) {
 void CashRegister::Form_Load() {
     const TapesLoad load = LoadTapes(s_, svc_.dataDir, svc_.messages);
     if (load.header) lastGoodHeader_ = *load.header;
-    journalLoad_ = load.journal;
+    showIfAny(svc_.messages, journalFile_.start(load, s_.TxtCHLK.text()));
     s_.TxtIND.setText(QStringLiteral("0.00"));
     s_.TxtSEC.setText(QStringLiteral("01"));
 }
@@ -25,14 +29,18 @@ void CashRegister::Form_Load() {
 void CashRegister::Form_Unload() {
     if (closed_) return;
     closed_ = true;
-    // A journal that exists but could not be read is never written over.
-    if (journalLoad_ != JournalLoad::Unreadable) SaveJournal(s_, svc_.dataDir, svc_.messages);
+    // The whole journal once more, as the register always wrote it at close; the file already
+    // holds the same bytes unless an append failed. A journal that exists but could not be
+    // read is never written over, nor is one that was never loaded.
+    if (journalFile_.writtenAtClose()) SaveJournal(s_, svc_.dataDir, svc_.messages);
     svc_.printer.closeJob();
     if (goods_ && goods_->isLoaded()) goods_->unload();
     svc_.programEnd.endProgram();
 }
 
-void CashRegister::VKL_Click() { Form_Unload(); }
+void CashRegister::VKL_Click() {
+    Form_Unload();
+}
 
 void CashRegister::Timer1_Timer() {
     s_.Picker = svc_.regional.longTime(svc_.clock.currentTime());
@@ -43,7 +51,10 @@ int CashRegister::TxtIND_KeyPress(int keyAscii) {
     return (keyAscii >= 48 && keyAscii <= 58) ? keyAscii : 0;
 }
 
-void CashRegister::journalAppend(QStringView piece) { s_.TxtCHLK.append(piece); }
+void CashRegister::journalAppend(QStringView piece) {
+    s_.TxtCHLK.append(piece);
+    showIfAny(svc_.messages, journalFile_.append(piece, s_.TxtCHLK.text()));
+}
 
 void CashRegister::appendGoodsEntry(const QString& entry) {
     s_.TxtCHL.append(kCrLf);

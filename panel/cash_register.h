@@ -13,6 +13,7 @@
 #include "panel/panel_state.h"
 #include "platform/services.h"
 #include "storage/data_dir.h"
+#include "storage/journal_file.h"
 #include "storage/tapes.h"
 
 #include <cstdint>
@@ -121,7 +122,8 @@ private:
     // The last header read from clishe.txt; put on the tape when a reload fails, so that a
     // closed receipt is never left on the tape to be journaled twice.
     QString lastGoodHeader_ = kDefaultHeader;
-    JournalLoad journalLoad_ = JournalLoad::Missing;
+    // bazasmen.txt, kept equal to the journal and CR LF after every journal append.
+    JournalFile journalFile_{svc_.dataDir.filePath(kJournalFileName)};
     bool closed_ = false;
 };
 

@@ -14,17 +14,24 @@ EncodedText encodeWindows1251(QStringView text) {
     QStringEncoder encoder("windows-1251");
     EncodedText out;
     out.bytes = encoder.encode(text);
-    if (!encoder.hasError()) return out;
+    // A high surrogate at the very end waits in the encoder for its other half: without this
+    // test it would vanish without a "?" and without an error.
+    const bool halfAtEnd = !text.isEmpty() && text.back().isHighSurrogate();
+    if (!encoder.hasError() && !halfAtEnd) return out;
 
     // Rare path: find the characters the code page lacks, and encode the rest one by one.
     out.bytes.clear();
     out.bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        // A pair of surrogates is one character; a lone half is one unstorable character of
+        // its own and must not swallow the character after it (a CR of the journal, say).
+        const bool pair =
+            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const qsizetype len = pair ? 2 : 1;
         const QStringView ch = text.mid(i, len);
         QStringEncoder one("windows-1251");
         const QByteArray b = one.encode(ch);
-        if (one.hasError()) {
+        if (one.hasError() || b.isEmpty()) {
             out.bytes += '?';
             if (!out.unencodable.contains(ch)) out.unencodable += ch;
         } else {

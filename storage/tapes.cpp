@@ -13,6 +13,25 @@ std::optional<QString> readHeader(const DataDir& dir) {
     return rebuildTapeText(*read.text);
 }
 
+// Appends bazasmen.txt to the journal. A file the register wrote itself needs no rebuilding:
+// its decoded text is the journal text already, and it goes into an empty journal without a
+// copy, so a journal of tens of megabytes loads in little more than the time to read it.
+static bool loadJournal(Tape& journal, const QString& path, TapesLoad& result) {
+    std::optional<QByteArray> bytes = readFileBytes(path).bytes;
+    if (!bytes) return false;
+    const bool canonical = isCanonicalTapeBytes(*bytes);
+    QString text = decodeWindows1251(*bytes);
+    bytes.reset();
+    if (!canonical) text = rebuildTapeText(text);
+    result.journal = JournalLoad::Loaded;
+    result.journalMatchesFile = canonical && journal.text().isEmpty();
+    if (journal.text().isEmpty())
+        journal.setText(text);
+    else
+        journal.append(text);
+    return true;
+}
+
 TapesLoad LoadTapes(PanelState& panel, const DataDir& dir, MessageBoxes& messages) {
     TapesLoad result;
     result.header = readHeader(dir);
@@ -22,13 +41,9 @@ TapesLoad LoadTapes(PanelState& panel, const DataDir& dir, MessageBoxes& message
         messages.show(kCannotFindFile);
 
     const QString journalPath = dir.filePath(kJournalFileName);
-    const FileRead journal = readTextFile(journalPath);
-    if (journal.text) {
-        panel.TxtCHLK.append(rebuildTapeText(*journal.text));
-        result.journal = JournalLoad::Loaded;
-    } else {
-        result.journal = QFileInfo::exists(journalPath) ? JournalLoad::Unreadable
-                                                        : JournalLoad::Missing;
+    if (!loadJournal(panel.TxtCHLK, journalPath, result)) {
+        result.journal =
+            QFileInfo::exists(journalPath) ? JournalLoad::Unreadable : JournalLoad::Missing;
         messages.show(kCannotFindFile);
     }
     return result;

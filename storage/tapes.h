@@ -21,6 +21,9 @@ enum class JournalLoad {
 struct TapesLoad {
     std::optional<QString> header; // the header text put on the tape, when clishe.txt was read
     JournalLoad journal = JournalLoad::Missing;
+    // The journal text is now exactly the decoded bytes of bazasmen.txt: the journal was empty
+    // and the file is already in the form the register writes (see isCanonicalTapeBytes).
+    bool journalMatchesFile = false;
 };
 
 // Start-up: the receipt tape from clishe.txt, the journal from bazasmen.txt (appended to

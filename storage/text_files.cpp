@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <array>
+#include <cstring>
 
 namespace tarvel {
 
@@ -33,7 +35,49 @@ QString rebuildTapeText(QStringView fileText) {
     return out;
 }
 
-static QString fileErrorReason(const QFileDevice& file) {
+namespace {
+
+// The bytes that do not come back unchanged through a decode and an encode, worked out once
+// from the codec itself. With Qt's windows-1251 there are none, and the check costs nothing.
+struct RoundTripTable {
+    std::array<bool, 256> fails{};
+    bool anyFails = false;
+};
+
+const RoundTripTable& roundTripTable() {
+    static const RoundTripTable table = [] {
+        RoundTripTable t;
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            const QByteArrayView one(&c, 1);
+            t.fails[b] = encodeWindows1251(decodeWindows1251(one)).bytes != one;
+            t.anyFails = t.anyFails || t.fails[b];
+        }
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+bool isCanonicalTapeBytes(QByteArrayView bytes) {
+    const qsizetype n = bytes.size();
+    if (n == 0) return true;
+    if (n < 2 || bytes[n - 2] != '\r' || bytes[n - 1] != '\n') return false;
+    const char* p = bytes.data();
+    const char* const end = p + n;
+    while ((p = static_cast<const char*>(std::memchr(p, '\r', std::size_t(end - p))))) {
+        if (p + 1 == end || p[1] != '\n') return false;
+        p += 2;
+    }
+    const RoundTripTable& table = roundTripTable();
+    if (!table.anyFails) return true;
+    for (const char c : bytes)
+        if (table.fails[static_cast<unsigned char>(c)]) return false;
+    return true;
+}
+
+QString fileErrorReason(const QFileDevice& file) {
     switch (file.error()) {
     case QFileDevice::OpenError:
         return QStringLiteral("файл не открывается");
@@ -50,8 +94,8 @@ static QString fileErrorReason(const QFileDevice& file) {
     }
 }
 
-FileRead readTextFile(const QString& path) {
-    FileRead result;
+FileBytes readFileBytes(const QString& path) {
+    FileBytes result;
     const QFileInfo info(path);
     if (!info.exists()) {
         result.error = QStringLiteral("файл не найден");
@@ -66,12 +110,20 @@ FileRead readTextFile(const QString& path) {
         result.error = fileErrorReason(file);
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         result.error = fileErrorReason(file);
         return result;
     }
-    result.text = decodeWindows1251(bytes);
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+FileRead readTextFile(const QString& path) {
+    FileBytes read = readFileBytes(path);
+    FileRead result;
+    result.error = std::move(read.error);
+    if (read.bytes) result.text = decodeWindows1251(*read.bytes);
     return result;
 }
 
@@ -93,7 +145,8 @@ QString writeTextFileWithCrLf(const QString& path, QStringView text) {
 }
 
 QString writeFailureMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("Не удалось записать файл %1: %2")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace tarvel
