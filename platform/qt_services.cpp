@@ -13,6 +13,10 @@ namespace tarvel {
 QDate SystemClock::currentDate() const { return QDate::currentDate(); }
 QTime SystemClock::currentTime() const { return QTime::currentTime(); }
 
+SystemRegional::SystemRegional(QLocale locale) : locale_(std::move(locale)), noCase_(locale_) {
+    noCase_.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
 QChar SystemRegional::decimalSeparator() const {
     const QString sep = locale_.decimalPoint();
     return sep.isEmpty() ? QLatin1Char('.') : sep.at(0);
@@ -33,9 +37,7 @@ QString SystemRegional::longTime(QTime time) const {
 QString SystemRegional::toUpper(const QString& text) const { return locale_.toUpper(text); }
 
 int SystemRegional::compareNoCase(const QString& a, const QString& b) const {
-    QCollator collator(locale_);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    return collator.compare(a, b);
+    return noCase_.compare(a, b);
 }
 
 void QtMessageBoxes::show(const QString& text, const QString& caption, Icon icon) {

@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 
+#include <QCollator>
 #include <QLocale>
 
 class QWidget;
@@ -18,7 +19,7 @@ public:
 
 class SystemRegional : public RegionalSettings {
 public:
-    explicit SystemRegional(QLocale locale = QLocale::system()) : locale_(std::move(locale)) {}
+    explicit SystemRegional(QLocale locale = QLocale::system());
     QChar decimalSeparator() const override;
     QString shortDate(QDate date) const override;
     QString longTime(QTime time) const override;
@@ -27,6 +28,8 @@ public:
 
 private:
     QLocale locale_;
+    // Made once: the goods directory sorts its whole file with it.
+    QCollator noCase_;
 };
 
 // Modal QMessageBox with an OK button, over the given parent window.
