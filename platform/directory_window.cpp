@@ -1,0 +1,293 @@
+#include "platform/directory_window.h"
+
+#include "panel/cash_register.h"
+
+#include <QAbstractListModel>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+#include <limits>
+
+namespace tarvel {
+
+namespace {
+
+// The window as designed, in twips: its client area and the margins the list keeps inside
+// it when the window is resized.
+constexpr int kDesignWidth = 4800;
+constexpr int kDesignHeight = 5130;
+constexpr double kListWidthMargin = 500;
+constexpr double kListHeightMargin = 1500;
+
+// Sets a flag for the length of a scope.
+class FlagScope {
+  public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+
+  private:
+    bool& flag_;
+};
+
+} // namespace
+
+// The list box's rows: the directory's entries in the directory's own order. The view never
+// sorts; every change comes from the GoodsList, announced here first.
+class GoodsListModel : public QAbstractListModel {
+  public:
+    GoodsListModel(const GoodsList& list, QObject* parent)
+        : QAbstractListModel(parent), list_(list) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        if (parent.isValid()) return 0;
+        return int(std::min<qsizetype>(list_.count(), std::numeric_limits<int>::max()));
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= rowCount()) return {};
+        // An entry is shown on one line; a lone CR or LF inside it is kept in the entry (and
+        // copied onto the tape) but shown as a space.
+        QString text = list_.at(index.row());
+        text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), ' ');
+        return text;
+    }
+
+    template <class Change> void resetting(Change&& change) {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+    template <class Change> void inserting(qsizetype row, Change&& change) {
+        beginInsertRows({}, int(row), int(row));
+        change();
+        endInsertRows();
+    }
+
+  private:
+    const GoodsList& list_;
+};
+
+FrmSPR::FrmSPR(CashRegister& panel, DirectoryServices services, std::function<void()> tapeChanged,
+               QWidget* parent)
+    : QWidget(parent, Qt::Window), panel_(panel), svc_(std::move(services)),
+      tapeChanged_(std::move(tapeChanged)), list_(svc_.regional) {
+    setObjectName(QStringLiteral("FrmSPR"));
+    setWindowTitle(QStringLiteral("Справочник товаров"));
+    // Closing the directory never ends the program; only the panel does that.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    buildControls();
+    resize(twipsToPixels(kDesignWidth, dpiX()), twipsToPixels(kDesignHeight, dpiY()));
+}
+
+FrmSPR::~FrmSPR() = default;
+
+void FrmSPR::buildControls() {
+    model_ = new GoodsListModel(list_, this);
+    sprav = new QListView(this);
+    sprav->setObjectName(QStringLiteral("sprav"));
+    sprav->setModel(model_);
+    sprav->setSelectionMode(QAbstractItemView::SingleSelection);
+    sprav->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    sprav->setUniformItemSizes(true);
+    sprav->viewport()->installEventFilter(this);
+    connect(sprav->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { takeViewSelection(); });
+
+    TxtSearch = new QLineEdit(this);
+    TxtSearch->setObjectName(QStringLiteral("TxtSearch"));
+    connect(TxtSearch, &QLineEdit::returnPressed, this, [this] { CmdSearch_Click(); });
+
+    CmdSearch = new QPushButton(QStringLiteral("Найти"), this);
+    CmdSearch->setObjectName(QStringLiteral("CmdSearch"));
+    connect(CmdSearch, &QPushButton::clicked, this, [this] { CmdSearch_Click(); });
+
+    CmdDob = new QPushButton(QStringLiteral("Добавить"), this);
+    CmdDob->setObjectName(QStringLiteral("CmdDob"));
+    connect(CmdDob, &QPushButton::clicked, this, [this] { CmdDob_Click(); });
+
+    placeControl(sprav, 240, 1320, 4215, 3375);
+    placeControl(TxtSearch, 240, 120, 4215, 435);
+    placeControl(CmdSearch, 3120, 720, 1455, 375);
+    placeControl(CmdDob, 240, 720, 1455, 375);
+    setTabOrder(sprav, TxtSearch);
+    setTabOrder(TxtSearch, CmdSearch);
+    setTabOrder(CmdSearch, CmdDob);
+    sprav->setFocus();
+}
+
+void FrmSPR::placeControl(QWidget* control, int left, int top, int width, int height) {
+    control->setGeometry(twipsToPixels(left, dpiX()), twipsToPixels(top, dpiY()),
+                         twipsToPixels(width, dpiX()), twipsToPixels(height, dpiY()));
+}
+
+double FrmSPR::dpiX() const {
+    return screen()->logicalDotsPerInchX();
+}
+double FrmSPR::dpiY() const {
+    return screen()->logicalDotsPerInchY();
+}
+
+void FrmSPR::show() {
+    QWidget::show(); // loads the window first when it is not loaded
+    raise();
+    activateWindow();
+}
+
+void FrmSPR::hide() {
+    if (!loaded_) Form_Load();
+    QWidget::hide();
+}
+
+void FrmSPR::setVisible(bool visible) {
+    if (visible && !loaded_) Form_Load();
+    QWidget::setVisible(visible);
+}
+
+// The window takes its stored place, then the list is filled from spravoch.txt. The list is
+// read once per load: hiding and showing keep it, with its added entries and selection.
+void FrmSPR::Form_Load() {
+    loaded_ = true;
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    const QChar separator = svc_.regional.decimalSeparator();
+    setOuterPlace(readWindowPlace(svc_.settings, separator, outerPlace()));
+    {
+        const FlagScope quiet(showingSelection_);
+        model_->resetting([&] { loadGoodsList(list_, svc_.dataDir, svc_.messages, separator); });
+    }
+    showSelection();
+    sprav->setFocus();
+}
+
+// Closing stores the place (a minimized window stores nothing, so the place of the last
+// normal close stays) and drops the list with everything added to it.
+void FrmSPR::unload() {
+    if (!loaded_) return;
+    if (!isMinimized())
+        storeWindowPlace(svc_.settings, svc_.regional.decimalSeparator(), outerPlace());
+    {
+        const FlagScope quiet(showingSelection_);
+        model_->resetting([&] { list_.clear(); });
+    }
+    TxtSearch->clear();
+    pendingOuter_.reset();
+    loaded_ = false;
+    QWidget::hide();
+}
+
+void FrmSPR::closeEvent(QCloseEvent* event) {
+    unload();
+    event->accept();
+}
+
+void FrmSPR::Form_Resize() {
+    sprav->resize(fittedListPixels(width(), kListWidthMargin, dpiX()),
+                  fittedListPixels(height(), kListHeightMargin, dpiY()));
+}
+
+void FrmSPR::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void FrmSPR::CmdSearch_Click() {
+    list_.search(TxtSearch->text());
+    showSelection();
+}
+
+void FrmSPR::CmdDob_Click() {
+    const QString text = TxtSearch->text();
+    {
+        const FlagScope quiet(showingSelection_);
+        model_->inserting(list_.insertPosition(text), [&] { list_.CmdDob_Click(text); });
+    }
+    showSelection();
+}
+
+// The directory's one write into the panel: CR LF and the entry at the end of the receipt
+// tape, in whatever mode the panel is. The tape's caret stays where it was.
+void FrmSPR::sprav_DblClick() {
+    panel_.appendGoodsEntry(list_.selectedText());
+    if (tapeChanged_) tapeChanged_();
+}
+
+bool FrmSPR::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == sprav->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        sprav_DblClick();
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmSPR::showSelection() {
+    const FlagScope quiet(showingSelection_);
+    QItemSelectionModel* selection = sprav->selectionModel();
+    if (list_.selected() < 0) {
+        selection->clearSelection();
+        selection->clearCurrentIndex();
+        return;
+    }
+    const QModelIndex index = model_->index(int(list_.selected()));
+    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    sprav->scrollTo(index);
+}
+
+void FrmSPR::takeViewSelection() {
+    if (showingSelection_) return;
+    const QModelIndexList selected = sprav->selectionModel()->selectedIndexes();
+    list_.select(selected.isEmpty() ? -1 : selected.first().row());
+}
+
+// The frame the window system puts around the client area; empty until it is known.
+QSize FrmSPR::frameExtra() const {
+    return frameGeometry().size() - geometry().size();
+}
+
+TwipsRect FrmSPR::outerPlace() const {
+    QRect outer = frameGeometry();
+    if (pendingOuter_ && size() == pendingOuter_->client) outer.setSize(pendingOuter_->outer);
+    return {pixelsToTwips(outer.x(), dpiX()), pixelsToTwips(outer.y(), dpiY()),
+            pixelsToTwips(outer.width(), dpiX()), pixelsToTwips(outer.height(), dpiY())};
+}
+
+void FrmSPR::setOuterPlace(const TwipsRect& place) {
+    const QSize outer(twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY()));
+    // A top-level window's position is that of its frame.
+    move(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()));
+    const QSize extra = frameExtra();
+    const QSize client = (outer - extra).expandedTo(QSize(1, 1));
+    resize(client);
+    pendingOuter_.reset();
+    if (extra.isNull()) pendingOuter_ = PendingOuter{outer, size()};
+}
+
+void FrmSPR::applyPendingOuterSize() {
+    if (!pendingOuter_ || !isVisible()) return;
+    // Once the trainee has resized the window, its own size counts.
+    if (size() != pendingOuter_->client) {
+        pendingOuter_.reset();
+        return;
+    }
+    const QSize extra = frameExtra();
+    if (extra.isNull()) return;
+    const QSize client = (pendingOuter_->outer - extra).expandedTo(QSize(1, 1));
+    pendingOuter_.reset();
+    resize(client);
+}
+
+bool FrmSPR::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+        applyPendingOuterSize();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+} // namespace tarvel
