@@ -2,9 +2,11 @@
 // boxes, settings and printer, shows its front panel and runs until the panel is closed.
 
 #include "panel/cash_register.h"
+#include "platform/directory_window.h"
 #include "platform/panel_window.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_services.h"
+#include "platform/session_end.h"
 
 #include <QApplication>
 
@@ -26,6 +28,13 @@ int main(int argc, char* argv[]) {
 
     tarvel::PanelWindow panel(reg);
     messages.setParent(&panel);
+    // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
+    tarvel::FrmSPR directory(reg,
+                             {regional, messages, settings, tarvel::DataDir::besideExecutable()},
+                             [&panel] { panel.render(); });
+    reg.setGoodsWindow(&directory);
     panel.show();
+    // SIGTERM, SIGINT, SIGHUP and the desktop's logout close the panel like its close box.
+    tarvel::SessionEnd sessionEnd([&panel] { panel.close(); });
     return app.exec();
 }
