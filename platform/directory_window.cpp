@@ -142,6 +142,8 @@ void FrmSPR::hide() {
 }
 
 void FrmSPR::setVisible(bool visible) {
+    // A window that was on screen has its true frame geometry, also once hidden.
+    if (!visible && isVisible()) asked_.reset();
     if (visible && !loaded_) Form_Load();
     QWidget::setVisible(visible);
 }
@@ -172,7 +174,6 @@ void FrmSPR::unload() {
         model_->resetting([&] { list_.clear(); });
     }
     TxtSearch->clear();
-    pendingOuter_.reset();
     loaded_ = false;
     QWidget::hide();
 }
@@ -245,34 +246,35 @@ QSize FrmSPR::frameExtra() const {
 
 TwipsRect FrmSPR::outerPlace() const {
     QRect outer = frameGeometry();
-    if (pendingOuter_ && size() == pendingOuter_->client) outer.setSize(pendingOuter_->outer);
+    if (asked_ && !isVisible())
+        outer = asked_->outer;
+    else if (asked_ && size() == asked_->client)
+        outer.setSize(asked_->outer.size());
     return {pixelsToTwips(outer.x(), dpiX()), pixelsToTwips(outer.y(), dpiY()),
             pixelsToTwips(outer.width(), dpiX()), pixelsToTwips(outer.height(), dpiY())};
 }
 
 void FrmSPR::setOuterPlace(const TwipsRect& place) {
-    const QSize outer(twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY()));
+    const QRect outer(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()),
+                      twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY()));
     // A top-level window's position is that of its frame.
-    move(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()));
-    const QSize extra = frameExtra();
-    const QSize client = (outer - extra).expandedTo(QSize(1, 1));
-    resize(client);
-    pendingOuter_.reset();
-    if (extra.isNull()) pendingOuter_ = PendingOuter{outer, size()};
+    move(outer.topLeft());
+    resize((outer.size() - frameExtra()).expandedTo(QSize(1, 1)));
+    asked_ = AskedOuter{outer, size()};
 }
 
-void FrmSPR::applyPendingOuterSize() {
-    if (!pendingOuter_ || !isVisible()) return;
-    // Once the trainee has resized the window, its own size counts.
-    if (size() != pendingOuter_->client) {
-        pendingOuter_.reset();
+void FrmSPR::settleAskedOuter() {
+    if (!asked_ || !isVisible()) return;
+    // Once the trainee or the window system has resized the window, its own size counts.
+    if (size() != asked_->client) {
+        asked_.reset();
         return;
     }
     const QSize extra = frameExtra();
     if (extra.isNull()) return;
-    const QSize client = (pendingOuter_->outer - extra).expandedTo(QSize(1, 1));
-    pendingOuter_.reset();
-    resize(client);
+    const QSize client = (asked_->outer.size() - extra).expandedTo(QSize(1, 1));
+    asked_.reset();
+    if (size() != client) resize(client);
 }
 
 bool FrmSPR::event(QEvent* event) {
@@ -282,7 +284,7 @@ bool FrmSPR::event(QEvent* event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowActivate:
-        applyPendingOuterSize();
+        settleAskedOuter();
         break;
     default:
         break;

@@ -69,7 +69,7 @@ class FrmSPR : public QWidget, public GoodsWindow {
     void buildControls();
     void placeControl(QWidget* control, int left, int top, int width, int height);
     void setOuterPlace(const TwipsRect& place);
-    void applyPendingOuterSize();
+    void settleAskedOuter();
     QSize frameExtra() const;
     double dpiX() const;
     double dpiY() const;
@@ -83,14 +83,16 @@ class FrmSPR : public QWidget, public GoodsWindow {
     GoodsListModel* model_ = nullptr;
     bool loaded_ = false;
     bool showingSelection_ = false;
-    // The outer size asked for before the window system told the frame's size, and the
-    // client size given meanwhile: the outer size is applied as soon as the frame is known,
-    // so the stored size does not grow by a frame on every run.
-    struct PendingOuter {
-        QSize outer;
+    // The outer place asked for at the load, and the client size given for it, until the
+    // window is on screen with a known frame. Until then Qt knows neither the frame's size nor
+    // where a hidden window's frame will be, so the place is stored as asked (a window loaded
+    // hidden and never shown keeps its place exactly), and the outer size is applied as soon
+    // as the frame is known (the stored size does not grow by a frame on every run).
+    struct AskedOuter {
+        QRect outer;
         QSize client;
     };
-    std::optional<PendingOuter> pendingOuter_;
+    std::optional<AskedOuter> asked_;
 
     QListView* sprav = nullptr;
     QLineEdit* TxtSearch = nullptr;

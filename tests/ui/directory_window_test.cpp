@@ -188,6 +188,25 @@ TEST(DirectoryWindow, PlaceSurvivesARestartAndBadValuesKeepTheirMeasure) {
     EXPECT_EQ(after.height(), outer.height());
 }
 
+TEST(DirectoryWindow, WindowLoadedHiddenKeepsItsPlaceExactly) {
+    DirectoryRig rig;
+    rig.pressFC();
+    // Under a window manager the frame comes a moment after the window (offscreen, never).
+    (void)QTest::qWaitFor([&] { return rig.window->frameGeometry() != rig.window->geometry(); },
+                          300);
+    rig.window->move(200, 150);
+    rig.closeBox();
+    const auto stored = rig.settings.values;
+    // The lamp stayed lit: ФЦ loads the window hidden, and the end of the program unloads it
+    // without its ever being on screen.
+    rig.pressFC();
+    ASSERT_TRUE(rig.window->isLoaded());
+    ASSERT_FALSE(rig.window->isVisible());
+    rig.settings.values.clear();
+    rig.panel.reg->Form_Unload();
+    EXPECT_EQ(rig.settings.values, stored);
+}
+
 TEST(DirectoryWindow, MinimizedWindowStoresNothing) {
     DirectoryRig rig;
     rig.pressFC();
