@@ -1,0 +1,230 @@
+// The journal's storage with a journal of tens of megabytes, each operation timed against its
+// floor: the least any implementation must do (read and decode the file; encode and write it).
+// At the end the ratios are printed with their targets.
+//
+//   build-f/bench/tarvel_storage_bench [--journal_mb=50] [Google Benchmark flags]
+
+#include "journal_sample.h"
+
+#include "panel/cash_register.h"
+#include "storage/codepage.h"
+#include "storage/tapes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <unistd.h>
+
+using namespace tarvel;
+using namespace tarvel::bench;
+
+namespace {
+
+// The data directories of one run: each benchmark that writes has its own.
+struct Workspace {
+    QTemporaryDir root;
+    QString journal;        // the sample journal text
+    QByteArray journalFile; // bazasmen.txt as the close writes it: journal and CR LF
+    QuietPlatform platform;
+
+    explicit Workspace(qsizetype megabytes) {
+        journal = sampleJournal(megabytes * 1024 * 1024);
+        journalFile = encodeWindows1251(journal).bytes + QByteArrayLiteral("\r\n");
+    }
+    // A fresh data directory holding the default header and the given journal file.
+    DataDir dataDir(const QString& name, const QByteArray& journalBytes) const {
+        QDir(root.path()).mkpath(name);
+        const DataDir dir(root.filePath(name));
+        write(dir.filePath(kHeaderFileName), encodeWindows1251(kDefaultHeader).bytes);
+        write(dir.filePath(kJournalFileName), journalBytes);
+        return dir;
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+            file.write(bytes) != bytes.size())
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    }
+};
+
+Workspace* gWorkspace = nullptr;
+
+void setBytes(benchmark::State& state, qsizetype bytesPerIteration) {
+    state.SetBytesProcessed(int64_t(state.iterations()) * bytesPerIteration);
+}
+
+void ReadDecodeFloor(benchmark::State& state) {
+    const DataDir dir = gWorkspace->dataDir(QStringLiteral("floor_read"), gWorkspace->journalFile);
+    for (auto _ : state) {
+        QFile file(dir.filePath(kJournalFileName));
+        file.open(QIODevice::ReadOnly);
+        const QByteArray bytes = file.readAll();
+        QStringDecoder decoder("windows-1251");
+        const QString text = decoder.decode(bytes);
+        benchmark::DoNotOptimize(text.constData());
+    }
+    setBytes(state, gWorkspace->journalFile.size());
+}
+
+void LoadTapesBench(benchmark::State& state) {
+    const DataDir dir = gWorkspace->dataDir(QStringLiteral("load"), gWorkspace->journalFile);
+    for (auto _ : state) {
+        PanelState panel;
+        LoadTapes(panel, dir, gWorkspace->platform.messages);
+        benchmark::DoNotOptimize(panel.TxtCHLK.text().constData());
+    }
+    setBytes(state, gWorkspace->journalFile.size());
+}
+
+// Start-up's storage part: LoadTapes and bringing bazasmen.txt up to date (one CR LF).
+void FormLoadBench(benchmark::State& state) {
+    const DataDir dir = gWorkspace->dataDir(QStringLiteral("form_load"), gWorkspace->journalFile);
+    QuietPlatform& p = gWorkspace->platform;
+    for (auto _ : state) {
+        CashRegister reg({p.clock, p.regional, p.messages, p.printer, p.programEnd, dir});
+        reg.Form_Load();
+        benchmark::DoNotOptimize(reg.state().TxtCHLK.text().constData());
+    }
+    setBytes(state, gWorkspace->journalFile.size());
+}
+
+void encodeAndWrite(const QString& path, const QString& text, bool sync) {
+    QStringEncoder encoder("windows-1251");
+    const QByteArray bytes = encoder.encode(text);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+    file.write("\r\n", 2);
+    file.flush();
+    if (sync) ::fdatasync(file.handle());
+}
+
+void EncodeWriteFloor(benchmark::State& state) {
+    const DataDir dir = gWorkspace->dataDir(QStringLiteral("floor_write"), {});
+    for (auto _ : state)
+        encodeAndWrite(dir.filePath(kJournalFileName), gWorkspace->journal, false);
+    setBytes(state, gWorkspace->journalFile.size());
+}
+
+void EncodeWriteSyncFloor(benchmark::State& state) {
+    const DataDir dir = gWorkspace->dataDir(QStringLiteral("floor_write_sync"), {});
+    for (auto _ : state)
+        encodeAndWrite(dir.filePath(kJournalFileName), gWorkspace->journal, true);
+    setBytes(state, gWorkspace->journalFile.size());
+}
+
+void SaveJournalBench(benchmark::State& state) {
+    const DataDir dir = gWorkspace->dataDir(QStringLiteral("save"), {});
+    PanelState panel;
+    panel.TxtCHLK.setText(gWorkspace->journal);
+    for (auto _ : state)
+        SaveJournal(panel, dir, gWorkspace->platform.messages);
+    setBytes(state, gWorkspace->journalFile.size());
+}
+
+// One closed receipt reaching the journal: the text and the file (appended and synced).
+void JournalAppendBench(benchmark::State& state) {
+    const bool big = state.range(0) != 0;
+    const DataDir dir =
+        gWorkspace->dataDir(big ? QStringLiteral("append_big") : QStringLiteral("append_empty"),
+                            big ? gWorkspace->journalFile : QByteArray());
+    QuietPlatform& p = gWorkspace->platform;
+    CashRegister reg({p.clock, p.regional, p.messages, p.printer, p.programEnd, dir});
+    reg.Form_Load();
+    std::mt19937 random(2);
+    const QString piece = sampleReceiptPiece(random);
+    for (auto _ : state)
+        reg.journalAppend(piece);
+    state.SetLabel(big ? "large journal" : "empty journal");
+}
+
+// Prints Google Benchmark's table and keeps the median of each benchmark for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    std::map<std::string, double> medianNs;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (!median && !single) continue;
+            std::string name = run.run_name.function_name;
+            if (!run.run_name.args.empty()) name += "/" + run.run_name.args;
+            medianNs[name] =
+                run.GetAdjustedRealTime() * (run.time_unit == benchmark::kMillisecond   ? 1e6
+                                             : run.time_unit == benchmark::kMicrosecond ? 1e3
+                                                                                        : 1.0);
+        }
+    }
+};
+
+void printRatio(const RatioReporter& r, const char* what, const std::string& measured,
+                const std::string& floor, double target) {
+    const auto m = r.medianNs.find(measured);
+    const auto f = r.medianNs.find(floor);
+    if (m == r.medianNs.end() || f == r.medianNs.end()) return;
+    const double ratio = m->second / f->second;
+    std::printf("%-44s %9.2f ms / %9.2f ms = %5.2f", what, m->second / 1e6, f->second / 1e6, ratio);
+    if (target > 0)
+        std::printf("  (target <= %.1f: %s)", target, ratio <= target ? "met" : "MISSED");
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qsizetype megabytes = 50;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--journal_mb=", 13) == 0) {
+            megabytes = std::atoi(argv[i] + 13);
+            for (int k = i; k + 1 < argc; ++k)
+                argv[k] = argv[k + 1];
+            --argc;
+            --i;
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    Workspace workspace(megabytes);
+    gWorkspace = &workspace;
+    std::printf("journal file: %.1f MB windows-1251, %lld characters\n",
+                workspace.journalFile.size() / 1048576.0, (long long)workspace.journal.size());
+
+    const auto ms = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark("ReadDecodeFloor", ReadDecodeFloor)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("LoadTapes", LoadTapesBench)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("FormLoad", FormLoadBench)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("EncodeWriteFloor", EncodeWriteFloor)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("EncodeWriteSyncFloor", EncodeWriteSyncFloor)
+        ->Unit(ms)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("SaveJournal", SaveJournalBench)->Unit(ms)->UseRealTime();
+    benchmark::RegisterBenchmark("JournalAppend", JournalAppendBench)
+        ->Arg(0)
+        ->Arg(1)
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
+
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    std::printf("\nRatios (medians):\n");
+    printRatio(reporter, "LoadTapes / (readAll + decode)", "LoadTapes", "ReadDecodeFloor", 1.5);
+    printRatio(reporter, "Form_Load storage / (readAll + decode)", "FormLoad", "ReadDecodeFloor",
+               0);
+    printRatio(reporter, "SaveJournal / (encode + write + sync)", "SaveJournal",
+               "EncodeWriteSyncFloor", 1.5);
+    printRatio(reporter, "SaveJournal / (encode + write, no sync)", "SaveJournal",
+               "EncodeWriteFloor", 0);
+    printRatio(reporter, "journalAppend: large / empty journal", "JournalAppend/1",
+               "JournalAppend/0", 0);
+    return 0;
+}
