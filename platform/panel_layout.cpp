@@ -67,7 +67,6 @@ constexpr Control field(const char* name, TextField PanelState::*f, TwipRect rec
 constexpr Control tape(const char* name, TapeId id, TwipRect rect, Font font) {
     Control c{Kind::Tape, name, rect, {}, {}, font};
     c.tape = id;
-    c.readOnly = true;
     return c;
 }
 

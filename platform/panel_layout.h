@@ -72,6 +72,8 @@ struct Control {
     TextField PanelState::*field = nullptr;
     TapeId tape = TapeId::Receipt;
     Lamp lamp = Lamp::Lbd1;
+    // Field: the department number only shows; the indicator accepts filtered typing. (A
+    // tape's lock is the register's: Tape::locked.)
     bool readOnly = false;
 };
 

@@ -66,6 +66,7 @@ class ReceiptTapeView : public QPlainTextEdit {
 // paints only the lines in sight, straight from the tape's text, through a LineIndex. The
 // index is built in small steps while the event loop is idle, so start-up does not wait for
 // it; bringing the journal to the front or appending a line costs only the new characters.
+// The journal is never opened for typing, so the view is always read-only.
 class JournalView : public QAbstractScrollArea {
   public:
     JournalView(Tape& tape, QWidget* parent = nullptr);
