@@ -80,7 +80,8 @@ TEST(GoodsKey, CloseSequenceUnloadsOnlyALoadedWindow) {
 
 TEST(GoodsKey, DoubleClickCopyAppendsWithoutMovingTheCaret) {
     RegisterRig rig;
-    rig.press("КР"); // the header open for editing: the copy works in every mode
+    rig.press("КР 3Т"); // the header open for editing: the copy works in every mode
+    ASSERT_TRUE(rig.s().lit(Lamp::LblClish));
     const QString before = rig.s().TxtCHL.text();
     rig.s().TxtCHL.takeChange();
     rig.s().TxtCHL.caretToEnd = false;
