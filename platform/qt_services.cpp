@@ -13,7 +13,14 @@ namespace tarvel {
 QDate SystemClock::currentDate() const { return QDate::currentDate(); }
 QTime SystemClock::currentTime() const { return QTime::currentTime(); }
 
-SystemRegional::SystemRegional(QLocale locale) : locale_(std::move(locale)), noCase_(locale_) {
+// A machine with no locale configured (the "C" locale) would print dates such as "6 Dec 2026"
+// on a Russian receipt; there the register writes dates and times the Russian way instead.
+static QLocale dateTimeLocaleFor(const QLocale& system) {
+    return system.language() == QLocale::C ? QLocale(QLocale::Russian, QLocale::Russia) : system;
+}
+
+SystemRegional::SystemRegional(QLocale locale)
+    : locale_(std::move(locale)), dateTime_(dateTimeLocaleFor(locale_)), noCase_(locale_) {
     noCase_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 
@@ -23,15 +30,15 @@ QChar SystemRegional::decimalSeparator() const {
 }
 
 QString SystemRegional::shortDate(QDate date) const {
-    return locale_.toString(date, QLocale::ShortFormat);
+    return dateTime_.toString(date, QLocale::ShortFormat);
 }
 
 QString SystemRegional::longTime(QTime time) const {
     // The long format of some locales carries a time zone name; the register shows hours,
     // minutes and seconds only.
-    QString format = locale_.timeFormat(QLocale::LongFormat);
+    QString format = dateTime_.timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
-    return locale_.toString(time, format.trimmed());
+    return dateTime_.toString(time, format.trimmed());
 }
 
 QString SystemRegional::toUpper(const QString& text) const { return locale_.toUpper(text); }

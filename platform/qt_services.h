@@ -28,6 +28,7 @@ public:
 
 private:
     QLocale locale_;
+    QLocale dateTime_; // the locale whose date and time formats the register writes
     // Made once: the goods directory sorts its whole file with it.
     QCollator noCase_;
 };

@@ -256,7 +256,7 @@ TEST(QtPrinter, WithoutADefaultPrinterEveryCallFails) {
     EXPECT_FALSE(printer.printNextZone(QStringLiteral("a")));
     EXPECT_FALSE(printer.printEndLine(QStringLiteral("a")));
     EXPECT_FALSE(printer.finishPrintout());
-    EXPECT_FALSE(printer.closeJob());
+    EXPECT_TRUE(printer.closeJob()); // nothing was started, so there is nothing to tidy
 }
 
 } // namespace
