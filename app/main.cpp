@@ -8,7 +8,37 @@
 #include "platform/qt_services.h"
 #include "platform/session_end.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// A hook for the tests that drive the real program (tests/crash): TARVEL_KEYS="Command1 CommandVV"
+// clicks those keys of the panel by their control names, in order, once the event loop runs,
+// then writes "TARVEL_KEYS pressed <n>" to standard output. A name that is no visible key is
+// skipped with a word on standard error. Unset, as it is for every trainee, it does nothing.
+void pressKeysFromEnvironment(QWidget& panel) {
+    const QString keys = qEnvironmentVariable("TARVEL_KEYS");
+    if (keys.isEmpty()) return;
+    QTimer::singleShot(0, &panel, [&panel, keys] {
+        int pressed = 0;
+        for (const QString& name : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            auto* key = panel.findChild<QAbstractButton*>(name);
+            if (key && key->isVisible()) {
+                key->click();
+                ++pressed;
+            } else {
+                std::fprintf(stderr, "TARVEL_KEYS: no key %s\n", qPrintable(name));
+            }
+        }
+        std::printf("TARVEL_KEYS pressed %d\n", pressed);
+        std::fflush(stdout);
+    });
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -36,5 +66,6 @@ int main(int argc, char* argv[]) {
     panel.show();
     // SIGTERM, SIGINT, SIGHUP and the desktop's logout close the panel like its close box.
     tarvel::SessionEnd sessionEnd([&panel] { panel.close(); });
+    pressKeysFromEnvironment(panel);
     return app.exec();
 }
