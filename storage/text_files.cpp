@@ -7,7 +7,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <array>
-#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tarvel {
 
@@ -60,16 +63,31 @@ const RoundTripTable& roundTripTable() {
 
 } // namespace
 
+// Whether every CR in the bytes has an LF right after it. Runs once over every byte of a
+// journal of tens of megabytes at start-up: sixteen bytes at a time where the processor can.
+static bool everyCrBeforeLf(const char* p, qsizetype n) {
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 17 <= n; i += 16) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+        const int crs = _mm_movemask_epi8(_mm_cmpeq_epi8(here, cr));
+        const int lfsAfter = _mm_movemask_epi8(_mm_cmpeq_epi8(next, lf));
+        if (crs & ~lfsAfter) return false;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == '\r' && (i + 1 == n || p[i + 1] != '\n')) return false;
+    return true;
+}
+
 bool isCanonicalTapeBytes(QByteArrayView bytes) {
     const qsizetype n = bytes.size();
     if (n == 0) return true;
     if (n < 2 || bytes[n - 2] != '\r' || bytes[n - 1] != '\n') return false;
-    const char* p = bytes.data();
-    const char* const end = p + n;
-    while ((p = static_cast<const char*>(std::memchr(p, '\r', std::size_t(end - p))))) {
-        if (p + 1 == end || p[1] != '\n') return false;
-        p += 2;
-    }
+    if (!everyCrBeforeLf(bytes.data(), n)) return false;
     const RoundTripTable& table = roundTripTable();
     if (!table.anyFails) return true;
     for (const char c : bytes)

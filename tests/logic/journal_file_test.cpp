@@ -308,6 +308,19 @@ TEST(TapeBytes, CanonicalOnlyWhenTheFileRebuildsToItself) {
     }
 }
 
+// The check reads sixteen bytes at a time: a lone CR is found wherever it stands.
+TEST(TapeBytes, LoneCrFoundAtEveryPositionOfALongFile) {
+    for (qsizetype at = 0; at < 48; ++at) {
+        QByteArray bytes(48, 'a');
+        bytes.append("\r\n");
+        EXPECT_TRUE(isCanonicalTapeBytes(bytes));
+        bytes[at] = '\r';
+        EXPECT_FALSE(isCanonicalTapeBytes(bytes)) << at;
+        bytes.insert(at + 1, '\n');
+        EXPECT_TRUE(isCanonicalTapeBytes(bytes)) << at;
+    }
+}
+
 TEST(TapeBytes, LoadTellsWhetherTheJournalIsTheFileAsItIs) {
     JournalRig rig;
     rig.files.writeDefaults();
