@@ -1,5 +1,6 @@
-// The receipt printout as the printer sees it: the calls, their order and their arguments.
+// The receipt printout and the card-payment key %, as the printer sees them.
 
+#include "panel_snapshot.h"
 #include "support/fakes.h"
 
 #include <gtest/gtest.h>
@@ -9,123 +10,86 @@ using namespace tarvel::test;
 
 namespace {
 
-QStringList printoutOf(RegisterRig& rig, const QString& tape) {
-    rig.s().TxtCHL.setText(tape);
-    rig.printer.calls.clear();
+// The recording printer's page is 10000 × 15000: steps of 100 across and 300 down.
+const QStringList kStart = {"width", "height", "font 12", "x 1200", "y 0"};
+
+// A line feed is three spaces and a zone move, a CR ends the printed line, a character outside
+// the basic plane goes whole; % adds the card line at the same margin before the finish.
+TEST(Printout, SendsTheTapeCharacterByCharacter) {
+    RegisterRig rig;
+    rig.s().TxtCHL.setText(QString());
     rig.reg->printReceiptTape();
-    return rig.printer.calls;
-}
+    EXPECT_EQ(rig.printer.calls, kStart + QStringList("finish"));
 
-// The RecordingPrinter's page is 10000 × 15000: steps of 100 across and 300 down.
-TEST(Printout, SendsEachCharacterWithLineFeedsAsZoneMoves) {
-    RegisterRig rig;
-    const QStringList calls = printoutOf(rig, QStringLiteral("AБ\r\nC"));
-    EXPECT_EQ(calls, (QStringList{
-                         QStringLiteral("width"),
-                         QStringLiteral("height"),
-                         QStringLiteral("font 12"),
-                         QStringLiteral("x 1200"),
-                         QStringLiteral("y 0"),
-                         QStringLiteral("stay A"),
-                         QStringLiteral("stay Б"),
-                         QStringLiteral("stay \r"),
-                         QStringLiteral("zone    "),
-                         QStringLiteral("stay C"),
-                         QStringLiteral("finish"),
-                     }));
-    EXPECT_EQ(rig.s().printRow, 1);
-    EXPECT_EQ(rig.s().printStepX, 100);
-    EXPECT_EQ(rig.s().printStepY, 300);
-}
-
-TEST(Printout, EmptyTapeSetsUpAndFinishes) {
-    RegisterRig rig;
-    EXPECT_EQ(
-        printoutOf(rig, QString()),
-        (QStringList{QStringLiteral("width"), QStringLiteral("height"), QStringLiteral("font 12"),
-                     QStringLiteral("x 1200"), QStringLiteral("y 0"), QStringLiteral("finish")}));
-}
-
-// A lone CR or LF is sent as it stands; the printout never rewrites the tape.
-TEST(Printout, LoneLineBreaksAreSentAsTheyAre) {
-    RegisterRig rig;
-    const QStringList calls = printoutOf(rig, QStringLiteral("a\rb\nc"));
-    EXPECT_EQ(calls.mid(5, 5), (QStringList{QStringLiteral("stay a"), QStringLiteral("stay \r"),
-                                            QStringLiteral("stay b"), QStringLiteral("zone    "),
-                                            QStringLiteral("stay c")}));
-}
-
-// Each printout starts 2 % of the page lower than the one before; the 51st starts at the top
-// again instead of below the page.
-TEST(Printout, StacksFiftyPrintoutsThenStartsAtTheTopAgain) {
-    RegisterRig rig;
-    struct Expected {
-        int printout; // counted from 1
-        const char* y;
-    };
-    const Expected expected[] = {{1, "y 0"},  {2, "y 300"},  {10, "y 2700"},   {50, "y 14700"},
-                                 {51, "y 0"}, {52, "y 300"}, {100, "y 14700"}, {101, "y 0"}};
-    int done = 0;
-    for (const Expected& e : expected) {
-        QStringList calls;
-        while (done < e.printout) {
-            calls = printoutOf(rig, QStringLiteral("x"));
-            ++done;
-        }
-        EXPECT_EQ(calls.value(4), QString::fromLatin1(e.y)) << e.printout;
-        EXPECT_EQ(rig.s().printRow, e.printout);
-    }
-}
-
-TEST(Printout, CountStopsAtItsLimit) {
-    RegisterRig rig;
-    rig.s().printRow = 32766;
-    printoutOf(rig, QStringLiteral("x"));
-    EXPECT_EQ(rig.s().printRow, 32767);
-    const QStringList calls = printoutOf(rig, QStringLiteral("x"));
-    EXPECT_EQ(rig.s().printRow, 32767);
-    EXPECT_EQ(calls.value(4), QStringLiteral("y 5100")); // 32767 is the 17th of its fifty
-}
-
-// A failing printer: every call is still tried once, the count grows, nothing else happens.
-TEST(Printout, FailingPrinterIsTriedAndSkipped) {
-    RegisterRig rig;
-    rig.printer.failing = true;
-    const QStringList calls = printoutOf(rig, QStringLiteral("ab"));
-    EXPECT_EQ(calls.size(), 8);
-    for (const QString& call : calls)
-        EXPECT_TRUE(call.startsWith(u"FAILED ")) << call.toStdString();
-    EXPECT_EQ(rig.s().printRow, 1);
-    EXPECT_EQ(rig.s().TxtCHL.text(), QStringLiteral("ab"));
-    EXPECT_TRUE(rig.messages.shown.isEmpty());
-}
-
-// The printer can change its page between printouts: each printout measures it afresh.
-TEST(Printout, MeasuresThePageEveryTime) {
-    RegisterRig rig;
-    printoutOf(rig, QStringLiteral("x"));
-    rig.printer.width = 5000;
-    rig.printer.height = 1000;
-    const QStringList calls = printoutOf(rig, QStringLiteral("x"));
-    EXPECT_EQ(calls.mid(3, 2), (QStringList{QStringLiteral("x 600"), QStringLiteral("y 20")}));
-}
-
-// A character outside the basic plane reaches the printer whole.
-TEST(Printout, SendsSurrogatePairsWhole) {
-    RegisterRig rig;
-    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
-    const QStringList calls = printoutOf(rig, pair + QLatin1Char('z'));
-    EXPECT_EQ(calls.mid(5, 2),
-              (QStringList{QStringLiteral("stay ") + pair, QStringLiteral("stay z")}));
-}
-
-// The close sequence makes its one call on the printer after the journal is saved.
-TEST(Printout, CloseSequenceCallsThePrinterOnce) {
-    RegisterRig rig;
-    rig.press(QStringLiteral("1 ВВ = ВВ"));
     rig.printer.calls.clear();
-    rig.reg->VKL_Click();
-    EXPECT_EQ(rig.printer.calls, QStringList{QStringLiteral("close")});
+    rig.s().printRow = 0;
+    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
+    rig.s().TxtCHL.setText("A" + pair + "\r\nБ\rC\n");
+    const QStringList tape = {"stay A", "stay " + pair, "stay \r", "zone    ",
+                              "stay Б", "stay \r",      "stay C",  "zone    "};
+    rig.reg->printReceiptTape();
+    EXPECT_EQ(rig.printer.calls, kStart + tape + QStringList("finish"));
+
+    rig.printer.calls.clear();
+    rig.s().printRow = 0;
+    rig.s().light(Lamp::LblPrint);
+    rig.press("%");
+    const QStringList card = {"endline \r\n", "x 1200", "endline  ОПЛАТА КАРТОЙ", "finish"};
+    EXPECT_EQ(rig.printer.calls, kStart + tape + card);
+}
+
+// Each printout, by ВВ or by %, starts 2 % of the page lower than the one before; the 51st
+// starts at the top again instead of below the page, and the count stops at its limit.
+TEST(Printout, StacksPrintoutsDownThePage) {
+    const struct {
+        std::int16_t row;
+        const char* y;
+        std::int16_t after;
+    } cases[] = {{0, "y 0", 1},   {9, "y 2700", 10},        {49, "y 14700", 50},
+                 {50, "y 0", 51}, {32766, "y 4800", 32767}, {32767, "y 5100", 32767}};
+    for (const bool card : {false, true})
+        for (const auto& c : cases) {
+            RegisterRig rig;
+            rig.s().printRow = c.row;
+            rig.s().light(Lamp::LblPrint);
+            card ? rig.press("%") : rig.reg->printReceiptTape();
+            EXPECT_EQ(rig.printer.calls.value(4), c.y) << c.row << card;
+            EXPECT_EQ(rig.s().printRow, c.after) << c.row << card;
+        }
+}
+
+// Only a totalled receipt is paid by card: printed, journaled, replaced by the header, its total
+// and lamps cleared, whatever the modes and the cash lamp; otherwise % only lights LblVV. The
+// printer changes none of this, and the card line reaches the paper only.
+TEST(PercentKey, ClosesATotalledReceiptAndOnlyLightsTheLampOtherwise) {
+    const struct {
+        const char* keys;
+        const char* litAfterClosing; // null: the receipt is not closed
+    } cases[] = {{"", nullptr},
+                 {"1 5 0 ВВ", nullptr},
+                 {"1 5 0 ВВ =", ""},
+                 {"1 5 0 ВВ = НЛ", "LblNL"},
+                 {"1 5 0 ВВ = КЛ", "Lbd4"},
+                 {"1 5 0 ВВ = КР 3Т", "Lbd3 LblClish"}};
+    for (const bool printerFails : {false, true})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.keys) + (printerFails ? " without a printer" : ""));
+            RegisterRig rig;
+            rig.press(c.keys);
+            rig.messages.clear();
+            rig.printer.failing = printerFails;
+            const QStringList before = panelSnapshot(rig.s());
+            const QString closing = "TxtCHL=" + kDefaultHeader + "|TxtCHLK=\r\n" +
+                                    rig.s().TxtCHL.text() + "|lit=" + c.litAfterClosing +
+                                    "|receiptTotal=0|entryFlag=1|printRow=1";
+            rig.press("%");
+            EXPECT_EQ(panelSnapshot(rig.s()),
+                      changed(before, c.litAfterClosing ? closing : "lit=LblVV"));
+            EXPECT_EQ(rig.printer.paperText().count(u" ОПЛАТА КАРТОЙ\n"),
+                      c.litAfterClosing && !printerFails ? 1 : 0);
+            EXPECT_EQ(rig.printer.calls.isEmpty(), !c.litAfterClosing);
+            EXPECT_TRUE(rig.messages.shown.isEmpty());
+        }
 }
 
 } // namespace
