@@ -216,6 +216,10 @@ QString JournalView::lineText(qsizetype i) {
 }
 
 void JournalView::paintEvent(QPaintEvent*) {
+    // Behind the receipt tape the journal is out of sight, but Qt still paints it when the
+    // window is first shown: drawing it then would index the whole journal before the panel
+    // appears, so only the background is drawn until the journal comes to the front.
+    if (!inFront_) return;
     indexAll();
     QPainter p(viewport());
     p.setPen(palette().color(QPalette::Text));
@@ -241,8 +245,15 @@ void JournalView::paintEvent(QPaintEvent*) {
 
 void JournalView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
+    // A journal shown at its end stays at its end when its view changes height, as it does
+    // when the first wide line brings up the horizontal scroll bar.
+    QScrollBar* v = verticalScrollBar();
+    const bool atEnd = v->value() == v->maximum();
     updateScrollBars();
-    if (endPending_ && inFront_) scrollToEnd();
+    if (endPending_ && inFront_)
+        scrollToEnd();
+    else if (atEnd && inFront_)
+        v->setValue(v->maximum());
 }
 
 } // namespace tarvel
