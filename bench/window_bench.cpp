@@ -1,0 +1,350 @@
+// The front panel with a journal of tens of megabytes against the same panel with an empty
+// journal, offscreen, each figure a ratio measured in one run:
+//   - start-up to the first painted panel, in a fresh process each time (median of several);
+//   - closing a receipt by clicking ВВ (mean of 100 receipts, the click and the repaint);
+//   - bringing the journal to the front (КЗ, 1Д) and scrolling to its end, in a fresh process:
+//     the time, and the process's peak memory (VmHWM) against the journal file's size.
+//
+//   build-g/bench/tarvel_window_bench [--journal_mb=50] [--receipts=100] [--starts=7]
+//
+// The process starts itself again for the start-up and memory figures ("--child ..."), doing
+// what main() does over the given data directory.
+
+#include "journal_sample.h"
+
+#include "panel/cash_register.h"
+#include "platform/panel_window.h"
+#include "platform/tape_views.h"
+#include "storage/codepage.h"
+#include "storage/tapes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+using namespace tarvel;
+using namespace tarvel::bench;
+
+namespace {
+
+// ---- What main() does, over a given data directory
+
+struct Register {
+    QuietPlatform platform;
+    std::unique_ptr<CashRegister> reg;
+    std::unique_ptr<PanelWindow> panel;
+
+    explicit Register(const QString& dir) {
+        QuietPlatform& p = platform;
+        reg = std::make_unique<CashRegister>(
+            Services{p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir)});
+        reg->Form_Load();
+        panel = std::make_unique<PanelWindow>(*reg);
+        panel->show();
+    }
+    QWidget* control(const char* name) const {
+        return panel->findChild<QWidget*>(QLatin1String(name));
+    }
+    JournalView* journal() const { return dynamic_cast<JournalView*>(control("TxtCHLK")); }
+    void click(const char* name) const {
+        QTest::mouseClick(dynamic_cast<QAbstractButton*>(control(name)), Qt::LeftButton);
+    }
+};
+
+// Runs the event loop until `widget` has been painted, and the paint pass it belongs to is over.
+class PaintWatch : public QObject {
+  public:
+    explicit PaintWatch(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    ~PaintWatch() override { widget_->removeEventFilter(this); }
+    bool wait(int timeoutMs = 30000) {
+        if (!painted_) {
+            QTimer::singleShot(timeoutMs, &loop_, &QEventLoop::quit);
+            loop_.exec();
+        }
+        return painted_;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget_ && event->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            QTimer::singleShot(0, &loop_, &QEventLoop::quit);
+        }
+        return false;
+    }
+
+  private:
+    QWidget* widget_;
+    QEventLoop loop_;
+    bool painted_ = false;
+};
+
+qint64 statusKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ')[0].toLongLong();
+    return -1;
+}
+
+double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Child: start-up to the first painted panel. Prints the journal's length once painted.
+int startupChild(const QString& dir) {
+    Register r(dir);
+    PaintWatch watch(r.panel.get());
+    if (!watch.wait()) return 2;
+    std::printf("painted %lld\n", qlonglong(r.reg->state().TxtCHLK.text().size()));
+    std::fflush(stdout);
+    std::_Exit(0); // the figure is taken; tearing down is no part of it
+}
+
+// Child: КЗ and 1Д right after start-up bring the journal to the front at its end; then the
+// trainee scrolls to its top and back to its end. Prints the times and the peak memory.
+int frontChild(const QString& dir) {
+    Register r(dir);
+    if (!PaintWatch(r.panel.get()).wait()) return 2;
+    JournalView* journal = r.journal();
+    QScrollBar* bar = journal->verticalScrollBar();
+
+    QElapsedTimer t;
+    t.start();
+    {
+        PaintWatch watch(journal->viewport());
+        r.click("KZ");
+        r.click("Btn1D");
+        if (!watch.wait()) return 3;
+    }
+    const double front = msSince(t);
+    const bool atEnd = bar->value() == bar->maximum();
+
+    bar->setValue(0);
+    PaintWatch(journal->viewport()).wait();
+    t.restart();
+    {
+        PaintWatch watch(journal->viewport());
+        bar->setValue(bar->maximum());
+        if (!watch.wait()) return 4;
+    }
+    const double scroll = msSince(t);
+    std::printf("front %.3f scroll %.3f atEnd %d lines %lld hwm %lld\n", front, scroll, int(atEnd),
+                qlonglong(journal->lineCount()), statusKb("VmHWM:"));
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+// ---- The parent: data directories, the children, the in-process receipts
+
+struct Workspace {
+    QTemporaryDir root;
+    QString empty, big;
+    qint64 bigFileBytes = 0;
+
+    explicit Workspace(qsizetype megabytes) {
+        empty = makeDir(QStringLiteral("empty"), {});
+        const QByteArray journal = encodeWindows1251(sampleJournal(megabytes * 1024 * 1024)).bytes +
+                                   QByteArrayLiteral("\r\n");
+        bigFileBytes = journal.size();
+        big = makeDir(QStringLiteral("big"), journal);
+    }
+    QString makeDir(const QString& name, const QByteArray& journal) const {
+        QDir(root.path()).mkpath(name);
+        const QString dir = root.filePath(name);
+        write(dir + QStringLiteral("/clishe.txt"), encodeWindows1251(kDefaultHeader).bytes);
+        write(dir + QStringLiteral("/bazasmen.txt"), journal);
+        return dir;
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    }
+};
+
+// Runs this program as a child; returns its first line of output and the wall time until it.
+struct ChildResult {
+    QByteArray line;
+    double ms = 0;
+};
+ChildResult runChild(const QStringList& args) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QElapsedTimer t;
+    t.start();
+    child.start(QCoreApplication::applicationFilePath(),
+                QStringList{QStringLiteral("--child")} + args);
+    QByteArray out;
+    while (!out.contains('\n') && child.waitForReadyRead(60000))
+        out += child.readAllStandardOutput();
+    ChildResult r{out.trimmed(), msSince(t)};
+    child.waitForFinished(60000);
+    return r;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Mean time of the closing ВВ click of `receipts` receipts, the repaint included.
+double meanClosingMs(const QString& dir, int receipts) {
+    Register r(dir);
+    PaintWatch(r.panel.get()).wait();
+    // A trainee's first receipt comes seconds after start-up: the journal's index is built by
+    // then, in the background.
+    r.journal()->lineCount();
+    QTest::qWait(50);
+    double total = 0;
+    for (int i = 0; i < receipts; ++i) {
+        for (const char* key : {"Command1", "Command5", "Command0", "CommandVV", "CommandEnter"})
+            r.click(key);
+        QCoreApplication::processEvents();
+        QElapsedTimer t;
+        t.start();
+        r.click("CommandVV");
+        QCoreApplication::processEvents();
+        total += msSince(t);
+    }
+    if (r.platform.messages.shown != 0) std::fprintf(stderr, "message boxes were shown\n");
+    if (r.reg->state().lit(Lamp::LblVV)) std::fprintf(stderr, "the receipts did not close\n");
+    return total / receipts;
+}
+
+// What start-up spends on the journal: LoadTapes, and its floor (the file read whole and
+// decoded), in this process, best of three.
+struct LoadFigures {
+    double loadTapesMs = 1e9, floorMs = 1e9;
+};
+LoadFigures journalLoad(const QString& dir) {
+    LoadFigures r;
+    QuietPlatform p;
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer t;
+        t.start();
+        {
+            QFile file(dir + QStringLiteral("/bazasmen.txt"));
+            file.open(QIODevice::ReadOnly);
+            const QString text = QStringDecoder("windows-1251").decode(file.readAll());
+            if (text.isEmpty()) std::fprintf(stderr, "no journal to read\n");
+        }
+        r.floorMs = std::min(r.floorMs, msSince(t));
+        t.restart();
+        {
+            PanelState panel;
+            LoadTapes(panel, DataDir(dir), p.messages);
+        }
+        r.loadTapesMs = std::min(r.loadTapesMs, msSince(t));
+    }
+    return r;
+}
+
+struct FrontFigures {
+    double frontMs = 0, scrollMs = 0;
+    bool atEnd = false;
+    qint64 lines = 0, hwmKb = 0;
+};
+FrontFigures front(const QString& dir) {
+    const QList<QByteArray> f = runChild({QStringLiteral("front"), dir}).line.split(' ');
+    FrontFigures r;
+    if (f.size() < 10) {
+        std::fprintf(stderr, "front child failed\n");
+        return r;
+    }
+    r.frontMs = f[1].toDouble();
+    r.scrollMs = f[3].toDouble();
+    r.atEnd = f[5] == "1";
+    r.lines = f[7].toLongLong();
+    r.hwmKb = f[9].toLongLong();
+    return r;
+}
+
+const char* verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+int argValue(int argc, char** argv, const char* name, int fallback) {
+    const qsizetype n = qstrlen(name);
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], name, std::size_t(n)) == 0) return std::atoi(argv[i] + n);
+    return fallback;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc >= 4 && qstrcmp(argv[1], "--child") == 0) {
+        const QString dir = QString::fromLocal8Bit(argv[3]);
+        return qstrcmp(argv[2], "startup") == 0 ? startupChild(dir) : frontChild(dir);
+    }
+    const int megabytes = argValue(argc, argv, "--journal_mb=", 50);
+    const int receipts = argValue(argc, argv, "--receipts=", 100);
+    const int starts = argValue(argc, argv, "--starts=", 7);
+
+    Workspace ws(megabytes);
+    const double fileMb = double(ws.bigFileBytes) / 1048576;
+    std::printf("journal file %.1f MB (%lld bytes), windows-1251\n\n", fileMb,
+                qlonglong(ws.bigFileBytes));
+
+    // Start-up, the two journals taking turns so that both meet the same machine.
+    std::vector<double> emptyStarts, bigStarts;
+    runChild({QStringLiteral("startup"), ws.empty}); // warms the disk cache and the font cache
+    for (int i = 0; i < starts; ++i) {
+        emptyStarts.push_back(runChild({QStringLiteral("startup"), ws.empty}).ms);
+        const ChildResult r = runChild({QStringLiteral("startup"), ws.big});
+        if (!r.line.startsWith("painted ") || r.line.mid(8).toLongLong() < megabytes * 1000000LL)
+            std::fprintf(stderr, "big start-up did not load the journal: %s\n", r.line.data());
+        bigStarts.push_back(r.ms);
+    }
+    const double startEmpty = median(emptyStarts), startBig = median(bigStarts);
+    const double startRatio = startBig / startEmpty;
+
+    const LoadFigures load = journalLoad(ws.big);
+
+    const double closeEmpty = meanClosingMs(ws.empty, receipts);
+    const double closeBig = meanClosingMs(ws.big, receipts);
+    const double closeRatio = closeBig / closeEmpty;
+
+    const FrontFigures frontEmpty = front(ws.empty);
+    const FrontFigures frontBig = front(ws.big);
+    const double memRatio = double(frontBig.hwmKb) / 1024 / fileMb;
+    const double memDeltaRatio = double(frontBig.hwmKb - frontEmpty.hwmKb) / 1024 / fileMb;
+
+    std::printf("%-52s %10s %10s %7s\n", "", "50 MB", "empty", "ratio");
+    std::printf("%-52s %8.1f ms %7.1f ms %7.2f  (target <= 1.5: %s)\n",
+                "start-up to first painted panel (median)", startBig, startEmpty, startRatio,
+                verdict(startRatio <= 1.5));
+    std::printf("%-52s %8.1f ms  (floor: read and decode %.1f ms)\n",
+                "  of which the journal's LoadTapes", load.loadTapesMs, load.floorMs);
+    std::printf("%-52s %7.2f ms %7.2f ms %7.2f  (target <= 2: %s)\n",
+                "closing a receipt by ВВ, mean of receipts", closeBig, closeEmpty, closeRatio,
+                verdict(closeRatio <= 2));
+    std::printf("%-52s %7.1f ms %7.1f ms   (journal at its end: %s, %lld lines)\n",
+                "КЗ, 1Д: journal in front at its end, painted", frontBig.frontMs,
+                frontEmpty.frontMs, frontBig.atEnd ? "yes" : "NO", qlonglong(frontBig.lines));
+    std::printf("%-52s %7.1f ms %7.1f ms\n", "then scrolled from its top to its end, painted",
+                frontBig.scrollMs, frontEmpty.scrollMs);
+    std::printf("%-52s %7.1f MB %7.1f MB %7.2f× file  (target <= 6: %s; above empty: %.2f×)\n",
+                "peak memory of that process (VmHWM)", double(frontBig.hwmKb) / 1024,
+                double(frontEmpty.hwmKb) / 1024, memRatio, verdict(memRatio <= 6), memDeltaRatio);
+    return 0;
+}
