@@ -1,43 +1,9 @@
 #include "support/fakes.h"
 
-#include "storage/codepage.h"
-
 #include <QFile>
 #include <gtest/gtest.h>
-#include <functional>
 
 namespace tarvel::test {
-
-QStringList RecordingMessages::texts() const {
-    QStringList out;
-    for (const auto& m : shown) out << m.text;
-    return out;
-}
-
-bool RecordingPrinter::record(const QString& call) {
-    calls << (failing ? QStringLiteral("FAILED ") + call : call);
-    return !failing;
-}
-std::optional<float> RecordingPrinter::printableWidth() {
-    if (!record(QStringLiteral("width"))) return std::nullopt;
-    return width;
-}
-std::optional<float> RecordingPrinter::printableHeight() {
-    if (!record(QStringLiteral("height"))) return std::nullopt;
-    return height;
-}
-bool RecordingPrinter::setFontSize(float p) { return record(QStringLiteral("font %1").arg(p)); }
-bool RecordingPrinter::setCurrentX(float x) { return record(QStringLiteral("x %1").arg(x)); }
-bool RecordingPrinter::setCurrentY(float y) { return record(QStringLiteral("y %1").arg(y)); }
-bool RecordingPrinter::printStay(const QString& t) { return record(QStringLiteral("stay ") + t); }
-bool RecordingPrinter::printNextZone(const QString& t) {
-    return record(QStringLiteral("zone ") + t);
-}
-bool RecordingPrinter::printEndLine(const QString& t) {
-    return record(QStringLiteral("endline ") + t);
-}
-bool RecordingPrinter::finishPrintout() { return record(QStringLiteral("finish")); }
-bool RecordingPrinter::closeJob() { return record(QStringLiteral("close")); }
 
 QString RecordingPrinter::paperText() const {
     QString out;
@@ -53,30 +19,10 @@ QString RecordingPrinter::paperText() const {
     return out;
 }
 
-void FakeGoodsWindow::show() {
-    calls << QStringLiteral("show");
-    loaded = shown = true;
-}
-void FakeGoodsWindow::hide() {
-    calls << QStringLiteral("hide");
-    loaded = true;
-    shown = false;
-}
-void FakeGoodsWindow::unload() {
-    calls << QStringLiteral("unload");
-    loaded = shown = false;
-}
-
-TempDataDir::TempDataDir() { EXPECT_TRUE(dir_.isValid()); }
-
 void TempDataDir::writeBytes(const QString& name, const QByteArray& bytes) const {
     QFile f(path(name));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name.toStdString();
     f.write(bytes);
-}
-
-void TempDataDir::writeText(const QString& name, const QString& text) const {
-    writeBytes(name, encodeWindows1251(text).bytes);
 }
 
 QByteArray TempDataDir::readBytes(const QString& name) const {
@@ -84,12 +30,6 @@ QByteArray TempDataDir::readBytes(const QString& name) const {
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
-
-QString TempDataDir::readText(const QString& name) const {
-    return decodeWindows1251(readBytes(name));
-}
-
-void TempDataDir::remove(const QString& name) const { QFile::remove(path(name)); }
 
 void TempDataDir::writeDefaults() const {
     writeText(kHeaderFileName, kDefaultHeader);
@@ -110,32 +50,16 @@ void RegisterRig::restart(bool load) {
 }
 
 void RegisterRig::press(const QString& keys) {
-    using Op = std::function<void(CashRegister&)>;
-    static const QMap<QString, Op> ops = {
-        {QStringLiteral("00"), [](CashRegister& r) { r.Btn00_Click(); }},
-        {QStringLiteral("."), [](CashRegister& r) { r.CommandZ_Click(); }},
-        {QStringLiteral("СБ"), [](CashRegister& r) { r.CommandC_Click(); }},
-        {QStringLiteral("+"), [](CashRegister& r) { r.CommandPlus_Click(); }},
-        {QStringLiteral("-"), [](CashRegister& r) { r.CammandMinus_Click(); }},
-        {QStringLiteral("Х"), [](CashRegister& r) { r.UMN_Click(); }},
-        {QStringLiteral("/"), [](CashRegister& r) { r.DEL_Click(); }},
-        {QStringLiteral("="), [](CashRegister& r) { r.CommandEnter_Click(); }},
-        {QStringLiteral("ВВ"), [](CashRegister& r) { r.CommandVV_Click(); }},
-        {QStringLiteral("НЛ"), [](CashRegister& r) { r.NL_Click(); }},
-        {QStringLiteral("ВТ"), [](CashRegister& r) { r.VT_Click(); }},
-        {QStringLiteral("%"), [](CashRegister& r) { r.PROC_Click(); }},
-        {QStringLiteral("1Д"), [](CashRegister& r) { r.Btn1D_Click(); }},
-        {QStringLiteral("2В"), [](CashRegister& r) { r.Btn2V_Click(); }},
-        {QStringLiteral("3Т"), [](CashRegister& r) { r.Btn3T_Click(); }},
-        {QStringLiteral("4С"), [](CashRegister& r) { r.Btn4C_Click(); }},
-        {QStringLiteral("КН"), [](CashRegister& r) { r.KN_Click(); }},
-        {QStringLiteral("КР"), [](CashRegister& r) { r.KR_Click(); }},
-        {QStringLiteral("КЛ"), [](CashRegister& r) { r.KL_Click(); }},
-        {QStringLiteral("КЧ"), [](CashRegister& r) { r.KCH_Click(); }},
-        {QStringLiteral("КЗ"), [](CashRegister& r) { r.KZ_Click(); }},
-        {QStringLiteral("CHL"), [](CashRegister& r) { r.CHL_Click(); }},
-        {QStringLiteral("ФЦ"), [](CashRegister& r) { r.FC_Click(); }},
-    };
+    using C = CashRegister;
+    static const QMap<QString, void (C::*)()> ops = {
+        {"00", &C::Btn00_Click},      {".", &C::CommandZ_Click},     {"СБ", &C::CommandC_Click},
+        {"+", &C::CommandPlus_Click}, {"-", &C::CammandMinus_Click}, {"Х", &C::UMN_Click},
+        {"/", &C::DEL_Click},         {"=", &C::CommandEnter_Click}, {"ВВ", &C::CommandVV_Click},
+        {"НЛ", &C::NL_Click},         {"ВТ", &C::VT_Click},          {"%", &C::PROC_Click},
+        {"1Д", &C::Btn1D_Click},      {"2В", &C::Btn2V_Click},       {"3Т", &C::Btn3T_Click},
+        {"4С", &C::Btn4C_Click},      {"КН", &C::KN_Click},          {"КР", &C::KR_Click},
+        {"КЛ", &C::KL_Click},         {"КЧ", &C::KCH_Click},         {"КЗ", &C::KZ_Click},
+        {"CHL", &C::CHL_Click},       {"ФЦ", &C::FC_Click}};
     for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         if (key.size() == 1 && key[0].isDigit()) {
             reg->DigitClick(key);
@@ -143,7 +67,7 @@ void RegisterRig::press(const QString& keys) {
         }
         const auto it = ops.find(key);
         ASSERT_NE(it, ops.end()) << "unknown key " << key.toStdString();
-        (*it)(*reg);
+        (reg.get()->*it.value())();
     }
 }
 

@@ -4,17 +4,21 @@
 
 #include "panel/cash_register.h"
 #include "platform/services.h"
+#include "storage/codepage.h"
 #include "support/qt_printing.h"
 
+#include <QFile>
 #include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace tarvel::test {
 
 class FakeClock : public Clock {
-public:
+  public:
     QDate date{2026, 12, 5};
     QTime time{21, 30, 15};
     QDate currentDate() const override { return date; }
@@ -23,7 +27,7 @@ public:
 
 // Russian-style dates ("05.12.2026") and times ("21:30:15"), with a chosen separator.
 class FakeRegional : public RegionalSettings {
-public:
+  public:
     QChar separator = QLatin1Char('.');
     QChar decimalSeparator() const override { return separator; }
     QString shortDate(QDate d) const override { return d.toString(QStringLiteral("dd.MM.yyyy")); }
@@ -35,22 +39,26 @@ public:
 };
 
 class RecordingMessages : public MessageBoxes {
-public:
+  public:
     struct Shown {
-        QString text;
-        QString caption;
+        QString text, caption;
         Icon icon;
     };
     QList<Shown> shown;
     void show(const QString& text, const QString& caption, Icon icon) override {
         shown.append({text, caption, icon});
     }
-    QStringList texts() const;
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& m : shown)
+            out << m.text;
+        return out;
+    }
     void clear() { shown.clear(); }
 };
 
 class FakeSettings : public SettingsStore {
-public:
+  public:
     QMap<QString, QString> values;
     QString read(const QString& name, const QString& def) const override {
         return values.value(name, def);
@@ -58,68 +66,84 @@ public:
     void write(const QString& name, const QString& value) override { values[name] = value; }
 };
 
-// Records every printer call as a line of text ("x 12", "stay A", "finish", ...). With
-// `failing` set, every call fails as it does when no printer is installed.
+// Records every printer call as text ("x 12", "stay A", "finish", ...); with `failing` set every
+// call fails, as with no printer installed. `onCall` runs first at every call.
 class RecordingPrinter : public Printer {
-public:
+  public:
     bool failing = false;
     float width = 10000;
     float height = 15000;
     QStringList calls;
+    std::function<void()> onCall;
 
-    std::optional<float> printableWidth() override;
-    std::optional<float> printableHeight() override;
-    bool setFontSize(float points) override;
-    bool setCurrentX(float x) override;
-    bool setCurrentY(float y) override;
-    bool printStay(const QString& text) override;
-    bool printNextZone(const QString& text) override;
-    bool printEndLine(const QString& text) override;
-    bool finishPrintout() override;
-    bool closeJob() override;
+    std::optional<float> printableWidth() override {
+        return record(QStringLiteral("width")) ? std::optional(width) : std::nullopt;
+    }
+    std::optional<float> printableHeight() override {
+        return record(QStringLiteral("height")) ? std::optional(height) : std::nullopt;
+    }
+    bool setFontSize(float p) override { return record(QStringLiteral("font %1").arg(p)); }
+    bool setCurrentX(float x) override { return record(QStringLiteral("x %1").arg(x)); }
+    bool setCurrentY(float y) override { return record(QStringLiteral("y %1").arg(y)); }
+    bool printStay(const QString& t) override { return record(QStringLiteral("stay ") + t); }
+    bool printNextZone(const QString& t) override { return record(QStringLiteral("zone ") + t); }
+    bool printEndLine(const QString& t) override { return record(QStringLiteral("endline ") + t); }
+    bool finishPrintout() override { return record(QStringLiteral("finish")); }
+    bool closeJob() override { return record(QStringLiteral("close")); }
 
     // The text that reached the paper of all printouts, each CR read as a line break and each
     // next-zone move as a TAB.
     QString paperText() const;
 
-private:
-    bool record(const QString& call);
+  private:
+    bool record(const QString& call) {
+        if (onCall) onCall();
+        calls << (failing ? QStringLiteral("FAILED ") + call : call);
+        return !failing;
+    }
 };
 
 class FakeGoodsWindow : public GoodsWindow {
-public:
+  public:
     bool loaded = false;
     bool shown = false;
     QStringList calls;
     bool isLoaded() const override { return loaded; }
-    void show() override;
-    void hide() override;
-    void unload() override;
+    void show() override { call("show", true, true); }
+    void hide() override { call("hide", true, false); }
+    void unload() override { call("unload", false, false); }
+
+  private:
+    void call(const char* name, bool isLoaded, bool isShown) {
+        calls << QString::fromLatin1(name);
+        loaded = isLoaded;
+        shown = isShown;
+    }
 };
 
 class FakeProgramEnd : public ProgramEnd {
-public:
+  public:
     int ended = 0;
     void endProgram() override { ++ended; }
 };
 
-// A data directory in a fresh temporary folder.
+// A data directory in a fresh temporary folder; text goes in and out in windows-1251.
 class TempDataDir {
-public:
-    TempDataDir();
+  public:
+    TempDataDir() { EXPECT_TRUE(dir_.isValid()); }
     DataDir dataDir() const { return DataDir(dir_.path()); }
     QString path(const QString& name) const { return dir_.filePath(name); }
-    // Writes raw bytes (windows-1251 text is written as such by the callers).
     void writeBytes(const QString& name, const QByteArray& bytes) const;
-    // Writes text encoded in windows-1251.
-    void writeText(const QString& name, const QString& text) const;
+    void writeText(const QString& name, const QString& text) const {
+        writeBytes(name, encodeWindows1251(text).bytes);
+    }
     QByteArray readBytes(const QString& name) const;
-    QString readText(const QString& name) const; // decoded from windows-1251
-    void remove(const QString& name) const;
-    // Puts the shipped default header and an empty journal in place.
+    QString readText(const QString& name) const { return decodeWindows1251(readBytes(name)); }
+    void remove(const QString& name) const { QFile::remove(path(name)); }
+    // The shipped default header and an empty journal.
     void writeDefaults() const;
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 
@@ -140,10 +164,8 @@ struct RegisterRig {
     void restart(bool load = true);
 
     PanelState& s() { return reg->state(); }
-    // Presses keys by their captions: "0".."9", "00", ".", "СБ", "+", "-", "Х", "/", "=",
-    // "ВВ", "НЛ", "ВТ", "%", "1Д", "2В", "3Т", "4С", "КН", "КР", "КЛ", "КЧ", "КЗ", "CHL", "ФЦ";
-    // a sequence separated by spaces, e.g. "1 5 0 ВВ". Test-only: the window maps keys by
-    // its control table, not by captions.
+    // Presses keys by their captions, separated by spaces ("1 5 0 ВВ", "КР 3Т", "CHL"); the
+    // window itself maps keys by its control table, not by captions.
     void press(const QString& keys);
 };
 
