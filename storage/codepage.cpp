@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <vector>
+
 namespace tarvel {
 
 QString decodeWindows1251(QByteArrayView bytes) {
@@ -19,25 +21,40 @@ EncodedText encodeWindows1251(QStringView text) {
     const bool halfAtEnd = !text.isEmpty() && text.back().isHighSurrogate();
     if (!encoder.hasError() && !halfAtEnd) return out;
 
-    // Rare path: find the characters the code page lacks, and encode the rest one by one.
+    // Rare path: find the characters the code page lacks. Each distinct character is asked of
+    // the code page once, so a journal of millions of characters with one foreign letter in it
+    // costs a lookup per character, not a converter per character.
     out.bytes.clear();
     out.bytes.reserve(text.size());
+    // Per character: -1 not asked yet, 0 unstorable, otherwise its byte.
+    std::vector<short> known(0x10000, -1);
+    QStringEncoder one("windows-1251");
     for (qsizetype i = 0; i < text.size(); ++i) {
-        // A pair of surrogates is one character; a lone half is one unstorable character of
-        // its own and must not swallow the character after it (a CR of the journal, say).
-        const bool pair =
-            text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-        const qsizetype len = pair ? 2 : 1;
-        const QStringView ch = text.mid(i, len);
-        QStringEncoder one("windows-1251");
-        const QByteArray b = one.encode(ch);
-        if (one.hasError() || b.isEmpty()) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            out.bytes += char(c);
+            continue;
+        }
+        // windows-1251 stores nothing outside the basic plane. A pair of surrogates is one
+        // character; a lone half is one unstorable character of its own and must not swallow
+        // the character after it (a CR of the journal, say).
+        if (text[i].isSurrogate()) {
+            const bool pair =
+                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+            const QStringView ch = text.mid(i, pair ? 2 : 1);
             out.bytes += '?';
             if (!out.unencodable.contains(ch)) out.unencodable += ch;
-        } else {
-            out.bytes += b;
+            i += pair ? 1 : 0;
+            continue;
         }
-        i += len - 1;
+        short& byte = known[c];
+        if (byte < 0) {
+            one.resetState();
+            const QByteArray b = one.encode(text.mid(i, 1));
+            byte = (one.hasError() || b.size() != 1) ? 0 : short(quint8(b[0]));
+            if (byte == 0) out.unencodable += QChar(c);
+        }
+        out.bytes += byte != 0 ? char(byte) : '?';
     }
     return out;
 }
