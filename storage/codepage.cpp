@@ -28,7 +28,6 @@ EncodedText encodeWindows1251(QStringView text) {
     out.bytes.reserve(text.size());
     // Per character: -1 not asked yet, 0 unstorable, otherwise its byte.
     std::vector<short> known(0x10000, -1);
-    QStringEncoder one("windows-1251");
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
@@ -49,7 +48,9 @@ EncodedText encodeWindows1251(QStringView text) {
         }
         short& byte = known[c];
         if (byte < 0) {
-            one.resetState();
+            // A fresh converter each time: Qt's resetState() leaves an earlier error set, which
+            // would mark every character asked after it as unstorable.
+            QStringEncoder one("windows-1251");
             const QByteArray b = one.encode(text.mid(i, 1));
             byte = (one.hasError() || b.size() != 1) ? 0 : short(quint8(b[0]));
             if (byte == 0) out.unencodable += QChar(c);

@@ -139,6 +139,9 @@ TEST(JournalFile, AnySequenceOfAppendsKeepsTheFileEqualToTheJournal) {
 }
 
 TEST(JournalFile, CharactersOutsideTheCodePageAreStoredAsQuestionMarks) {
+    // Only the foreign character itself: the letters after it keep their bytes.
+    EXPECT_EQ(encodeWindows1251(u"☺€Яё☺").bytes, QByteArray("?\x88\xDF\xB8?"));
+
     JournalRig rig;
     rig.files.writeDefaults();
     rig.start();
