@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build_dir=${2:-build-fuzz}
-targets=(fuzz_tape_file fuzz_leading_value fuzz_goods_file)
+targets=(fuzz_tape_file fuzz_leading_value fuzz_goods_file fuzz_journal_encoding)
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
     sudo_cmd=""
@@ -27,7 +27,7 @@ cmake --build "$build_dir" --target "${targets[@]}"
 # Seeds: the shipped data files, and the shapes the line rules and numbers care about.
 seeds="$build_dir/fuzz-seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/tape" "$seeds/number" "$seeds/goods"
+mkdir -p "$seeds/tape" "$seeds/number" "$seeds/goods" "$seeds/utf16"
 cp data/*.txt "$seeds/tape/"
 cp data/*.txt "$seeds/goods/"
 printf 'a\r\nb' >"$seeds/tape/open_last_line"
@@ -35,6 +35,9 @@ printf 'a\rb\nc\r\r\n' >"$seeds/tape/lone_ends"
 printf '\r\n\r\n' >"$seeds/tape/empty_lines"
 printf '"3, quoted",x\r\nхлеб\r\n' >"$seeds/goods/quoted_first_field"
 printf ' -1\r\nмолоко\r\n' >"$seeds/goods/minus_one"
+# Journal text as UTF-16: a receipt with a foreign character and half a surrogate pair.
+printf '\r\n 01  150 руб ☺\r\nИТОГО' | iconv -f UTF-8 -t UTF-16LE >"$seeds/utf16/receipt"
+printf '\x3d\xd8\x0d\x00\x0a\x00\xac\x20' >"$seeds/utf16/half_pair"
 i=0
 for n in '.150' '.12.50' ',12,5' '. -1.25E+07 руб' ',1E-05' '.+3D2x' '.  .5' '.9999999999999999e307' '.1e-320'; do
     printf '%s' "$n" >"$seeds/number/seed$((i++))"
@@ -53,6 +56,7 @@ for target in "${targets[@]}"; do
         fuzz_tape_file) seed_dir=$seeds/tape ;;
         fuzz_leading_value) seed_dir=$seeds/number ;;
         fuzz_goods_file) seed_dir=$seeds/goods ;;
+        fuzz_journal_encoding) seed_dir=$seeds/utf16 ;;
     esac
     corpus="$build_dir/fuzz-corpus/$target"
     mkdir -p "$corpus"
