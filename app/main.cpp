@@ -53,8 +53,9 @@ int main(int argc, char* argv[]) {
     tarvel::CashRegister reg(
         {clock, regional, messages, printer, programEnd, tarvel::DataDir::besideExecutable()});
 
-    // Start-up may already report a missing file, before the panel is on screen.
-    reg.Form_Load();
+    // Start-up may already report a missing header, before the panel is on screen. The
+    // journal is read meanwhile and taken in once the panel has been painted.
+    reg.Form_Load(/*journalInBackground=*/true);
 
     tarvel::PanelWindow panel(reg);
     messages.setParent(&panel);

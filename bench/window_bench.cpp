@@ -35,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -50,11 +51,13 @@ struct Register {
     std::unique_ptr<CashRegister> reg;
     std::unique_ptr<PanelWindow> panel;
 
-    explicit Register(const QString& dir) {
+    // `journalInBackground` as main() starts the register; the other figures want the journal
+    // in place from the start.
+    explicit Register(const QString& dir, bool journalInBackground = false) {
         QuietPlatform& p = platform;
         reg = std::make_unique<CashRegister>(
             Services{p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir)});
-        reg->Form_Load();
+        reg->Form_Load(journalInBackground);
         panel = std::make_unique<PanelWindow>(*reg);
         panel->show();
     }
@@ -70,7 +73,11 @@ struct Register {
 // Runs the event loop until `widget` has been painted, and the paint pass it belongs to is over.
 class PaintWatch : public QObject {
   public:
-    explicit PaintWatch(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+    // `onPainted` runs once the first paint pass is over, before anything that pass queued.
+    explicit PaintWatch(QWidget* widget, std::function<void()> onPainted = {})
+        : widget_(widget), onPainted_(std::move(onPainted)) {
+        widget->installEventFilter(this);
+    }
     ~PaintWatch() override { widget_->removeEventFilter(this); }
     bool wait(int timeoutMs = 30000) {
         if (!painted_) {
@@ -84,13 +91,17 @@ class PaintWatch : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == widget_ && event->type() == QEvent::Paint && !painted_) {
             painted_ = true;
-            QTimer::singleShot(0, &loop_, &QEventLoop::quit);
+            QTimer::singleShot(0, &loop_, [this] {
+                if (onPainted_) onPainted_();
+                loop_.quit();
+            });
         }
         return false;
     }
 
   private:
     QWidget* widget_;
+    std::function<void()> onPainted_;
     QEventLoop loop_;
     bool painted_ = false;
 };
@@ -108,12 +119,19 @@ double msSince(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-// Child: start-up to the first painted panel. Prints the journal's length once painted.
+// Child: start-up to the first painted panel, as main() starts it. Prints "painted" once
+// painted, then the journal's length once the journal read meanwhile has been taken in.
 int startupChild(const QString& dir) {
-    Register r(dir);
-    PaintWatch watch(r.panel.get());
+    Register r(dir, true);
+    // The panel queues the taking-in of the journal from its first paint: the figure is taken
+    // before that runs.
+    PaintWatch watch(r.panel.get(), [] {
+        std::printf("painted\n");
+        std::fflush(stdout);
+    });
     if (!watch.wait()) return 2;
-    std::printf("painted %lld\n", qlonglong(r.reg->state().TxtCHLK.text().size()));
+    r.reg->finishJournalLoad();
+    std::printf("journal %lld\n", qlonglong(r.reg->state().TxtCHLK.text().size()));
     std::fflush(stdout);
     std::_Exit(0); // the figure is taken; tearing down is no part of it
 }
@@ -199,6 +217,7 @@ ChildResult runChild(const QStringList& args) {
         out += child.readAllStandardOutput();
     ChildResult r{out.trimmed(), msSince(t)};
     child.waitForFinished(60000);
+    r.line += ' ' + child.readAllStandardOutput().trimmed();
     return r;
 }
 
@@ -316,7 +335,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < starts; ++i) {
         emptyStarts.push_back(runChild({QStringLiteral("startup"), ws.empty}).ms);
         const ChildResult r = runChild({QStringLiteral("startup"), ws.big});
-        if (!r.line.startsWith("painted ") || r.line.mid(8).toLongLong() < megabytes * 1000000LL)
+        const QList<QByteArray> words = r.line.simplified().split(' ');
+        if (words.size() < 3 || words[0] != "painted" ||
+            words[2].toLongLong() < megabytes * 1000000LL)
             std::fprintf(stderr, "big start-up did not load the journal: %s\n", r.line.data());
         bigStarts.push_back(r.ms);
     }
@@ -340,7 +361,7 @@ int main(int argc, char** argv) {
                 "start-up to first painted panel (median)", startBig, startEmpty, startRatio,
                 verdict(startRatio <= 1.5));
     std::printf("%-52s %8.1f ms  (floor: read and decode %.1f ms)\n",
-                "  of which the journal's LoadTapes", load.loadTapesMs, load.floorMs);
+                "  journal read meanwhile (LoadTapes)", load.loadTapesMs, load.floorMs);
     std::printf("%-52s %7.2f ms %7.2f ms %7.2f  (target <= 2: %s)\n",
                 "closing a receipt by ВВ, mean of receipts", closeBig, closeEmpty, closeRatio,
                 verdict(closeRatio <= 2));

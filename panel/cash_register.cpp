@@ -4,7 +4,7 @@ namespace tarvel {
 
 const char* lampName(Lamp lamp) {
     static const char* const names[kLampCount] = {
-        "Lbd1",  "Lbd2",  "Lbd3",   "Lbd4",     "Lbd5", "Lbd6",    "LblCB2",
+        "Lbd1",  "Lbd2",  "Lbd3",   "Lbd4",     "Lbd5", "Lbd6",     "LblCB2",
         "LblNL", "LblVV", "Lblmin", "LblPrint", "LblZ", "LblClish",
     };
     return names[int(lamp)];
@@ -18,17 +18,26 @@ CashRegister::CashRegister(Services services) : svc_(std::move(services)) {
     s_.TxtCHL.setText(kDefaultHeader);
 }
 
-void CashRegister::Form_Load() {
-    const TapesLoad load = LoadTapes(s_, svc_.dataDir, svc_.messages);
-    if (load.header) lastGoodHeader_ = *load.header;
-    showIfAny(svc_.messages, journalFile_.start(load, s_.TxtCHLK.text()));
+void CashRegister::Form_Load(bool journalInBackground) {
+    loadHeaderTape(s_, svc_.dataDir, svc_.messages, load_);
+    if (load_.header) lastGoodHeader_ = *load_.header;
+    pendingJournal_ = std::async(journalInBackground ? std::launch::async : std::launch::deferred,
+                                 [dir = svc_.dataDir] { return readJournal(dir); });
+    if (!journalInBackground) finishJournalLoad();
     s_.TxtIND.setText(QStringLiteral("0.00"));
     s_.TxtSEC.setText(QStringLiteral("01"));
+}
+
+void CashRegister::finishJournalLoad() {
+    if (!pendingJournal_.valid()) return;
+    applyJournal(s_, pendingJournal_.get(), svc_.messages, load_);
+    showIfAny(svc_.messages, journalFile_.start(load_, s_.TxtCHLK.text()));
 }
 
 void CashRegister::Form_Unload() {
     if (closed_) return;
     closed_ = true;
+    finishJournalLoad();
     // The whole journal once more, as the register always wrote it at close; the file already
     // holds the same bytes unless an append failed. A journal that exists but could not be
     // read is never written over, nor is one that was never loaded.
@@ -52,6 +61,7 @@ int CashRegister::TxtIND_KeyPress(int keyAscii) {
 }
 
 void CashRegister::journalAppend(QStringView piece) {
+    finishJournalLoad();
     s_.TxtCHLK.append(piece);
     showIfAny(svc_.messages, journalFile_.append(piece, s_.TxtCHLK.text()));
 }

@@ -17,6 +17,7 @@
 #include "storage/tapes.h"
 
 #include <cstdint>
+#include <future>
 
 namespace tarvel {
 
@@ -33,7 +34,7 @@ struct Services {
 enum class ArithmeticFault { None, DivisionByZero, Invalid, Overflow };
 
 class CashRegister {
-public:
+  public:
     explicit CashRegister(Services services);
 
     PanelState& state() { return s_; }
@@ -41,8 +42,12 @@ public:
     // Set by the application once the goods directory window exists.
     void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
 
-    // Start-up, close, power key, clock and keyboard filter.
-    void Form_Load();
+    // Start-up, close, power key, clock and keyboard filter. With `journalInBackground`,
+    // bazasmen.txt is read on a worker thread while the panel comes up, and
+    // finishJournalLoad() takes it in; every operation that touches the journal calls that
+    // first, so no key ever sees a half-loaded journal.
+    void Form_Load(bool journalInBackground = false);
+    void finishJournalLoad();
     void Form_Unload();
     void VKL_Click();
     void Timer1_Timer();
@@ -105,7 +110,7 @@ public:
     void printTapeCharacters();
     void finishPrintout();
 
-private:
+  private:
     void showFault(ArithmeticFault fault);
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
     ArithmeticFault arithmeticKey(std::int16_t det);
@@ -124,6 +129,8 @@ private:
     QString lastGoodHeader_ = kDefaultHeader;
     // bazasmen.txt, kept equal to the journal and CR LF after every journal append.
     JournalFile journalFile_{svc_.dataDir.filePath(kJournalFileName)};
+    TapesLoad load_;
+    std::future<JournalRead> pendingJournal_;
     bool closed_ = false;
 };
 

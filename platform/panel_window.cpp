@@ -189,6 +189,18 @@ void PanelWindow::clockTick() {
     render();
 }
 
+void PanelWindow::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (painted_) return;
+    painted_ = true;
+    // A journal of tens of megabytes takes longer to read than the whole panel takes to come
+    // up; the trainee sees the panel first, and the journal follows a moment later.
+    QTimer::singleShot(0, this, [this] {
+        reg_.finishJournalLoad();
+        render();
+    });
+}
+
 void PanelWindow::closeEvent(QCloseEvent* event) {
     // The close box and the power key end the same way; the register runs it only once.
     reg_.Form_Unload();

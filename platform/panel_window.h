@@ -35,6 +35,8 @@ class PanelWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // After the panel is first on screen, the journal read in the background is taken in.
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QWidget* makeControl(const layout::Control& control);
@@ -54,6 +56,7 @@ class PanelWindow : public QWidget {
     QLabel* picker_ = nullptr;
     QWidget* commandVV_ = nullptr;
     bool haveFront_ = false;
+    bool painted_ = false;
     TapeId shownFront_ = TapeId::Receipt;
 };
 

@@ -13,39 +13,52 @@ std::optional<QString> readHeader(const DataDir& dir) {
     return rebuildTapeText(*read.text);
 }
 
-// Appends bazasmen.txt to the journal. A file the register wrote itself needs no rebuilding:
-// its decoded text is the journal text already, and it goes into an empty journal without a
-// copy, so a journal of tens of megabytes loads in little more than the time to read it.
-static bool loadJournal(Tape& journal, const QString& path, TapesLoad& result) {
+// A file the register wrote itself needs no rebuilding: its decoded text is the journal text
+// already, so a journal of tens of megabytes loads in little more than the time to read it.
+JournalRead readJournal(const DataDir& dir) {
+    const QString path = dir.filePath(kJournalFileName);
+    JournalRead read;
     std::optional<QByteArray> bytes = readFileBytes(path).bytes;
-    if (!bytes) return false;
-    const bool canonical = isCanonicalTapeBytes(*bytes);
-    QString text = decodeWindows1251(*bytes);
+    if (!bytes) {
+        read.status = QFileInfo::exists(path) ? JournalLoad::Unreadable : JournalLoad::Missing;
+        return read;
+    }
+    read.status = JournalLoad::Loaded;
+    read.canonical = isCanonicalTapeBytes(*bytes);
+    read.text = decodeWindows1251(*bytes);
     bytes.reset();
-    if (!canonical) text = rebuildTapeText(text);
-    result.journal = JournalLoad::Loaded;
-    result.journalMatchesFile = canonical && journal.text().isEmpty();
-    if (journal.text().isEmpty())
-        journal.setText(text);
-    else
-        journal.append(text);
-    return true;
+    if (!read.canonical) read.text = rebuildTapeText(read.text);
+    return read;
 }
 
-TapesLoad LoadTapes(PanelState& panel, const DataDir& dir, MessageBoxes& messages) {
-    TapesLoad result;
+// Into an empty journal the text goes without a copy.
+void applyJournal(PanelState& panel, JournalRead read, MessageBoxes& messages, TapesLoad& result) {
+    result.journal = read.status;
+    if (read.status != JournalLoad::Loaded) {
+        messages.show(kCannotFindFile);
+        return;
+    }
+    Tape& journal = panel.TxtCHLK;
+    result.journalMatchesFile = read.canonical && journal.text().isEmpty();
+    if (journal.text().isEmpty())
+        journal.setText(std::move(read.text));
+    else
+        journal.append(read.text);
+}
+
+void loadHeaderTape(PanelState& panel, const DataDir& dir, MessageBoxes& messages,
+                    TapesLoad& result) {
     result.header = readHeader(dir);
     if (result.header)
         panel.TxtCHL.setText(*result.header);
     else
         messages.show(kCannotFindFile);
+}
 
-    const QString journalPath = dir.filePath(kJournalFileName);
-    if (!loadJournal(panel.TxtCHLK, journalPath, result)) {
-        result.journal =
-            QFileInfo::exists(journalPath) ? JournalLoad::Unreadable : JournalLoad::Missing;
-        messages.show(kCannotFindFile);
-    }
+TapesLoad LoadTapes(PanelState& panel, const DataDir& dir, MessageBoxes& messages) {
+    TapesLoad result;
+    loadHeaderTape(panel, dir, messages, result);
+    applyJournal(panel, readJournal(dir), messages, result);
     return result;
 }
 

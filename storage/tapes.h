@@ -32,6 +32,21 @@ struct TapesLoad {
 // missing header can never lead to an empty journal being written over a stored one.
 TapesLoad LoadTapes(PanelState& panel, const DataDir& dir, MessageBoxes& messages);
 
+// The two halves of LoadTapes, for a start-up that shows the panel before a long journal is
+// read: the header onto the receipt tape...
+void loadHeaderTape(PanelState& panel, const DataDir& dir, MessageBoxes& messages,
+                    TapesLoad& result);
+// ...bazasmen.txt read and decoded, touching no panel state, so it may run on a worker
+// thread...
+struct JournalRead {
+    JournalLoad status = JournalLoad::Missing;
+    QString text;           // the journal text rebuilt from the file
+    bool canonical = false; // the file is in the form the register writes: text == its bytes
+};
+JournalRead readJournal(const DataDir& dir);
+// ...and the read journal put into the journal field (appended to what it holds).
+void applyJournal(PanelState& panel, JournalRead read, MessageBoxes& messages, TapesLoad& result);
+
 // Close: writes the journal followed by CR LF over bazasmen.txt (through a temporary file).
 // A failure is told to the trainee, naming the file and the reason. Returns success.
 bool SaveJournal(const PanelState& panel, const DataDir& dir, MessageBoxes& messages);

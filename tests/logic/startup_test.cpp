@@ -45,4 +45,15 @@ TEST(StartUp, CloseSavesTheJournalBeforeThePrinterCallThatMayFail) {
     }
 }
 
+// main() reads the journal on a worker thread while the panel comes up: a receipt closed
+// before it has been taken in still lands after the stored journal, in memory and on disk.
+TEST(StartUp, JournalReadInTheBackgroundComesBeforeAnyNewReceipt) {
+    RegisterRig rig(QLatin1Char('.'), false);
+    rig.files.writeText(kJournalFileName, QStringLiteral("старый\r\n"));
+    rig.reg->Form_Load(/*journalInBackground=*/true);
+    rig.reg->journalAppend(u"\r\nновый");
+    EXPECT_EQ(rig.s().TxtCHLK.text(), QStringLiteral("старый\r\n\r\nновый"));
+    EXPECT_EQ(rig.files.readText(kJournalFileName), QStringLiteral("старый\r\n\r\nновый\r\n"));
+}
+
 } // namespace
