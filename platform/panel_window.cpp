@@ -30,12 +30,12 @@ QColor colourOf(Colour colour, const QPalette& system) {
     return {};
 }
 
-QFont fontOf(layout::Font spec) {
-    QFont font(QString::fromLatin1(layout::familyOf(spec.face)));
-    font.setStyleHint(spec.face == layout::Face::Sans ? QFont::SansSerif : QFont::TypeWriter);
-    font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+QFont fontOf(layout::Font design) {
+    QFont font(QString::fromLatin1(layout::familyOf(design.face)));
+    font.setStyleHint(design.face == layout::Face::Sans ? QFont::SansSerif : QFont::TypeWriter);
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
+    font.setItalic(design.italic);
     return font;
 }
 
