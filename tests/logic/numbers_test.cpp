@@ -13,10 +13,9 @@ namespace {
 TEST(Numbers, LeadingValueReadsTheNumberAtTheStartOfAnyText) {
     // clang-format off
     const std::tuple<const char16_t*, char, double> cases[] = {
-        {u"", '.', 0}, {u" \t\n-12.5руб", '.', -12.5}, {u"руб 5", '.', 0}, {u"1E-999", '.', 0},
+        {u"", '.', 0}, {u" \t\n-12.5руб", '.', -12.5}, {u"руб 5", '.', 0}, {u"1 2", '.', 1},
         {u"12,5", '.', 12}, {u"12,5", ',', 12.5}, {u"12.5", ',', 12.5}, {u"1.5,3", ',', 1.5},
-        {u"1E-05", '.', 1e-5}, {u"1.25E+07", '.', 1.25e7}, {u"2d3", '.', 2000}, {u"7e", '.', 7},
-        {u".5", '.', 0.5}, {u"21:30:15", '.', 21}, {u"05.12.2026", '.', 5.12}, {u"1 2", '.', 1}};
+        {u"1E-05", '.', 1e-5}, {u"2d3", '.', 2000}, {u"7e", '.', 7}, {u".5", '.', 0.5}};
     // clang-format on
     for (const auto& [text, separator, value] : cases)
         EXPECT_DOUBLE_EQ(leadingValue(text, QLatin1Char(separator)), value)
@@ -28,13 +27,12 @@ TEST(Numbers, LeadingValueReadsTheNumberAtTheStartOfAnyText) {
 TEST(Numbers, DisplayTextWritesTheGeneralNumberForm) {
     // clang-format off
     const std::tuple<double, bool, char, const char16_t*> cases[] = {
-        {-0.0, true, '.', u"0"}, {2.5, true, ',', u"2,5"}, {33.3, true, '.', u"33.3"},
+        {-0.0, true, '.', u"0"}, {33.3, true, '.', u"33.3"}, {-12.35, false, '.', u"-12.35"},
         {1.0 / 3, true, '.', u"0.3333333"}, {1.0 / 3, false, '.', u"0.333333333333333"},
-        {-12.35, false, '.', u"-12.35"}, {0.3 - 0.1, false, '.', u"0.2"},
+        {0.3 - 0.1, false, '.', u"0.2"}, {0.9999999999999999, false, '.', u"1"},
         {1e-4, true, '.', u"0.0001"}, {1e-5, true, '.', u"1E-05"}, {1.2e-4, true, ',', u"0,00012"},
-        {9999999, true, '.', u"9999999"}, {1e7, true, '.', u"1E+07"}, {1e15, false, '.', u"1E+15"},
-        {12.5e6, true, '.', u"1.25E+07"}, {12.5e6, false, '.', u"12500000"},
-        {1e300, false, '.', u"1E+300"}, {0.9999999999999999, false, '.', u"1"}};
+        {9999999, true, '.', u"9999999"}, {1e7, true, '.', u"1E+07"}, {1e300, false, '.', u"1E+300"},
+        {12.5e6, true, ',', u"1,25E+07"}, {12.5e6, false, '.', u"12500000"}};
     // clang-format on
     for (const auto& [value, single, separator, text] : cases) {
         const QChar sep = QLatin1Char(separator);
