@@ -1,6 +1,7 @@
-#include "support/fakes.h"
+// The receipt header: reloaded by СБ and after every receipt, opened by 3Т, saved by КР.
 
 #include "storage/codepage.h"
+#include "support/fakes.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -10,77 +11,61 @@ using namespace tarvel::test;
 
 namespace {
 
-// A reload takes clishe.txt as it is now; a missing one is told and leaves the last header read
-// (the built-in one if none ever was), never the finished receipt, and costs no journal.
+// A reload takes clishe.txt as it is; a missing one is told and leaves the last header read (the
+// built-in one if none ever was), never the finished receipt, and costs no journal.
 TEST(Header, ReloadTakesTheFileAsItIsAndFallsBackToTheLastGoodHeader) {
     RegisterRig rig(QLatin1Char('.'), false);
     rig.files.writeText(kJournalFileName, QStringLiteral("старый чек\r\n"));
     rig.files.remove(kHeaderFileName);
     rig.restart();
-    const QString shop = QStringLiteral("Магазин\n2\r\n\r\n\nend\r\n");
-    for (const auto& [file, header] : {std::pair<const char*, QString>{nullptr, kDefaultHeader},
-                                       {"\xcc\xe0\xe3\xe0\xe7\xe8\xed\n2\r\r\n\nend", shop},
-                                       {nullptr, shop}}) {
-        rig.files.remove(kHeaderFileName);
-        if (file) rig.files.writeBytes(kHeaderFileName, file);
+    EXPECT_EQ(rig.s().TxtCHL.text(), kDefaultHeader);
+    for (const char* file : {"\xcc\xe0\xe3\xe0\xe7\xe8\xed\n2\r\r\n\nend", ""}) {
+        file[0] ? rig.files.writeBytes(kHeaderFileName, file) : rig.files.remove(kHeaderFileName);
         rig.s().TxtCHL.append(u"\r\nИТОГО");
-        rig.press(QStringLiteral("СБ"));
-        EXPECT_EQ(rig.s().TxtCHL.text(), header);
-        EXPECT_EQ(rig.s().entryFlag, 1);
+        rig.press("СБ");
+        EXPECT_EQ(rig.s().TxtCHL.text(), QStringLiteral("Магазин\n2\r\n\r\n\nend\r\n"));
     }
-    EXPECT_EQ(rig.messages.texts(), QStringList(3, kCannotFindFile));
-    rig.reg->Form_Unload();
-    EXPECT_EQ(rig.files.readText(kJournalFileName), QStringLiteral("старый чек\r\n\r\n"));
+    EXPECT_EQ(rig.s().entryFlag, 1);
+    EXPECT_EQ(rig.messages.texts(), QStringList(2, kCannotFindFile));
+    EXPECT_EQ(rig.s().TxtCHLK.text(), QStringLiteral("старый чек\r\n"));
 }
 
-// 3Т opens the header only in КР mode and asks every time; СБ reloads the header but leaves it
-// open; КР saves the tape and CR LF, which at once also stands in for a missing file.
-TEST(Header, SavedHeaderRoundTripsThroughTheFile) {
-    const std::pair<QString, QString> tapes[] = {
-        {"МАГАЗИН\r\nИНН 1\r\n", "МАГАЗИН\r\nИНН 1\r\n\r\n"}, // two lines give three
-        {"МАГАЗИН\r\nИНН 1", "МАГАЗИН\r\nИНН 1\r\n"},
-        {"№ 5 €\na", "№ 5 €\na\r\n"}};
-    for (const auto& [tape, reloaded] : tapes) {
+// 3Т opens the header only in КР mode, asking each time; СБ leaves it open. КР saves an open tape
+// and CR LF, or tells why it cannot (the file and the reason, or the characters windows-1251
+// lacks), writes nothing and keeps the typed text open for the next КР.
+TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
+    const struct {
+        bool directoryInTheWay;
+        QString typed, failure, reloaded;
+    } cases[] = {
+        {false, "МАГАЗИН\r\nИНН 1\r\n", "", "МАГАЗИН\r\nИНН 1\r\n\r\n"}, // two lines give three
+        {false, "№ 5 €\nИНН 1", "", "№ 5 €\nИНН 1\r\n"},
+        {true, "КИОСК", "clishe.txt: на этом месте стоит каталог", "КИОСК\r\n"},
+        {false, "Кафе ☺ 😀", "clishe.txt: ☺😀", "КИОСК\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
         RegisterRig rig;
-        rig.press(QStringLiteral("3Т"));
+        QDir dir(rig.files.path({}));
+        dir.remove(kHeaderFileName);
+        if (c.directoryInTheWay) dir.mkdir(kHeaderFileName);
+        rig.press("3Т КР КР КР 3Т 3Т СБ"); // the locked tape is not saved
+        rig.s().TxtCHL.adoptViewText(c.typed);
+        rig.press("КР");
+        EXPECT_EQ(rig.messages.texts().size(), c.failure.isEmpty() ? 3 : 4); // 3Т, 3Т, СБ
+        if (!c.failure.isEmpty()) {
+            EXPECT_TRUE(!rig.s().TxtCHL.locked && rig.s().lit(Lamp::LblClish));
+            EXPECT_EQ(rig.s().TxtCHL.text(), c.typed);
+            EXPECT_TRUE(rig.messages.texts().last().contains(c.failure));
+            EXPECT_TRUE(rig.files.readBytes(kHeaderFileName).isEmpty());
+            dir.rmdir(kHeaderFileName);
+            rig.s().TxtCHL.adoptViewText("КИОСК");
+            rig.press("КР");
+        }
         EXPECT_TRUE(rig.s().TxtCHL.locked && !rig.s().lit(Lamp::LblClish));
-        rig.press(QStringLiteral("КР 3Т 3Т СБ"));
-        EXPECT_EQ(rig.messages.texts(), QStringList(2, QStringLiteral("Впишите новое клише")));
-        rig.s().TxtCHL.adoptViewText(tape);
-        rig.press(QStringLiteral("КР"));
-        EXPECT_TRUE(rig.s().TxtCHL.locked && !rig.s().lit(Lamp::LblClish));
-        EXPECT_EQ(rig.s().TxtCHL.text(), tape); // as typed until the next reload
-        const QByteArray saved = rig.files.readBytes(kHeaderFileName);
-        EXPECT_EQ(saved, encodeWindows1251(tape + "\r\n").bytes);
-        rig.files.remove(kHeaderFileName);
-        rig.press(QStringLiteral("СБ"));
-        EXPECT_EQ(rig.s().TxtCHL.text(), reloaded);
-        rig.files.writeBytes(kHeaderFileName, saved);
-        rig.press(QStringLiteral("СБ"));
-        EXPECT_EQ(rig.s().TxtCHL.text(), reloaded);
-    }
-}
-
-// A failed save names the file and the reason, or the characters windows-1251 lacks, writes
-// nothing and keeps the typed header open until КР is pressed again.
-TEST(Header, FailedSaveKeepsTheTypedHeaderOpen) {
-    for (const bool directoryInTheWay : {true, false}) {
-        RegisterRig rig;
-        rig.files.remove(kHeaderFileName);
-        if (directoryInTheWay) QDir(rig.files.path({})).mkdir(kHeaderFileName);
-        const QString typed = directoryInTheWay ? "КИОСК" : "Кафе ☺ 😀";
-        rig.press(QStringLiteral("КР 3Т"));
-        rig.s().TxtCHL.adoptViewText(typed);
-        rig.press(QStringLiteral("КР"));
-        EXPECT_EQ(rig.s().TxtCHL.text(), typed);
-        EXPECT_TRUE(!rig.s().TxtCHL.locked && rig.s().lit(Lamp::LblClish));
-        EXPECT_TRUE(rig.messages.texts().join(u' ').contains(
-            directoryInTheWay ? "clishe.txt: на этом месте стоит каталог" : "clishe.txt: ☺😀"));
-        EXPECT_TRUE(rig.files.readBytes(kHeaderFileName).isEmpty());
-        QDir(rig.files.path({})).rmdir(kHeaderFileName);
-        rig.s().TxtCHL.adoptViewText(QStringLiteral("КИОСК"));
-        rig.press(QStringLiteral("КР"));
-        EXPECT_EQ(rig.files.readText(kHeaderFileName), QStringLiteral("КИОСК\r\n"));
+        EXPECT_EQ(rig.files.readBytes(kHeaderFileName),
+                  encodeWindows1251(rig.s().TxtCHL.text() + "\r\n").bytes); // the tape as typed
+        rig.press("СБ");
+        EXPECT_EQ(rig.s().TxtCHL.text(), c.reloaded);
     }
 }
 

@@ -1,11 +1,9 @@
-// The mode keys, КР saving the receipt header, and the department keys with their journal
-// reports and the date and time in КР mode.
+// The mode keys, and the department keys with their journal reports and the clock in КР mode.
+// (КР saving the header is in header_test.)
 
 #include "panel_snapshot.h"
-#include "storage/codepage.h"
 #include "support/fakes.h"
 
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -14,10 +12,8 @@ using namespace tarvel::test;
 namespace {
 
 // Each mode key pressed on, then off, over a busy panel: what each press changes, and nothing
-// else. КЛ blanks the indicator (not "0.00") and leaves LblVV dark; КЗ brings the receipt tape
-// forward only when going off.
+// else (КЛ blanks the indicator, not "0.00").
 TEST(ModeKeys, EachPressFlipsItsModeAndChangesOnlyWhatBelongsToIt) {
-    // key, what going on changes, what going off changes
     const char* cases[][3] = {{"КН", "lit=Lbd2 LblVV", "lit=LblVV"},
                               {"КЧ", "lit=Lbd5 LblVV|bold=yes", "lit=LblVV|bold=no"},
                               {"КЛ", "lit=Lbd4|VV=no", "lit=|VV=yes|TxtIND="},
@@ -38,32 +34,6 @@ TEST(ModeKeys, EachPressFlipsItsModeAndChangesOnlyWhatBelongsToIt) {
         EXPECT_EQ(panelSnapshot(rig.s()), changed(on, c[2]));
         EXPECT_TRUE(rig.messages.shown.isEmpty());
     }
-}
-
-// КР saves a header open for editing in the same press, whichever way it turns the mode; a
-// failed save keeps the editing open with the text as typed. A locked tape writes no file.
-TEST(KrKey, SavesAnOpenHeaderAndKeepsEditingOpenWhenTheSaveFails) {
-    RegisterRig rig;
-    PanelState& s = rig.s();
-    rig.files.remove(kHeaderFileName);
-    rig.press("КР КР КР 3Т");
-    EXPECT_FALSE(QFileInfo::exists(rig.files.path(kHeaderFileName)));
-    EXPECT_EQ(rig.messages.texts(), QStringList("Впишите новое клише"));
-    const QString typed = QStringLiteral("ООО \u4E2D\r\n"); // not in windows-1251
-    s.TxtCHL.adoptViewText(typed);
-    rig.press("КР");
-    EXPECT_EQ(rig.messages.shown.size(), 2);
-    EXPECT_EQ(litLamps(s), "LblClish");
-    EXPECT_FALSE(s.TxtCHL.locked);
-    EXPECT_EQ(s.TxtCHL.text(), typed);
-    EXPECT_FALSE(QFileInfo::exists(rig.files.path(kHeaderFileName)));
-
-    s.TxtCHL.adoptViewText("ООО\r\n");
-    rig.press("КР");
-    EXPECT_EQ(rig.files.readBytes(kHeaderFileName), encodeWindows1251(u"ООО\r\n\r\n").bytes);
-    EXPECT_EQ(litLamps(s), "Lbd3");
-    EXPECT_TRUE(s.TxtCHL.locked);
-    EXPECT_EQ(rig.messages.shown.size(), 2);
 }
 
 // A key selects its first department, or its second when its first is selected; a return mark

@@ -1,11 +1,10 @@
 #pragma once
-// The visible panel and the register variables as "name=value" lines, so that a test states
-// "this press changed exactly these lines" and a failure prints both lists.
+// The panel and the register variables as "name=value" lines (no text of a test holds "|").
 
 #include "panel/panel_state.h"
 
+#include <QRegularExpression>
 #include <QStringList>
-#include <algorithm>
 
 namespace tarvel::test {
 
@@ -17,35 +16,25 @@ inline QString litLamps(const PanelState& s) {
 }
 
 inline QStringList panelSnapshot(const PanelState& s) {
-    const auto yes = [](bool b) { return b ? QStringLiteral("yes") : QStringLiteral("no"); };
-    return {QStringLiteral("TxtIND=") + s.TxtIND.text(),
-            QStringLiteral("TxtSEC=") + s.TxtSEC.text(),
-            QStringLiteral("TxtCHL=") + s.TxtCHL.text(),
-            QStringLiteral("locked=") + yes(s.TxtCHL.locked),
-            QStringLiteral("TxtCHLK=") + s.TxtCHLK.text(),
-            QStringLiteral("front=") +
-                QString::fromLatin1(s.front == TapeId::Receipt ? "TxtCHL" : "TxtCHLK"),
-            QStringLiteral("lit=") + litLamps(s),
-            QStringLiteral("Shap1=") + yes(s.Shap1),
-            QStringLiteral("bold=") + yes(s.pickerBold),
-            QStringLiteral("VV=") + yes(s.commandVVVisible),
-            QStringLiteral("acc=%1 oper=%2").arg(s.accumulator).arg(s.pendingOper),
-            QStringLiteral("entryFlag=%1").arg(s.entryFlag),
-            QStringLiteral("receiptTotal=%1").arg(s.receiptTotal),
-            QStringLiteral("shiftTotal=%1").arg(s.shiftTotal),
-            QStringLiteral("printRow=%1").arg(s.printRow)};
+    const auto yes = [](bool b) { return QString::fromLatin1(b ? "yes" : "no"); };
+    const auto num = [](double v) { return QString::number(v); };
+    return QStringLiteral("TxtIND=%1|TxtSEC=%2|TxtCHL=%3|locked=%4|TxtCHLK=%5|front=%6|lit=%7|"
+                          "Shap1=%8|bold=%9|VV=%10|acc=%11|oper=%12|entryFlag=%13|"
+                          "receiptTotal=%14|shiftTotal=%15|printRow=%16")
+        .arg(s.TxtIND.text(), s.TxtSEC.text(), s.TxtCHL.text(), yes(s.TxtCHL.locked),
+             s.TxtCHLK.text(), s.front == TapeId::Receipt ? "TxtCHL" : "TxtCHLK", litLamps(s),
+             yes(s.Shap1), yes(s.pickerBold), yes(s.commandVVVisible), num(s.accumulator),
+             num(s.pendingOper), num(s.entryFlag), num(s.receiptTotal), num(s.shiftTotal),
+             num(s.printRow))
+        .split(u'|');
 }
 
-// `before` with the lines named in `changes` ("lit=Lbd2|TxtIND=") replaced.
+// `before` with the lines named in `changes` ("lit=Lbd2|TxtIND=") replaced (a misspelt one added).
 inline QStringList changed(QStringList before, const QString& changes) {
     for (const QString& c : changes.split(u'|', Qt::SkipEmptyParts)) {
-        const auto line = std::find_if(before.begin(), before.end(), [&](const QString& l) {
-            return l.startsWith(c.left(c.indexOf(u'=') + 1));
-        });
-        if (line == before.end())
-            before << c; // a misspelt name fails the comparison
-        else
-            *line = c;
+        const qsizetype i =
+            before.indexOf(QRegularExpression(c.section(u'=', 0, 0) + "=[\\s\\S]*"));
+        i < 0 ? void(before << c) : void(before[i] = c);
     }
     return before;
 }
