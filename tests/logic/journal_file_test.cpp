@@ -28,7 +28,7 @@ TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
     const std::tuple<std::optional<QByteArray>, QString, bool> cases[] = {
         {std::nullopt, "", false},
         {"", "", true},
-        {"\xF7\xE5\xEA\r\n\r\nb\r\n", "чек\r\n\r\nb\r\n", true},
+        {"\xF7\xE5\xEA 1\r\n\r\n\xF7\xE5\xEA 2\r\n\r\n", "чек 1\r\n\r\nчек 2\r\n\r\n", true},
         {"a\r\nb", "a\r\nb\r\n", false},
         {"a\nb\r\n", "a\nb\r\n", true},
         {"a\rb\r\n", "a\r\nb\r\n", false},
@@ -101,9 +101,9 @@ TEST(JournalFile, UnreadableJournalIsNeverWritten) {
 TEST(JournalFile, PiecesSurviveARegisterThatNeverClosed) {
     RegisterRig rig;
     rig.reg->journalAppend(kReceipt);
-    rig.reg->journalAppend(QStringLiteral("\r\nМагазин ☺€") + QChar(0xD83D) + "\r\nx" +
-                           QChar(0xD83D));
+    rig.reg->journalAppend(QStringLiteral("\r\nМагазин ☺€") + QChar(0xD83D) + "\r\nx");
+    rig.reg->journalAppend(QStringLiteral("\r\ny") + QChar(0xD83D)); // only a half, at the end
     rig.restart(); // no Form_Unload: the process was killed
-    EXPECT_EQ(rig.s().TxtCHLK.text(), kReceipt + "\r\nМагазин ?€?\r\nx?\r\n");
+    EXPECT_EQ(rig.s().TxtCHLK.text(), kReceipt + "\r\nМагазин ?€?\r\nx\r\ny?\r\n");
     EXPECT_TRUE(rig.messages.shown.isEmpty());
 }
