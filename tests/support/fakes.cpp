@@ -1,34 +1,27 @@
 #include "support/fakes.h"
 
-#include <QFile>
-#include <gtest/gtest.h>
-
 namespace tarvel::test {
 
 QString RecordingPrinter::paperText() const {
     QString out;
-    for (const QString& c : calls) {
-        if (c.startsWith(QLatin1String("stay ")))
-            out += c.mid(5);
-        else if (c.startsWith(QLatin1String("zone ")))
-            out += c.mid(5) + QLatin1Char('\t');
-        else if (c.startsWith(QLatin1String("endline ")))
-            out += c.mid(8) + QLatin1Char('\r');
+    for (const QString& call : calls) {
+        const QString text = call.mid(call.indexOf(u' ') + 1);
+        if (call.startsWith(u"stay ")) out += text;
+        if (call.startsWith(u"zone ")) out += text + u'\t';
+        if (call.startsWith(u"endline ")) out += text + u'\r';
     }
-    out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return out;
+    return out.replace(u'\r', u'\n');
 }
 
 void TempDataDir::writeBytes(const QString& name, const QByteArray& bytes) const {
-    QFile f(path(name));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name.toStdString();
-    f.write(bytes);
+    QFile f(path(name)); // opened for writing alone, the file is truncated
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size())
+        << name.toStdString();
 }
 
 QByteArray TempDataDir::readBytes(const QString& name) const {
     QFile f(path(name));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void TempDataDir::writeDefaults() const {
@@ -60,14 +53,10 @@ void RegisterRig::press(const QString& keys) {
         {"4С", &C::Btn4C_Click},      {"КН", &C::KN_Click},          {"КР", &C::KR_Click},
         {"КЛ", &C::KL_Click},         {"КЧ", &C::KCH_Click},         {"КЗ", &C::KZ_Click},
         {"CHL", &C::CHL_Click},       {"ФЦ", &C::FC_Click}};
-    for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (key.size() == 1 && key[0].isDigit()) {
-            reg->DigitClick(key);
-            continue;
-        }
-        const auto it = ops.find(key);
-        ASSERT_NE(it, ops.end()) << "unknown key " << key.toStdString();
-        (reg.get()->*it.value())();
+    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
+        const bool digit = key.size() == 1 && key[0].isDigit();
+        ASSERT_TRUE(digit || ops.contains(key)) << "unknown key " << key.toStdString();
+        digit ? reg->DigitClick(key) : (reg.get()->*ops.value(key))();
     }
 }
 

@@ -17,8 +17,7 @@
 
 namespace tarvel::test {
 
-class FakeClock : public Clock {
-  public:
+struct FakeClock : Clock {
     QDate date{2026, 12, 5};
     QTime time{21, 30, 15};
     QDate currentDate() const override { return date; }
@@ -26,8 +25,7 @@ class FakeClock : public Clock {
 };
 
 // Russian-style dates ("05.12.2026") and times ("21:30:15"), with a chosen separator.
-class FakeRegional : public RegionalSettings {
-  public:
+struct FakeRegional : RegionalSettings {
     QChar separator = QLatin1Char('.');
     QChar decimalSeparator() const override { return separator; }
     QString shortDate(QDate d) const override { return d.toString(QStringLiteral("dd.MM.yyyy")); }
@@ -38,16 +36,13 @@ class FakeRegional : public RegionalSettings {
     }
 };
 
-class RecordingMessages : public MessageBoxes {
-  public:
+struct RecordingMessages : MessageBoxes {
     struct Shown {
         QString text, caption;
         Icon icon;
     };
     QList<Shown> shown;
-    void show(const QString& text, const QString& caption, Icon icon) override {
-        shown.append({text, caption, icon});
-    }
+    void show(const QString& t, const QString& c, Icon i) override { shown.append({t, c, i}); }
     QStringList texts() const {
         QStringList out;
         for (const auto& m : shown)
@@ -57,31 +52,22 @@ class RecordingMessages : public MessageBoxes {
     void clear() { shown.clear(); }
 };
 
-class FakeSettings : public SettingsStore {
-  public:
+struct FakeSettings : SettingsStore {
     QMap<QString, QString> values;
-    QString read(const QString& name, const QString& def) const override {
-        return values.value(name, def);
-    }
+    QString read(const QString& n, const QString& d) const override { return values.value(n, d); }
     void write(const QString& name, const QString& value) override { values[name] = value; }
 };
 
 // Records every printer call as text ("x 12", "stay A", "finish", ...); with `failing` set every
 // call fails, as with no printer installed. `onCall` runs first at every call.
-class RecordingPrinter : public Printer {
-  public:
+struct RecordingPrinter : Printer {
     bool failing = false;
-    float width = 10000;
-    float height = 15000;
+    float width = 10000, height = 15000;
     QStringList calls;
     std::function<void()> onCall;
 
-    std::optional<float> printableWidth() override {
-        return record(QStringLiteral("width")) ? std::optional(width) : std::nullopt;
-    }
-    std::optional<float> printableHeight() override {
-        return record(QStringLiteral("height")) ? std::optional(height) : std::nullopt;
-    }
+    std::optional<float> printableWidth() override { return measure("width", width); }
+    std::optional<float> printableHeight() override { return measure("height", height); }
     bool setFontSize(float p) override { return record(QStringLiteral("font %1").arg(p)); }
     bool setCurrentX(float x) override { return record(QStringLiteral("x %1").arg(x)); }
     bool setCurrentY(float y) override { return record(QStringLiteral("y %1").arg(y)); }
@@ -95,34 +81,30 @@ class RecordingPrinter : public Printer {
     // next-zone move as a TAB.
     QString paperText() const;
 
-  private:
     bool record(const QString& call) {
         if (onCall) onCall();
         calls << (failing ? QStringLiteral("FAILED ") + call : call);
         return !failing;
     }
+    std::optional<float> measure(const char* call, float value) {
+        return record(QLatin1String(call)) ? std::optional(value) : std::nullopt;
+    }
 };
 
-class FakeGoodsWindow : public GoodsWindow {
-  public:
-    bool loaded = false;
-    bool shown = false;
+struct FakeGoodsWindow : GoodsWindow {
+    bool loaded = false, shown = false;
     QStringList calls;
     bool isLoaded() const override { return loaded; }
     void show() override { call("show", true, true); }
     void hide() override { call("hide", true, false); }
     void unload() override { call("unload", false, false); }
-
-  private:
     void call(const char* name, bool isLoaded, bool isShown) {
         calls << QString::fromLatin1(name);
-        loaded = isLoaded;
-        shown = isShown;
+        loaded = isLoaded, shown = isShown;
     }
 };
 
-class FakeProgramEnd : public ProgramEnd {
-  public:
+struct FakeProgramEnd : ProgramEnd {
     int ended = 0;
     void endProgram() override { ++ended; }
 };
@@ -140,8 +122,7 @@ class TempDataDir {
     QByteArray readBytes(const QString& name) const;
     QString readText(const QString& name) const { return decodeWindows1251(readBytes(name)); }
     void remove(const QString& name) const { QFile::remove(path(name)); }
-    // The shipped default header and an empty journal.
-    void writeDefaults() const;
+    void writeDefaults() const; // the shipped default header and an empty journal
 
   private:
     QTemporaryDir dir_;
@@ -164,8 +145,7 @@ struct RegisterRig {
     void restart(bool load = true);
 
     PanelState& s() { return reg->state(); }
-    // Presses keys by their captions, separated by spaces ("1 5 0 ВВ", "КР 3Т", "CHL"); the
-    // window itself maps keys by its control table, not by captions.
+    // Presses keys by their captions, separated by spaces: "1 5 0 ВВ", "КР 3Т", "CHL".
     void press(const QString& keys);
 };
 

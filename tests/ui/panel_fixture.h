@@ -1,6 +1,5 @@
 #pragma once
-// The front panel offscreen over a RegisterRig (fakes, a temporary data directory). Any message
-// box a test did not declare, and any modal window at all, fails the test.
+// The front panel offscreen over a RegisterRig; an unexpected message box or modal window fails.
 
 #include "platform/panel_window.h"
 #include "platform/tape_views.h"
@@ -10,14 +9,12 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace tarvel::test {
 
 class PanelFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        // A modal window would wait for someone to close it: close it and fail instead.
         QObject::connect(&modalWatch_, &QTimer::timeout, [] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 ADD_FAILURE() << "modal window " << modal->windowTitle().toStdString();
@@ -27,9 +24,8 @@ class PanelFixture : public ::testing::Test {
         modalWatch_.start(50);
         openPanel();
     }
-    void TearDown() override { EXPECT_EQ(rig.messages.texts(), expected_) << "messages shown"; }
+    void TearDown() override { EXPECT_EQ(rig.messages.texts(), expectedMessages); }
     void openPanel() {
-        window.reset();
         window = std::make_unique<PanelWindow>(*rig.reg);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -39,17 +35,14 @@ class PanelFixture : public ::testing::Test {
         EXPECT_NE(w, nullptr) << "no control named " << name;
         return w;
     }
-    // Clicks visible keys: "Command1 Command5".
-    void click(const QString& names) {
+    void click(const QString& names) { // visible keys: "Command1 Command5"
         for (const QString& name : names.split(u' ', Qt::SkipEmptyParts)) {
             auto* key = dynamic_cast<QAbstractButton*>(control(name.toLatin1().constData()));
             ASSERT_TRUE(key && key->isVisible()) << name.toStdString() << " is no visible key";
             QTest::mouseClick(key, Qt::LeftButton);
         }
     }
-    void expectMessage(const QString& text) { expected_ << text; }
-    // Key presses carrying each character, as a keyboard layout sends them ("\r": Enter).
-    static void type(QWidget* w, const QString& text) {
+    static void type(QWidget* w, const QString& text) { // as a keyboard sends it; "\r" is Enter
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, w, c == u'\r' ? Qt::Key_Return : Qt::Key_unknown,
                                 QString(c), Qt::NoModifier);
@@ -62,9 +55,7 @@ class PanelFixture : public ::testing::Test {
 
     RegisterRig rig;
     std::unique_ptr<PanelWindow> window;
-
-  private:
-    QStringList expected_;
+    QStringList expectedMessages;
     QTimer modalWatch_;
 };
 
