@@ -2,8 +2,8 @@
 
 #include "storage/codepage.h"
 #include "storage/tapes.h"
+#include "storage/text_files.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -192,10 +192,8 @@ GoodsFile readGoodsFile(const QString& path) {
         result.status = GoodsFileStatus::NotOrdinary;
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return result;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return result;
+    const std::optional<QByteArray> bytes = readFileBytes(path).bytes;
+    if (!bytes) return result;
     // The file is read while it is open; if it vanished meanwhile, the operator removed or
     // renamed it, and the list is not filled from a file that no longer exists.
     if (!QFileInfo(path).isFile()) {
@@ -203,7 +201,7 @@ GoodsFile readGoodsFile(const QString& path) {
         return result;
     }
     result.status = GoodsFileStatus::Read;
-    result.text = decodeWindows1251(bytes);
+    result.text = decodeWindows1251(*bytes);
     return result;
 }
 
