@@ -1,6 +1,8 @@
 // Tarvel: the cashier's trainer. Starts the register with the system's clock, locale, message
 // boxes, settings and printer, shows its front panel and runs until the panel is closed.
 
+#include "app/command_line.h"
+#include "app/data_folder_message.h"
 #include "panel/cash_register.h"
 #include "platform/directory_window.h"
 #include "platform/panel_window.h"
@@ -10,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
@@ -41,6 +44,14 @@ void pressKeysFromEnvironment(QWidget& panel) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help, version and bad arguments are answered before any window or file is touched.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const tarvel::CommandLineParse command = tarvel::parseCommandLine(arguments);
+    if (const std::optional<int> exitCode = tarvel::answerWithoutStarting(command))
+        return *exitCode;
+
     QApplication app(argc, argv);
     app.setApplicationName(tarvel::kProgramTitle);
 
@@ -50,8 +61,20 @@ int main(int argc, char* argv[]) {
     tarvel::QtSettingsStore settings;
     tarvel::QtPrinter printer;
     tarvel::QtProgramEnd programEnd;
-    tarvel::CashRegister reg(
-        {clock, regional, messages, printer, programEnd, tarvel::DataDir::besideExecutable()});
+
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    const tarvel::DataFolderReady data = tarvel::prepareDataFolder(
+        tarvel::chooseDataFolder(
+            {command.options.dataDir, executableDir,
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)}),
+        tarvel::defaultFileFolders(executableDir));
+    if (data.error) {
+        messages.show(tarvel::dataFolderMessage(*data.error), tarvel::kProgramTitle,
+                      tarvel::MessageBoxes::Icon::Critical);
+        return 1;
+    }
+    const tarvel::DataDir dataDir(*data.folder);
+    tarvel::CashRegister reg({clock, regional, messages, printer, programEnd, dataDir});
 
     // Start-up may already report a missing header, before the panel is on screen. The
     // journal is read meanwhile and taken in once the panel has been painted.
@@ -60,8 +83,7 @@ int main(int argc, char* argv[]) {
     tarvel::PanelWindow panel(reg);
     messages.setParent(&panel);
     // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
-    tarvel::FrmSPR directory(reg,
-                             {regional, messages, settings, tarvel::DataDir::besideExecutable()},
+    tarvel::FrmSPR directory(reg, {regional, messages, settings, dataDir},
                              [&panel] { panel.render(); });
     reg.setGoodsWindow(&directory);
     panel.show();

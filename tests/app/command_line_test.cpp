@@ -1,0 +1,171 @@
+// The command line: what is accepted, what is refused and with which words, and what the real
+// program answers before it starts anything.
+
+#include "app/command_line.h"
+#include "app/data_folder_message.h"
+#include "support/fakes.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+using Action = CommandLineParse::Action;
+
+struct ParseCase {
+    const char* name;
+    const char* arguments; // separated by "|"; @file, @dir, @none and @long are filled in
+    Action action;
+    const char* result = ""; // what was asked for (see asked()), or the refusal
+};
+
+// The options that differ from a plain start, in a line.
+QString asked(const CommandLine& line) {
+    QStringList parts;
+    if (!line.dataDir.isEmpty()) parts << "data " + line.dataDir;
+    if (!line.exercise.isEmpty()) parts << "exercise " + line.exercise;
+    if (!line.trainee.isEmpty()) parts << "trainee " + line.trainee;
+    if (line.record) parts << "record";
+    if (!line.replay.isEmpty()) parts << "replay " + line.replay;
+    if (line.speed != 1.0) parts << "speed " + QString::number(line.speed);
+    return parts.join("; ");
+}
+
+// Paths that exist or do not, for the rows.
+struct Paths {
+    TempDataDir dir;
+    Paths() { dir.writeBytes("keys.log", "x"); }
+    QString fill(QString text) const {
+        return text.replace("@file", dir.path("keys.log"))
+            .replace("@dir", dir.path("folder").chopped(7))
+            .replace("@none", dir.path("none.toml"))
+            .replace("@long", QString(61, QChar(u'я')));
+    }
+};
+
+class CommandLineTest : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(CommandLineTest, ReadsTheArguments) {
+    const ParseCase& c = GetParam();
+    const Paths paths;
+    QStringList arguments{"tarvel"};
+    if (*c.arguments) arguments += paths.fill(c.arguments).split('|');
+    const CommandLineParse parse = parseCommandLine(arguments);
+    EXPECT_EQ(parse.action, c.action);
+    const QString result = c.action == Action::Refuse ? parse.error : asked(parse.options);
+    EXPECT_EQ(result, paths.fill(c.result));
+}
+
+const ParseCase kCases[] = {
+    {"NoArguments", "", Action::Run},
+    {"DataDir", "--data-dir|/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
+    {"DataDirWithEquals", "--data-dir=/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
+    {"OneDashLongOption", "-data-dir|/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
+    {"ExerciseFileForATrainee", "--exercise|@file|--trainee|Иванова А.", Action::Run,
+     "exercise @file; trainee Иванова А."},
+    {"ExerciseFolder", "--exercise|@dir", Action::Run, "exercise @dir"},
+    {"RecordForATrainee", "--record|--trainee|  Петров ", Action::Run, "trainee Петров; record"},
+    {"ReplayWithADecimalComma", "--replay|@file|--speed|2,5", Action::Run,
+     "replay @file; speed 2.5"},
+    {"ReplayAtTheSlowest", "--replay|@file|--speed|0.1", Action::Run, "replay @file; speed 0.1"},
+    {"Help", "--help", Action::ShowHelp},
+    {"HelpShort", "-h", Action::ShowHelp},
+    {"HelpBeforeOtherChecks", "--speed|0|--help", Action::ShowHelp},
+    {"Version", "--version", Action::ShowVersion},
+    {"VersionShort", "-v", Action::ShowVersion},
+    {"UnknownOption", "--colour", Action::Refuse, "неизвестный параметр «--colour»"},
+    {"UnknownShortOption", "-x", Action::Refuse, "неизвестный параметр «-x»"},
+    {"MissingValue", "--data-dir", Action::Refuse, "после «--data-dir» нужно значение"},
+    {"EmptyValue", "--data-dir=", Action::Refuse, "после «--data-dir» нужно значение"},
+    {"FlagWithAValue", "--record=yes", Action::Refuse, "«--record» пишется без значения"},
+    {"StrayArgument", "bazasmen.txt", Action::Refuse, "лишний аргумент «bazasmen.txt»"},
+    {"DataDirTwice", "--data-dir|a|--data-dir|b", Action::Refuse,
+     "«--data-dir» указан больше одного раза"},
+    {"MissingExercise", "--exercise|@none", Action::Refuse, "нет файла или папки упражнения @none"},
+    {"ReplayOfAFolder", "--replay|@dir", Action::Refuse, "нет файла записи @dir"},
+    {"TraineeAlone", "--trainee|Иванова", Action::Refuse,
+     "«--trainee» задаётся вместе с «--exercise» или «--record»"},
+    {"TraineeWithASlash", "--record|--trainee|../Иванова", Action::Refuse,
+     "в имени обучаемого не должно быть знаков / и \\"},
+    {"TraineeTooLong", "--record|--trainee|@long", Action::Refuse,
+     "имя обучаемого длиннее 60 знаков"},
+    {"ReplayWhileRecording", "--replay|@file|--record", Action::Refuse,
+     "«--replay» не сочетается с «--exercise» и «--record»"},
+    {"SpeedWithoutReplay", "--speed|2", Action::Refuse,
+     "«--speed» задаётся только вместе с «--replay»"},
+    {"SpeedZero", "--replay|@file|--speed|0", Action::Refuse,
+     "скорость «0» — нужно число от 0.1 до 100"},
+    {"SpeedTooHigh", "--replay|@file|--speed|101", Action::Refuse,
+     "скорость «101» — нужно число от 0.1 до 100"},
+    {"SpeedInWords", "--replay|@file|--speed|fast", Action::Refuse,
+     "скорость «fast» — нужно число от 0.1 до 100"},
+    {"SpeedInfinite", "--replay|@file|--speed|inf", Action::Refuse,
+     "скорость «inf» — нужно число от 0.1 до 100"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineTest, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct ProgramCase {
+    const char* name;
+    QStringList arguments;
+    int exitCode;
+    const char* out; // a part of standard output
+    const char* err; // a part of standard error
+};
+
+class ProgramAnswerTest : public testing::TestWithParam<ProgramCase> {};
+
+// Without any display: were a window started, Qt would abort. The per-user data folder points
+// into an empty scratch folder, which must stay empty.
+TEST_P(ProgramAnswerTest, AnswersWithoutStarting) {
+    const ProgramCase& c = GetParam();
+    TempDataDir home;
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    env.insert("XDG_DATA_HOME", home.path({}));
+    program.setProcessEnvironment(env);
+    program.start(TARVEL_EXECUTABLE, c.arguments);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), c.exitCode);
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(c.out));
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(c.err));
+    EXPECT_TRUE(QDir(home.path({})).isEmpty());
+}
+
+const ProgramCase kProgramCases[] = {
+    {"Version", {"--version"}, 0, "Tarvel " TARVEL_VERSION "\n", ""},
+    {"HelpTellsTheDataFolderRule", {"--help"}, 0, "--data-dir ПАПКА", ""},
+    {"HelpNamesThePerUserFolder", {"-h"}, 0, "~/.local/share/Tarvel", ""},
+    {"UnknownOption",
+     {"--fullscreen"},
+     2,
+     "",
+     "tarvel: неизвестный параметр «--fullscreen»\nСправка: tarvel --help\n"},
+    {"SpeedWithoutReplay",
+     {"--speed", "fast"},
+     2,
+     "",
+     "«--speed» задаётся только вместе с «--replay»"},
+};
+
+INSTANTIATE_TEST_SUITE_P(RealProgram, ProgramAnswerTest, testing::ValuesIn(kProgramCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Whatever stops the start, the trainee reads which folder, why, and how to pick another.
+TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {
+    using Kind = DataFolderError::Kind;
+    for (Kind kind : {Kind::NotAFolder, Kind::NotWritable, Kind::CannotCreate, Kind::CannotSeed}) {
+        const QString text = dataFolderMessage({kind, "/home/kassa/Tarvel", "нет места", "a.txt"});
+        EXPECT_TRUE(text.contains("/home/kassa/Tarvel: нет места.")) << int(kind);
+        EXPECT_TRUE(text.endsWith("tarvel --data-dir ПАПКА")) << int(kind);
+    }
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+// Which folder the register keeps its files in, and how a new one is filled with the defaults.
+
+#include "storage/data_location.h"
+#include "support/fakes.h"
+
+#include <QDirIterator>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+// A scratch disk: an installed copy (usr/bin, usr/share/tarvel), a home and free room.
+struct Sandbox {
+    TempDataDir root;
+
+    Sandbox() {
+        QDir(root.path({})).mkpath("usr/bin");
+        QDir(root.path({})).mkpath("usr/share/tarvel/exercises");
+        root.writeBytes("usr/bin/tarvel", "ELF");
+        root.writeBytes("usr/share/tarvel/clishe.txt", "default header");
+        root.writeBytes("usr/share/tarvel/bazasmen.txt", {});
+        root.writeBytes("usr/share/tarvel/spravoch.txt", "default goods");
+        root.writeBytes("usr/share/tarvel/exercises/01.toml", "title = 'one'");
+    }
+    QString path(const QString& name) const { return root.path(name); }
+    QStringList defaults() const { return defaultFileFolders(path("usr/bin")); }
+    // Every file and folder below the root with its size: what a refusal must leave alone.
+    QStringList listing() const {
+        QStringList all;
+        QDirIterator it(path({}), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            all << it.filePath() + ' ' + QString::number(it.fileInfo().size());
+        }
+        all.sort();
+        return all;
+    }
+};
+
+struct ChoiceCase {
+    const char* name;
+    const char* requested;        // relative to the sandbox; null when not given
+    const char* besideExecutable; // a file put beside usr/bin/tarvel; null for none
+    bool perUserKnown;
+    DataFolderSource source;
+    const char* folder; // relative to the sandbox; "" for none
+};
+
+class DataFolderChoiceTest : public testing::TestWithParam<ChoiceCase> {};
+
+// The suite runs as root in the build container, so the executable's folder is writable in
+// every row: only the data files beside it decide.
+TEST_P(DataFolderChoiceTest, FollowsTheRule) {
+    const ChoiceCase& c = GetParam();
+    Sandbox disk;
+    if (c.besideExecutable) disk.root.writeBytes(QString("usr/bin/") + c.besideExecutable, {});
+    const DataFolderChoice choice =
+        chooseDataFolder({c.requested ? disk.path(c.requested) : QString(), disk.path("usr/bin"),
+                          c.perUserKnown ? disk.path("home/.local/share/Tarvel") : QString()});
+    EXPECT_EQ(choice.source, c.source);
+    EXPECT_EQ(choice.path, *c.folder ? QDir::cleanPath(disk.path(c.folder)) : QString());
+}
+
+const ChoiceCase kChoices[] = {
+    {"ArgumentOverAnExecutableFolderWithData", "class/ivanova", "clishe.txt", true,
+     DataFolderSource::Requested, "class/ivanova"},
+    {"ArgumentNamedWithDots", "home/../class/./petrova/", nullptr, true,
+     DataFolderSource::Requested, "class/petrova"},
+    {"ExecutableFolderWithHeader", nullptr, "clishe.txt", true, DataFolderSource::BesideExecutable,
+     "usr/bin"},
+    {"ExecutableFolderWithJournal", nullptr, "bazasmen.txt", true,
+     DataFolderSource::BesideExecutable, "usr/bin"},
+    {"ExecutableFolderWithGoods", nullptr, "spravoch.txt", true, DataFolderSource::BesideExecutable,
+     "usr/bin"},
+    {"ExecutableFolderWithoutDataEvenForRoot", nullptr, "other.txt", true,
+     DataFolderSource::PerUser, "home/.local/share/Tarvel"},
+    {"NoPerUserFolderKnown", nullptr, nullptr, false, DataFolderSource::PerUser, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rule, DataFolderChoiceTest, testing::ValuesIn(kChoices),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// An installed copy: the per-user folder is created and filled from <prefix>/share/tarvel,
+// exercises included; a file the trainee already has is kept; bin/ stays as it was.
+TEST(DataFolderSeed, FillsOnlyWhatIsMissing) {
+    Sandbox disk;
+    QDir(disk.path({})).mkpath("home/Tarvel");
+    disk.root.writeBytes("home/Tarvel/clishe.txt", "my header");
+    const QStringList bin = QDir(disk.path("usr/bin")).entryList(QDir::Files);
+
+    const DataFolderReady ready =
+        prepareDataFolder({disk.path("home/Tarvel"), DataFolderSource::PerUser}, disk.defaults());
+    ASSERT_FALSE(ready.error) << ready.error->reason.toStdString();
+    EXPECT_EQ(*ready.folder, disk.path("home/Tarvel"));
+    EXPECT_EQ(disk.root.readBytes("home/Tarvel/clishe.txt"), "my header");
+    EXPECT_TRUE(QFile::exists(disk.path("home/Tarvel/bazasmen.txt")));
+    EXPECT_EQ(disk.root.readBytes("home/Tarvel/spravoch.txt"), "default goods");
+    EXPECT_EQ(disk.root.readBytes("home/Tarvel/exercises/01.toml"), "title = 'one'");
+    EXPECT_EQ(QDir(disk.path("usr/bin")).entryList(QDir::Files), bin);
+}
+
+// A folder named on the command line is created, several levels deep, and filled; a build
+// folder's own share/tarvel serves when there is no installed one.
+TEST(DataFolderSeed, CreatesANamedFolderFromTheBuildDefaults) {
+    Sandbox disk;
+    QDir(disk.path({})).mkpath("build/share/tarvel");
+    disk.root.writeBytes("build/share/tarvel/clishe.txt", "build header");
+    const DataFolderReady ready =
+        prepareDataFolder({disk.path("class/a/b"), DataFolderSource::Requested},
+                          defaultFileFolders(disk.path("build")));
+    ASSERT_TRUE(ready.folder);
+    EXPECT_EQ(disk.root.readBytes("class/a/b/clishe.txt"), "build header");
+}
+
+// The executable's own folder is used as it is: the register says itself what is missing.
+TEST(DataFolderSeed, LeavesTheExecutableFolderAlone) {
+    Sandbox disk;
+    const QStringList before = disk.listing();
+    const DataFolderReady ready = prepareDataFolder(
+        {disk.path("usr/bin"), DataFolderSource::BesideExecutable}, disk.defaults());
+    EXPECT_TRUE(ready.folder && !ready.error);
+    EXPECT_EQ(disk.listing(), before);
+}
+
+// A default that cannot be copied in is told by name and reason.
+TEST(DataFolderSeed, FailedCopyIsToldByFile) {
+    Sandbox disk;
+    QDir(disk.path({})).mkpath("home");
+    disk.root.writeBytes("home/exercises", "a file where the folder goes");
+    const DataFolderReady ready =
+        prepareDataFolder({disk.path("home"), DataFolderSource::PerUser}, disk.defaults());
+    ASSERT_TRUE(ready.error);
+    EXPECT_EQ(ready.error->kind, DataFolderError::Kind::CannotSeed);
+    EXPECT_EQ(ready.error->file, "exercises/01.toml");
+    EXPECT_EQ(disk.root.readBytes("home/exercises"), "a file where the folder goes");
+}
+
+struct RefusalCase {
+    const char* name;
+    const char* folder;   // relative to the sandbox; "" for none
+    const char* readOnly; // a folder made read-only first; null for none
+    DataFolderError::Kind kind;
+    const char* reason; // "%1" is the sandbox
+};
+
+class DataFolderRefusalTest : public testing::TestWithParam<RefusalCase> {};
+
+TEST_P(DataFolderRefusalTest, TouchesNothing) {
+    const RefusalCase& c = GetParam();
+    Sandbox disk;
+    disk.root.writeBytes("plain", "x");
+    if (c.readOnly) {
+        if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+        QDir(disk.path({})).mkpath(c.readOnly);
+        QFile::setPermissions(disk.path(c.readOnly), QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const QStringList before = disk.listing();
+    const QString folder = *c.folder ? disk.path(c.folder) : QString();
+    const DataFolderReady ready =
+        prepareDataFolder({folder, DataFolderSource::Requested}, disk.defaults());
+    ASSERT_TRUE(ready.error);
+    EXPECT_FALSE(ready.folder);
+    EXPECT_EQ(ready.error->kind, c.kind);
+    EXPECT_EQ(ready.error->folder, folder);
+    const QString reason(c.reason);
+    EXPECT_EQ(ready.error->reason, reason.isEmpty() ? reason : reason.arg(disk.path({})));
+    EXPECT_EQ(disk.listing(), before);
+}
+
+const RefusalCase kRefusals[] = {
+    {"AFileInItsPlace", "plain", nullptr, DataFolderError::Kind::NotAFolder,
+     "%1/plain — это файл, а не папка"},
+    {"AFileOnTheWay", "plain/a/b", nullptr, DataFolderError::Kind::NotAFolder,
+     "%1/plain — это файл, а не папка"},
+    {"ReadOnlyFolder", "locked", "locked", DataFolderError::Kind::NotWritable,
+     "нет права записи в папку %1/locked"},
+    {"InsideAReadOnlyFolder", "locked/a/b", "locked", DataFolderError::Kind::NotWritable,
+     "нет права записи в папку %1/locked"},
+    {"NoFolderKnown", "", nullptr, DataFolderError::Kind::NoFolder, ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Refused, DataFolderRefusalTest, testing::ValuesIn(kRefusals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
