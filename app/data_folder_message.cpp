@@ -24,7 +24,8 @@ QString dataFolderMessage(const DataFolderError& error) {
         break;
     }
     return what +
-           QStringLiteral("\nТренажёр не запущен. Укажите другую папку: tarvel --data-dir ПАПКА");
+           QStringLiteral(
+               "\nТренажёр не запущен.\nДругую папку можно указать так: tarvel --data-dir ПАПКА");
 }
 
 } // namespace tarvel

@@ -21,6 +21,9 @@ struct ParseCase {
     Action action;
     const char* result = ""; // what was asked for (see asked()), or the refusal
 };
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 // The options that differ from a plain start, in a line.
 QString asked(const CommandLine& line) {
@@ -116,6 +119,9 @@ struct ProgramCase {
     const char* out; // a part of standard output
     const char* err; // a part of standard error
 };
+void PrintTo(const ProgramCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class ProgramAnswerTest : public testing::TestWithParam<ProgramCase> {};
 

@@ -49,6 +49,9 @@ struct ChoiceCase {
     DataFolderSource source;
     const char* folder; // relative to the sandbox; "" for none
 };
+void PrintTo(const ChoiceCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DataFolderChoiceTest : public testing::TestWithParam<ChoiceCase> {};
 
@@ -146,6 +149,9 @@ struct RefusalCase {
     DataFolderError::Kind kind;
     const char* reason; // "%1" is the sandbox
 };
+void PrintTo(const RefusalCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class DataFolderRefusalTest : public testing::TestWithParam<RefusalCase> {};
 
