@@ -6,7 +6,7 @@
 set -euo pipefail
 build=$1 source=$2 version=$3
 
-for tool in cpack dpkg-deb; do
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
     command -v "$tool" >/dev/null || { echo "SKIP: no $tool"; exit 77; }
 done
 scratch=$(mktemp -d)
