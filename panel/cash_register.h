@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <future>
+#include <optional>
 
 namespace tarvel {
 
@@ -60,7 +61,8 @@ class CashRegister {
     void CommandZ_Click();
     void CommandC_Click();
 
-    // Arithmetic keys. A fault is returned to the caller, never shown here.
+    // Arithmetic keys. A fault drops the pending calculation and is returned to the caller,
+    // never shown here.
     ArithmeticFault OperClick(std::int16_t det);
     ArithmeticFault DoOper();
     void CommandPlus_Click();
@@ -112,6 +114,9 @@ class CashRegister {
 
   private:
     void showFault(ArithmeticFault fault);
+    void dropCalculation();
+    // OperClick(0) as ВВ calls it: a fault is shown and ВВ goes on.
+    void completeCalculation();
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
     ArithmeticFault arithmeticKey(std::int16_t det);
 
@@ -119,7 +124,7 @@ class CashRegister {
     void registerSale();
     bool takeCashPayment();
     void closeReceipt();
-    double normalisedDifference() const;
+    std::optional<double> normalisedDifference() const;
 
     PanelState s_;
     Services svc_;
