@@ -94,6 +94,10 @@ class CashRegister {
     // Receipt header.
     void clisheED();
     void clishe();
+    // The trainee's typing into the open header: `removed` characters of the tape's text at
+    // `position` give way to `inserted`, which brings its own line breaks. Out-of-range
+    // positions are clamped to the text; a locked tape takes no typing.
+    void editHeader(qsizetype position, qsizetype removed, QStringView inserted);
     // The last step of КР while the tape is open for editing. Returns success; on failure the
     // trainee is told why and the tape stays open for editing with its text intact.
     bool saveHeaderFromTape();

@@ -50,6 +50,16 @@ QString modelTextOfView(QStringView view) {
     return out;
 }
 
+qsizetype modelIndexOfView(QStringView model, qsizetype viewPosition) {
+    qsizetype index = 0;
+    for (qsizetype v = 0; v < viewPosition && index < model.size(); ++v) {
+        const bool crLf =
+            model[index] == kCr && index + 1 < model.size() && model[index + 1] == kLf;
+        index += crLf ? 2 : 1;
+    }
+    return index;
+}
+
 // ---- LineIndex
 
 void LineIndex::clear() {
@@ -93,10 +103,42 @@ qsizetype LineIndex::longestLine() const {
 
 // ---- ReceiptTapeView
 
-ReceiptTapeView::ReceiptTapeView(Tape& tape, QWidget* parent)
-    : QPlainTextEdit(parent), tape_(tape) {
+namespace {
+
+// The editor's text as the view text of a tape: its paragraph and line breaks read as "\n".
+QString editorText(const QTextDocument& document) {
+    return document.toRawText()
+        .replace(QChar::ParagraphSeparator, kLf)
+        .replace(QChar::LineSeparator, kLf);
+}
+
+// One change of a text: `removed` characters at `position` replaced by `inserted`.
+struct TextEdit {
+    qsizetype position = 0;
+    qsizetype removed = 0;
+    QString inserted;
+};
+
+// The change from `before` to `after` that keeps their longest common start and end.
+TextEdit differenceOf(QStringView before, QStringView after) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype start = 0;
+    while (start < shorter && before[start] == after[start])
+        ++start;
+    qsizetype end = 0;
+    while (end < shorter - start &&
+           before[before.size() - 1 - end] == after[after.size() - 1 - end])
+        ++end;
+    return {start, before.size() - start - end,
+            after.sliced(start, after.size() - start - end).toString()};
+}
+
+} // namespace
+
+ReceiptTapeView::ReceiptTapeView(CashRegister& reg, QWidget* parent)
+    : QPlainTextEdit(parent), reg_(reg), tape_(reg.state().TxtCHL) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    connect(this, &QPlainTextEdit::textChanged, this, &ReceiptTapeView::adoptEdit);
+    connect(document(), &QTextDocument::contentsChange, this, &ReceiptTapeView::adoptEdit);
 }
 
 void ReceiptTapeView::render() {
@@ -110,6 +152,8 @@ void ReceiptTapeView::render() {
             end.movePosition(QTextCursor::End);
             end.insertText(viewTextOf(tape_.text(), change.from));
         }
+        // The trainee's undo must not take back what the register wrote.
+        document()->clearUndoRedoStacks();
     }
     setReadOnly(tape_.locked);
     if (tape_.caretToEnd) {
@@ -119,10 +163,30 @@ void ReceiptTapeView::render() {
     }
 }
 
-void ReceiptTapeView::adoptEdit() {
-    // Only the trainee's own typing into the open header is read back.
+void ReceiptTapeView::adoptEdit(int position, int removed, int added) {
+    // Only the trainee's own typing into the open header goes back to the register.
     if (drawing_ || tape_.locked) return;
-    tape_.adoptViewText(modelTextOfView(document()->toRawText()));
+    const QString& model = tape_.text();
+    const QString before = viewTextOf(model);
+    const QString after = editorText(*document());
+    // A change that reaches the end of the editor also counts its closing paragraph, which
+    // the tape's text does not have.
+    const qsizetype beyond = std::max<qsizetype>(0, qsizetype(position) + removed - before.size());
+    TextEdit edit{position, removed - beyond, {}};
+    const qsizetype length = added - beyond;
+    const bool consistent = length >= 0 && edit.position + length <= after.size() &&
+                            before.size() - edit.removed + length == after.size();
+    if (consistent)
+        edit.inserted = after.sliced(edit.position, length);
+    else
+        edit = differenceOf(before, after); // the same text, the change found by comparing
+    // A change of format alone leaves the text as it was: nothing to adopt.
+    if (edit.removed == edit.inserted.size() &&
+        QStringView(before).sliced(edit.position, edit.removed) == edit.inserted)
+        return;
+    const qsizetype from = modelIndexOfView(model, edit.position);
+    const qsizetype to = modelIndexOfView(model, edit.position + edit.removed);
+    reg_.editHeader(from, to - from, modelTextOfView(edit.inserted));
 }
 
 // ---- JournalView

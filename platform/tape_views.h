@@ -3,7 +3,7 @@
 // changed since it last looked (an append as an append, a replaced text anew) and never reads
 // a tape back, except the receipt header while the trainee types it into the receipt tape.
 
-#include "panel/panel_state.h"
+#include "panel/cash_register.h"
 
 #include <QAbstractScrollArea>
 #include <QPlainTextEdit>
@@ -22,6 +22,10 @@ QString viewTextOf(QStringView model, qsizetype from = 0);
 // the editor ("\n", the paragraph separator U+2029, the line separator U+2028, a CR or CR LF
 // pasted in) becomes CR LF; everything else is kept as it is.
 QString modelTextOfView(QStringView view);
+
+// Where position `viewPosition` of the text viewTextOf(model) shows lies in `model`: a CR LF
+// pair is one character of the view, every other character one of its own.
+qsizetype modelIndexOfView(QStringView model, qsizetype viewPosition);
 
 // Where each line of a long text starts, built incrementally: an append only extends it.
 // Breaks are CR LF, a lone CR or a lone LF; a CR LF pair split between two appends still
@@ -47,17 +51,21 @@ class LineIndex {
 };
 
 // The receipt tape TxtCHL: a monospaced editor, read-only while the tape is locked. While the
-// receipt header is open for editing the trainee's edits are mapped back into the tape at once,
-// so key presses append to what was typed and the save stores exactly what is seen.
+// receipt header is open for editing, each change the trainee makes in the editor goes to the
+// register at once as the same change of the tape's text, so key presses append to what was
+// typed, every character the trainee did not touch keeps its bytes, and the save stores
+// exactly what is seen. The editor's undo holds the trainee's typing only: whatever the
+// register writes onto the tape cannot be undone from the keyboard.
 class ReceiptTapeView : public QPlainTextEdit {
   public:
-    ReceiptTapeView(Tape& tape, QWidget* parent = nullptr);
+    ReceiptTapeView(CashRegister& reg, QWidget* parent = nullptr);
     // Draws what changed in the tape, its lock and a caret moved to the end.
     void render();
 
   private:
-    void adoptEdit();
+    void adoptEdit(int position, int removed, int added);
 
+    CashRegister& reg_;
     Tape& tape_;
     bool drawing_ = false;
 };
