@@ -112,15 +112,8 @@ QString editorText(const QTextDocument& document) {
         .replace(QChar::LineSeparator, kLf);
 }
 
-// One change of a text: `removed` characters at `position` replaced by `inserted`.
-struct TextEdit {
-    qsizetype position = 0;
-    qsizetype removed = 0;
-    QString inserted;
-};
-
 // The change from `before` to `after` that keeps their longest common start and end.
-TextEdit differenceOf(QStringView before, QStringView after) {
+ReceiptTapeView::TextEdit differenceOf(QStringView before, QStringView after) {
     const qsizetype shorter = std::min(before.size(), after.size());
     qsizetype start = 0;
     while (start < shorter && before[start] == after[start])
@@ -154,6 +147,7 @@ void ReceiptTapeView::render() {
         }
         // The trainee's undo must not take back what the register wrote.
         document()->clearUndoRedoStacks();
+        deleted_.clear();
     }
     setReadOnly(tape_.locked);
     if (tape_.caretToEnd) {
@@ -168,25 +162,39 @@ void ReceiptTapeView::adoptEdit(int position, int removed, int added) {
     if (drawing_ || tape_.locked) return;
     const QString& model = tape_.text();
     const QString before = viewTextOf(model);
-    const QString after = editorText(*document());
-    // A change that reaches the end of the editor also counts its closing paragraph, which
-    // the tape's text does not have.
-    const qsizetype beyond = std::max<qsizetype>(0, qsizetype(position) + removed - before.size());
-    TextEdit edit{position, removed - beyond, {}};
-    const qsizetype length = added - beyond;
-    const bool consistent = length >= 0 && edit.position + length <= after.size() &&
-                            before.size() - edit.removed + length == after.size();
-    if (consistent)
-        edit.inserted = after.sliced(edit.position, length);
-    else
-        edit = differenceOf(before, after); // the same text, the change found by comparing
+    const TextEdit edit = editorChange(before, position, removed, added);
     // A change of format alone leaves the text as it was: nothing to adopt.
     if (edit.removed == edit.inserted.size() &&
         QStringView(before).sliced(edit.position, edit.removed) == edit.inserted)
         return;
     const qsizetype from = modelIndexOfView(model, edit.position);
     const qsizetype to = modelIndexOfView(model, edit.position + edit.removed);
-    reg_.editHeader(from, to - from, modelTextOfView(edit.inserted));
+    QString inserted = modelTextOfView(edit.inserted);
+    // Undoing a deletion brings back the very characters deleted, a lone CR or LF included,
+    // where the editor only knows line breaks.
+    if (!deleted_.empty() && deleted_.back().position == edit.position &&
+        deleted_.back().shown == edit.inserted) {
+        inserted = deleted_.back().text;
+        deleted_.pop_back();
+    }
+    if (to > from)
+        deleted_.push_back({edit.position, before.sliced(edit.position, edit.removed),
+                            model.sliced(from, to - from)});
+    reg_.editHeader(from, to - from, inserted);
+}
+
+// The change Qt reports, in the view text `before` the change.
+ReceiptTapeView::TextEdit ReceiptTapeView::editorChange(const QString& before, int position,
+                                                        int removed, int added) const {
+    const QString after = editorText(*document());
+    // A change that reaches the end of the editor also counts its closing paragraph, which
+    // the tape's text does not have.
+    const qsizetype beyond = std::max<qsizetype>(0, qsizetype(position) + removed - before.size());
+    const qsizetype length = added - beyond;
+    if (length >= 0 && position + length <= after.size() &&
+        before.size() - (removed - beyond) + length == after.size())
+        return {position, removed - beyond, after.sliced(position, length)};
+    return differenceOf(before, after); // the change found by comparing the two texts
 }
 
 // ---- JournalView

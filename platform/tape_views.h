@@ -62,12 +62,27 @@ class ReceiptTapeView : public QPlainTextEdit {
     // Draws what changed in the tape, its lock and a caret moved to the end.
     void render();
 
+    // One change of a text: `removed` characters at `position` replaced by `inserted`.
+    struct TextEdit {
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        QString inserted;
+    };
+
   private:
     void adoptEdit(int position, int removed, int added);
+    TextEdit editorChange(const QString& before, int position, int removed, int added) const;
 
     CashRegister& reg_;
     Tape& tape_;
     bool drawing_ = false;
+    // What the trainee deleted since the register last drew: where, as the editor showed it
+    // and as the tape held it.
+    struct Deleted {
+        qsizetype position;
+        QString shown, text;
+    };
+    std::vector<Deleted> deleted_;
 };
 
 // The journal TxtCHLK, tens of megabytes in a long-used register: a read-only view that
