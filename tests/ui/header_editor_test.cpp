@@ -34,6 +34,9 @@ struct HeaderEdit {
     std::function<void(ReceiptTapeView&)> edit;
     const char* tape; // the tape's text afterwards; clishe.txt gets it and CR LF
 };
+void PrintTo(const HeaderEdit& row, std::ostream* out) {
+    *out << row.name;
+}
 
 // clishe.txt holds "A", a lone LF, "B", CR LF: the editor shows A, B and an empty last line,
 // at positions A 0, break 1, B 2, break 3, end 4.
