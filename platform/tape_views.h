@@ -1,7 +1,8 @@
 #pragma once
 // The two paper tapes on screen. The register's text is the truth: each view draws what
 // changed since it last looked (an append as an append, a replaced text anew) and never reads
-// a tape back, except the receipt header while the trainee types it into the receipt tape.
+// a tape back; what the trainee types into the open receipt header goes to the register as
+// edits of the tape's text.
 
 #include "panel/cash_register.h"
 
