@@ -5,9 +5,11 @@
 // result is a single-precision number (accumulator); the indicator only ever shows it as text.
 //
 // A fault (0 / 0, a division by zero, a result or keyed amount beyond the single-precision
-// range) stops the operation where it stands: the indicator keeps the keyed amount, the
-// pending operation and entryFlag keep their values. The fault goes back to the caller; the
-// operator keys show it to the trainee, ВВ goes on with its own work.
+// range) stops the key that met it where it stands: the indicator keeps what it shows. Then
+// the faulty calculation is dropped, as a calculator clears its error: the accumulator goes
+// back to 0, nothing is pending and the next digit starts a new amount, so an infinity never
+// jams "=" and ВВ on an open receipt. The fault goes back to the caller, which shows it to the
+// trainee; ВВ then goes on with its own work.
 
 #include "panel/cash_register.h"
 #include "panel/numbers.h"
@@ -27,9 +29,8 @@ bool isOperatorCode(std::int16_t code) {
 constexpr double kBeyondFloatRange =
     double(std::numeric_limits<float>::max()) + 0x1p103; // ulp of the top binade is 2^104
 
-// Any result that is not a number is a fault, also when the accumulator was already infinite
-// or NaN from an earlier fault: a non-number never reaches the indicator, and so never a
-// receipt line.
+// Any result that is not a finite number is a fault: a non-number never reaches the
+// indicator, and so never a receipt line.
 ArithmeticFault faultOf(float result, std::int16_t oper, float operand) {
     if (std::isnan(result)) return ArithmeticFault::Invalid;
     if (std::isinf(result))
@@ -43,7 +44,10 @@ ArithmeticFault faultOf(float result, std::int16_t oper, float operand) {
 ArithmeticFault CashRegister::OperClick(std::int16_t det) {
     if (s_.entryFlag != 0) {
         const ArithmeticFault fault = DoOper();
-        if (fault != ArithmeticFault::None) return fault;
+        if (fault != ArithmeticFault::None) {
+            dropCalculation();
+            return fault;
+        }
         if (isOperatorCode(det)) s_.pendingOper = det;
         s_.entryFlag = 0;
     } else if (isOperatorCode(det)) {
@@ -51,6 +55,12 @@ ArithmeticFault CashRegister::OperClick(std::int16_t det) {
         s_.pendingOper = det;
     }
     return ArithmeticFault::None;
+}
+
+void CashRegister::dropCalculation() {
+    s_.accumulator = 0;
+    s_.pendingOper = 0;
+    s_.entryFlag = 0;
 }
 
 ArithmeticFault CashRegister::DoOper() {

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <future>
+#include <optional>
 
 namespace tarvel {
 
@@ -60,7 +61,8 @@ class CashRegister {
     void CommandZ_Click();
     void CommandC_Click();
 
-    // Arithmetic keys. A fault is returned to the caller, never shown here.
+    // Arithmetic keys. A fault drops the pending calculation and is returned to the caller,
+    // never shown here.
     ArithmeticFault OperClick(std::int16_t det);
     ArithmeticFault DoOper();
     void CommandPlus_Click();
@@ -92,6 +94,10 @@ class CashRegister {
     // Receipt header.
     void clisheED();
     void clishe();
+    // The trainee's typing into the open header: `removed` characters of the tape's text at
+    // `position` give way to `inserted`, which brings its own line breaks. Out-of-range
+    // positions are clamped to the text; a locked tape takes no typing.
+    void editHeader(qsizetype position, qsizetype removed, QStringView inserted);
     // The last step of КР while the tape is open for editing. Returns success; on failure the
     // trainee is told why and the tape stays open for editing with its text intact.
     bool saveHeaderFromTape();
@@ -112,6 +118,9 @@ class CashRegister {
 
   private:
     void showFault(ArithmeticFault fault);
+    void dropCalculation();
+    // OperClick(0) as ВВ calls it: a fault is shown and ВВ goes on.
+    void completeCalculation();
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
     ArithmeticFault arithmeticKey(std::int16_t det);
 
@@ -119,7 +128,7 @@ class CashRegister {
     void registerSale();
     bool takeCashPayment();
     void closeReceipt();
-    double normalisedDifference() const;
+    std::optional<double> normalisedDifference() const;
 
     PanelState s_;
     Services svc_;

@@ -4,6 +4,8 @@
 #include "panel/cash_register.h"
 #include "storage/text_files.h"
 
+#include <algorithm>
+
 namespace tarvel {
 
 // The tape becomes editable only in КР mode, after 3Т has lit LblClish.
@@ -26,6 +28,16 @@ void CashRegister::clishe() {
     // The finished receipt must not stay on the tape: the next closing would print and journal
     // it a second time. The last header that could be read takes its place.
     s_.TxtCHL.setText(lastGoodHeader_);
+}
+
+// Only what the trainee typed or deleted changes: a lone CR or LF brought by the header file
+// or a goods entry stays as it is, so the header is saved with the bytes it was read with.
+void CashRegister::editHeader(qsizetype position, qsizetype removed, QStringView inserted) {
+    if (s_.TxtCHL.locked) return;
+    const qsizetype size = s_.TxtCHL.text().size();
+    position = std::clamp<qsizetype>(position, 0, size);
+    removed = std::clamp<qsizetype>(removed, 0, size - position);
+    s_.TxtCHL.adoptViewEdit(position, removed, inserted);
 }
 
 bool CashRegister::saveHeaderFromTape() {

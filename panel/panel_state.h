@@ -32,6 +32,12 @@ public:
         replaced_ = false;
         viewLength_ = text_.size();
     }
+    // The trainee replaced `removed` characters at `position` with `inserted` in the widget,
+    // which already shows the change; every other character stays as it is.
+    void adoptViewEdit(qsizetype position, qsizetype removed, QStringView inserted) {
+        text_.replace(position, removed, inserted.toString());
+        viewLength_ += inserted.size() - removed;
+    }
 
     // What the view must draw: either the whole text anew, or the text from `from` on.
     struct Change {

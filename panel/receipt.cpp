@@ -8,8 +8,8 @@
 //
 // Closing a receipt never depends on the printer or the calculator: each step runs on its own,
 // a step that fails is skipped, and the receipt is still journaled and the tape refilled with
-// the header. An arithmetic fault of the pending calculation is left unshown by ВВ, which goes
-// on with the indicator as it stands.
+// the header. An arithmetic fault of the pending calculation is shown, as the operator keys
+// show it, and ВВ goes on with the indicator as it stands.
 
 #include "panel/cash_register.h"
 #include "panel/numbers.h"
@@ -59,16 +59,20 @@ void CashRegister::CommandVV_Click() {
         closeReceipt();
         s_.putOut(Lamp::LblVV);
         s_.putOut(Lamp::LblPrint);
-        OperClick(0);
+        completeCalculation();
     }
     // In КЗ mode with LblZ lit the tape goes to paper after every press.
     if (s_.lit(Lamp::Lbd6) && s_.lit(Lamp::LblZ)) printReceiptTape();
-    OperClick(0);
+    completeCalculation();
+}
+
+void CashRegister::completeCalculation() {
+    showFault(OperClick(0));
 }
 
 // A quantity Х price still pending is worked out first, so its result is what is sold.
 void CashRegister::registerSale() {
-    OperClick(0);
+    completeCalculation();
     const double amount = leadingValue(s_.TxtIND.text(), svc_.regional.decimalSeparator());
     // Added in double precision, kept in single precision.
     const double total = double(s_.receiptTotal) + amount;
@@ -84,16 +88,21 @@ void CashRegister::registerSale() {
     s_.TxtIND.setText(QString());
 }
 
-// Returns false when the money tendered is short of the total.
+// Returns false when the money tendered is short of the total, or too large an amount to
+// work out: a check that cannot be made counts as failed, so the receipt stays open.
 bool CashRegister::takeCashPayment() {
     const QChar separator = svc_.regional.decimalSeparator();
-    // The change is rounded half to even, as a cashier counts it out: 0.125 gives 0.12.
-    const QString change = displayText(roundHalfEven2(normalisedDifference()), separator);
+    const std::optional<double> difference = normalisedDifference();
+    // The change is rounded half to even, as a cashier counts it out: 0.125 gives 0.12. When
+    // the difference cannot be worked out the change stays at 0.
+    const QString change = displayText(roundHalfEven2(difference.value_or(0)), separator);
     s_.TxtCHL.append(line(QLatin1Char(' ') + s_.TxtIND.text() + kRub) +
                      line(kChange + change + kRub));
     s_.TxtCHL.moveCaretToEnd();
-    if (normalisedDifference() < 0) {
+    if (!difference || *difference < 0) {
         s_.TxtIND.setText(kNotEnoughMoney);
+        // The trainee keys the next amount tendered over the message, not after it.
+        s_.entryFlag = 0;
         return false;
     }
     s_.TxtIND.setText(kChange + change + QStringLiteral(" РУБ"));
@@ -101,7 +110,7 @@ bool CashRegister::takeCashPayment() {
     s_.putOut(Lamp::LblNL);
     s_.putOut(Lamp::LblVV);
     s_.putOut(Lamp::LblPrint);
-    OperClick(0);
+    completeCalculation();
     // The reset leaves the indicator at "0": the change stays on the printout and the journal.
     CommandC_Click();
     return true;
@@ -119,10 +128,11 @@ void CashRegister::closeReceipt() {
 // digits and read back, so that noise beyond the 15th digit of the subtraction is dropped. The
 // single-precision total keeps its own noise: 33.3 is stored as 33.2999992, so 33.3 tendered
 // leaves a tiny positive difference (change 0), while 0.1 is stored just above 0.1 and 0.1
-// tendered is short.
-double CashRegister::normalisedDifference() const {
+// tendered is short. An amount beyond the range of a double has no difference.
+std::optional<double> CashRegister::normalisedDifference() const {
     const QChar separator = svc_.regional.decimalSeparator();
     const double difference = leadingValue(s_.TxtIND.text(), separator) - double(s_.receiptTotal);
+    if (!std::isfinite(difference)) return std::nullopt;
     return leadingValue(displayText(difference, separator), separator);
 }
 

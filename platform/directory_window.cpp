@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -214,10 +215,18 @@ void FrmSPR::sprav_DblClick() {
     if (tapeChanged_) tapeChanged_();
 }
 
+// A click below the last entry neither changes the selection nor copies anything: only a
+// double-click on an entry puts it on the tape.
 bool FrmSPR::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == sprav->viewport() && event->type() == QEvent::MouseButtonDblClick)
-        sprav_DblClick();
-    return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (watched != sprav->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+         type != QEvent::MouseButtonRelease))
+        return QWidget::eventFilter(watched, event);
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (!sprav->indexAt(at).isValid()) return true;
+    if (type == QEvent::MouseButtonDblClick) sprav_DblClick();
+    return false;
 }
 
 void FrmSPR::showSelection() {

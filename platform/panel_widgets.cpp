@@ -9,12 +9,24 @@ namespace tarvel {
 
 // ---- IndicatorEdit
 
+namespace {
+
+// Pixels kept clear at a field's left, between the department number and the amount.
+constexpr int kLeftClearance = 6;
+// QLineEdit's own margin on either side of its text, in pixels.
+constexpr int kLineEditMargin = 2;
+// The department field's text is drawn no smaller than this.
+constexpr qreal kSmallestPoints = 8;
+
+} // namespace
+
 IndicatorEdit::IndicatorEdit(TextField& field, QWidget* parent) : QLineEdit(parent), field_(field) {
     // Nothing reaches the indicator around the filter: no context menu, no drops.
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setDragEnabled(false);
     setFrame(false);
+    setTextMargins(kLeftClearance, 0, 0, 0);
 }
 
 void IndicatorEdit::setKeyFilter(std::function<int(int)> filter, std::function<void()> typed) {
@@ -23,7 +35,21 @@ void IndicatorEdit::setKeyFilter(std::function<int(int)> filter, std::function<v
 }
 
 void IndicatorEdit::render() {
-    if (field_.takeChange().any()) setText(field_.text());
+    if (!field_.takeChange().any()) return;
+    setText(field_.text());
+    if (isReadOnly()) fitText();
+}
+
+void IndicatorEdit::fitText() {
+    if (!designFont_) designFont_ = font();
+    const int room = contentsRect().width() - textMargins().left() - textMargins().right() -
+                     2 * kLineEditMargin - 1; // and the caret's column
+    QFont fitted = *designFont_;
+    while (fitted.pointSizeF() > kSmallestPoints &&
+           QFontMetrics(fitted).horizontalAdvance(text()) > room)
+        fitted.setPointSizeF(std::max(kSmallestPoints, fitted.pointSizeF() - 0.5));
+    setFont(fitted);
+    setCursorPosition(0);
 }
 
 void IndicatorEdit::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <functional>
+#include <optional>
 
 namespace tarvel {
 
@@ -14,6 +15,11 @@ namespace tarvel {
 // goes through the register's keyboard filter; one that passes is inserted at the caret and
 // the register's field takes the widget's text. Keys without a character (Delete, the arrows)
 // edit as usual; Backspace, control characters and every way of pasting are refused.
+//
+// The two fields stand side by side on one green window. A text too long for its field is cut
+// at the field's left margin, so a long amount never reads as one with the department number;
+// the department field draws a text that does not fit (a return mark behind the number)
+// smaller, and shows it from its start, so the number stays in sight.
 class IndicatorEdit : public QLineEdit {
   public:
     IndicatorEdit(TextField& field, QWidget* parent = nullptr);
@@ -32,8 +38,10 @@ class IndicatorEdit : public QLineEdit {
   private:
     void typeCharacter(char32_t code);
     void adoptText();
+    void fitText();
 
     TextField& field_;
+    std::optional<QFont> designFont_;
     std::function<int(int)> filter_;
     std::function<void()> typed_;
 };

@@ -124,7 +124,7 @@ QWidget* PanelWindow::makeField(const Control& c) {
 
 QWidget* PanelWindow::makeTape(const Control& c) {
     PanelState& s = reg_.state();
-    if (c.tape == TapeId::Receipt) return receipt_ = new ReceiptTapeView(s.TxtCHL, this);
+    if (c.tape == TapeId::Receipt) return receipt_ = new ReceiptTapeView(reg_, this);
     return journal_ = new JournalView(s.TxtCHLK, this);
 }
 

@@ -19,8 +19,16 @@ static QLocale dateTimeLocaleFor(const QLocale& system) {
     return system.language() == QLocale::C ? QLocale(QLocale::Russian, QLocale::Russia) : system;
 }
 
+// The goods are Russian words: a machine set up for another language (or none) would put Ё
+// after Я or Latin names before Cyrillic ones, so the list always sorts the Russian way.
+static QLocale collationLocaleFor(const QLocale& system) {
+    return system.language() == QLocale::Russian ? system
+                                                 : QLocale(QLocale::Russian, QLocale::Russia);
+}
+
 SystemRegional::SystemRegional(QLocale locale)
-    : locale_(std::move(locale)), dateTime_(dateTimeLocaleFor(locale_)), noCase_(locale_) {
+    : locale_(std::move(locale)), dateTime_(dateTimeLocaleFor(locale_)),
+      noCase_(collationLocaleFor(locale_)) {
     noCase_.setCaseSensitivity(Qt::CaseInsensitive);
 }
 

@@ -50,6 +50,16 @@ QString modelTextOfView(QStringView view) {
     return out;
 }
 
+qsizetype modelIndexOfView(QStringView model, qsizetype viewPosition) {
+    qsizetype index = 0;
+    for (qsizetype v = 0; v < viewPosition && index < model.size(); ++v) {
+        const bool crLf =
+            model[index] == kCr && index + 1 < model.size() && model[index + 1] == kLf;
+        index += crLf ? 2 : 1;
+    }
+    return index;
+}
+
 // ---- LineIndex
 
 void LineIndex::clear() {
@@ -93,10 +103,35 @@ qsizetype LineIndex::longestLine() const {
 
 // ---- ReceiptTapeView
 
-ReceiptTapeView::ReceiptTapeView(Tape& tape, QWidget* parent)
-    : QPlainTextEdit(parent), tape_(tape) {
+namespace {
+
+// The editor's text as the view text of a tape: its paragraph and line breaks read as "\n".
+QString editorText(const QTextDocument& document) {
+    return document.toRawText()
+        .replace(QChar::ParagraphSeparator, kLf)
+        .replace(QChar::LineSeparator, kLf);
+}
+
+// The change from `before` to `after` that keeps their longest common start and end.
+ReceiptTapeView::TextEdit differenceOf(QStringView before, QStringView after) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype start = 0;
+    while (start < shorter && before[start] == after[start])
+        ++start;
+    qsizetype end = 0;
+    while (end < shorter - start &&
+           before[before.size() - 1 - end] == after[after.size() - 1 - end])
+        ++end;
+    return {start, before.size() - start - end,
+            after.sliced(start, after.size() - start - end).toString()};
+}
+
+} // namespace
+
+ReceiptTapeView::ReceiptTapeView(CashRegister& reg, QWidget* parent)
+    : QPlainTextEdit(parent), reg_(reg), tape_(reg.state().TxtCHL) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    connect(this, &QPlainTextEdit::textChanged, this, &ReceiptTapeView::adoptEdit);
+    connect(document(), &QTextDocument::contentsChange, this, &ReceiptTapeView::adoptEdit);
 }
 
 void ReceiptTapeView::render() {
@@ -110,6 +145,9 @@ void ReceiptTapeView::render() {
             end.movePosition(QTextCursor::End);
             end.insertText(viewTextOf(tape_.text(), change.from));
         }
+        // The trainee's undo must not take back what the register wrote.
+        document()->clearUndoRedoStacks();
+        deleted_.clear();
     }
     setReadOnly(tape_.locked);
     if (tape_.caretToEnd) {
@@ -119,10 +157,44 @@ void ReceiptTapeView::render() {
     }
 }
 
-void ReceiptTapeView::adoptEdit() {
-    // Only the trainee's own typing into the open header is read back.
+void ReceiptTapeView::adoptEdit(int position, int removed, int added) {
+    // Only the trainee's own typing into the open header goes back to the register.
     if (drawing_ || tape_.locked) return;
-    tape_.adoptViewText(modelTextOfView(document()->toRawText()));
+    const QString& model = tape_.text();
+    const QString before = viewTextOf(model);
+    const TextEdit edit = editorChange(before, position, removed, added);
+    // A change of format alone leaves the text as it was: nothing to adopt.
+    if (edit.removed == edit.inserted.size() &&
+        QStringView(before).sliced(edit.position, edit.removed) == edit.inserted)
+        return;
+    const qsizetype from = modelIndexOfView(model, edit.position);
+    const qsizetype to = modelIndexOfView(model, edit.position + edit.removed);
+    QString inserted = modelTextOfView(edit.inserted);
+    // Undoing a deletion brings back the very characters deleted, a lone CR or LF included,
+    // where the editor only knows line breaks.
+    if (!deleted_.empty() && deleted_.back().position == edit.position &&
+        deleted_.back().shown == edit.inserted) {
+        inserted = deleted_.back().text;
+        deleted_.pop_back();
+    }
+    if (to > from)
+        deleted_.push_back({edit.position, before.sliced(edit.position, edit.removed),
+                            model.sliced(from, to - from)});
+    reg_.editHeader(from, to - from, inserted);
+}
+
+// The change Qt reports, in the view text `before` the change.
+ReceiptTapeView::TextEdit ReceiptTapeView::editorChange(const QString& before, int position,
+                                                        int removed, int added) const {
+    const QString after = editorText(*document());
+    // A change that reaches the end of the editor also counts its closing paragraph, which
+    // the tape's text does not have.
+    const qsizetype beyond = std::max<qsizetype>(0, qsizetype(position) + removed - before.size());
+    const qsizetype length = added - beyond;
+    if (length >= 0 && position + length <= after.size() &&
+        before.size() - (removed - beyond) + length == after.size())
+        return {position, removed - beyond, after.sliced(position, length)};
+    return differenceOf(before, after); // the change found by comparing the two texts
 }
 
 // ---- JournalView

@@ -1,9 +1,10 @@
 #pragma once
 // The two paper tapes on screen. The register's text is the truth: each view draws what
 // changed since it last looked (an append as an append, a replaced text anew) and never reads
-// a tape back, except the receipt header while the trainee types it into the receipt tape.
+// a tape back; what the trainee types into the open receipt header goes to the register as
+// edits of the tape's text.
 
-#include "panel/panel_state.h"
+#include "panel/cash_register.h"
 
 #include <QAbstractScrollArea>
 #include <QPlainTextEdit>
@@ -22,6 +23,10 @@ QString viewTextOf(QStringView model, qsizetype from = 0);
 // the editor ("\n", the paragraph separator U+2029, the line separator U+2028, a CR or CR LF
 // pasted in) becomes CR LF; everything else is kept as it is.
 QString modelTextOfView(QStringView view);
+
+// Where position `viewPosition` of the text viewTextOf(model) shows lies in `model`: a CR LF
+// pair is one character of the view, every other character one of its own.
+qsizetype modelIndexOfView(QStringView model, qsizetype viewPosition);
 
 // Where each line of a long text starts, built incrementally: an append only extends it.
 // Breaks are CR LF, a lone CR or a lone LF; a CR LF pair split between two appends still
@@ -47,19 +52,38 @@ class LineIndex {
 };
 
 // The receipt tape TxtCHL: a monospaced editor, read-only while the tape is locked. While the
-// receipt header is open for editing the trainee's edits are mapped back into the tape at once,
-// so key presses append to what was typed and the save stores exactly what is seen.
+// receipt header is open for editing, each change the trainee makes in the editor goes to the
+// register at once as the same change of the tape's text, so key presses append to what was
+// typed, every character the trainee did not touch keeps its bytes, and the save stores
+// exactly what is seen. The editor's undo holds the trainee's typing only: whatever the
+// register writes onto the tape cannot be undone from the keyboard.
 class ReceiptTapeView : public QPlainTextEdit {
   public:
-    ReceiptTapeView(Tape& tape, QWidget* parent = nullptr);
+    ReceiptTapeView(CashRegister& reg, QWidget* parent = nullptr);
     // Draws what changed in the tape, its lock and a caret moved to the end.
     void render();
 
-  private:
-    void adoptEdit();
+    // One change of a text: `removed` characters at `position` replaced by `inserted`.
+    struct TextEdit {
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        QString inserted;
+    };
 
+  private:
+    void adoptEdit(int position, int removed, int added);
+    TextEdit editorChange(const QString& before, int position, int removed, int added) const;
+
+    CashRegister& reg_;
     Tape& tape_;
     bool drawing_ = false;
+    // What the trainee deleted since the register last drew: where, as the editor showed it
+    // and as the tape held it.
+    struct Deleted {
+        qsizetype position;
+        QString shown, text;
+    };
+    std::vector<Deleted> deleted_;
 };
 
 // The journal TxtCHLK, tens of megabytes in a long-used register: a read-only view that

@@ -46,15 +46,18 @@ TEST(Calculator, KeySequences) {
         {"5 + 3 + СБ", "0|1|0|0||"},
         {"1 5 0 ВВ = СБ", "0|1|0|0||"},
         {"1 ВВ = КЛ 5 - СБ", "0|1|0|0|Lbd4 LblPrint|"},
-        // A fault leaves result, operand and chain; further operations fault again until СБ.
-        {"5 / 0 =", "0|1|4|inf||" + kDiv},
-        {"0 / 0 =", "0|1|4|nan||Недопустимая операция (0 / 0)"},
-        {"5 / 0 ВВ", "|1|4|inf|LblVV|"}, // ВВ goes on after a fault, and tells nothing of it
-        {e38 + " Х 1 0 0 =", "100|1|3|inf||" + kOver},
+        // A fault is told, the operand stays shown and the chain is dropped; the next keys work.
+        {"5 / 0 =", "0|0|0|0||" + kDiv},
+        {"0 / 0 =", "0|0|0|0||Недопустимая операция (0 / 0)"},
+        {"5 / 0 ВВ", "|0|0|0|LblVV|" + kDiv}, // ВВ tells the fault and sells the operand
+        {e38 + " Х 1 0 0 =", "100|0|0|0||" + kOver},
         {e38 + " =", "1E+38|0|0|1e+38||"},
-        {"7 + " + e38 + " 00 =", "1" + QString(40, u'0') + "|1|1|7||" + kOver},
-        {"5 / 0 = 2 =", "2|1|4|inf||" + kDiv + ";" + kOver},
-        {"5 / 0 = 2 = СБ 7 + 1 =", "8|0|0|8||" + kDiv + ";" + kOver},
+        {"7 + " + e38 + " 00 =", "1" + QString(40, u'0') + "|0|0|0||" + kOver},
+        {"5 / 0 = 2 =", "2|0|0|2||" + kDiv},
+        {"5 / 0 = 2 = СБ 7 + 1 =", "8|0|0|8||" + kDiv},
+        {"5 / 0 = 2", "2|1|0|0||" + kDiv}, // a new amount, not one appended to the operand
+        {"5 / 0 - - 3 =", "-3|0|0|-3|Lblmin|" + kDiv},
+        {"5 / 0 = = + 4 =", "4|0|0|4||" + kDiv},
         // The result shows the system's separator and reads back whole.
         {", 1 . 5 + 1 =", "2,5|0|0|2.5||"},
         {", 1 . 5 + 1 = клише Х 2 =", "5|0|0|5||"}};

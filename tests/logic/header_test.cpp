@@ -1,5 +1,6 @@
 // The receipt header: reloaded by СБ and after every receipt, opened by 3Т, saved by КР.
 
+#include "panel_snapshot.h"
 #include "storage/codepage.h"
 #include "support/fakes.h"
 
@@ -67,6 +68,21 @@ TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
         rig.press("СБ");
         EXPECT_EQ(rig.s().TxtCHL.text(), c.reloaded);
     }
+}
+
+// A save that failed leaves the tape open and LblClish lit, with КР mode off: 3Т then neither
+// asks for a new header nor changes anything but the department.
+TEST(Header, ThreeTOutsideKrAfterAFailedSaveAsksNothing) {
+    RegisterRig rig;
+    QDir dir(rig.files.path({}));
+    dir.remove(kHeaderFileName);
+    dir.mkdir(kHeaderFileName);
+    rig.press("КР 3Т КР");
+    ASSERT_EQ(rig.messages.texts().size(), 2); // "Впишите новое клише", the failed save
+    EXPECT_EQ(litLamps(rig.s()), "LblClish");
+    rig.press("3Т");
+    EXPECT_EQ(rig.messages.texts().size(), 2);
+    EXPECT_EQ(rig.s().TxtSEC.text(), "07");
 }
 
 } // namespace

@@ -90,11 +90,9 @@ struct Trainee {
         } else if (action == u"edit") {
             // A character typed ("" deletes one); now and then one windows-1251 lacks, whose
             // save is refused.
-            QString text = s().TxtCHL.text();
-            const qsizetype at = below(int(text.size()) + 1);
+            const qsizetype at = below(int(s().TxtCHL.text().size()) + 1);
             const QString piece = chance(300) ? QString("ä") : kTyped[below(int(kTyped.size()))];
-            piece.isEmpty() ? text.remove(at, 1) : text.insert(at, piece);
-            s().TxtCHL.adoptViewText(text);
+            rig->reg->editHeader(at, piece.isEmpty() ? 1 : 0, piece);
         } else if (action != u"ВВ" || s().commandVVVisible) { // КЛ takes ВВ off the panel
             rig->press(action);
         }

@@ -49,6 +49,12 @@ const ReceiptCase kCases[] = {
      150, 300, nullptr},
     {'.', false, "1 5 0 ВВ 5 / 0 =", "\r\n 01  150 руб", "0", "LblVV", 150, 0, nullptr,
      "Деление на ноль"},
+    // After a fault the dropped calculation no longer jams the receipt: "=" totals, ВВ closes.
+    // ВВ meeting the fault tells it and sells the operand it shows.
+    {'.', false, "1 0 ВВ 5 / 0 = = ВВ", "", "0", "", 0, 10, "\r\n 01  10 руб<ИТОГО 10>",
+     "Деление на ноль"},
+    {'.', false, "1 0 ВВ 5 / 0 ВВ = ВВ", "", "0", "", 0, 10,
+     "\r\n 01  10 руб\r\n 01  0 руб<ИТОГО 10>", "Деление на ноль"},
     // НЛ: cash out after "-", which one press consumes; after the total it marks cash tendered.
     {'.', false, "5 - НЛ НЛ", "\r\n    ИНКАССАЦИЯ\r\n ВНЕСЕНИЕ НАЛИЧНЫХ", "5", "", 0, 0, nullptr},
     {'.', false, "1 ВВ = 5 - НЛ НЛ",
@@ -63,6 +69,10 @@ const ReceiptCase kCases[] = {
      "\r\n 01  200,5 руб<ИТОГО 200,5>\r\n ВНЕСЕНИЕ НАЛИЧНЫХ\r\n 200.3 руб\r\n СДАЧА  -0,2 руб",
      " МАЛО ДЕНЕГ!  ", "LblNL LblVV LblPrint", 200.5f, 200.5f, nullptr},
     // 0.1 is stored just above its digits: the same digits tendered are short.
+    // Digits keyed over the message are the next amount tendered.
+    {'.', false, "2 0 1 ВВ = НЛ 1 0 0 ВВ 3 0 0 ВВ", "", "0", "", 0, 201,
+     "\r\n 01  201 руб<ИТОГО 201>\r\n ВНЕСЕНИЕ НАЛИЧНЫХ\r\n 100 руб\r\n СДАЧА  -101 руб"
+     "\r\n 300 руб\r\n СДАЧА  99 руб"},
     {'.', false, "0 . 1 ВВ = НЛ 0 . 1 ВВ",
      "\r\n 01  0.1 руб<ИТОГО 0.1>\r\n ВНЕСЕНИЕ НАЛИЧНЫХ\r\n 0.1 руб\r\n СДАЧА  0 руб",
      " МАЛО ДЕНЕГ!  ", "LblNL LblVV LblPrint", 0.1f, 0.1f, nullptr},
@@ -70,6 +80,8 @@ const ReceiptCase kCases[] = {
     // separator (without a printer too), rounded half to even, and 33.3 stored just below its
     // digits, so the same digits tendered close with change 0.
     {'.', false, "1 5 0 ВВ = ВВ", "", "0", "", 0, 150, "\r\n 01  150 руб<ИТОГО 150>"},
+    {'.', false, "1 5 0 ВВ = НЛ 1 5 0 ВВ", "", "0", "", 0, 150,
+     "\r\n 01  150 руб<ИТОГО 150>\r\n ВНЕСЕНИЕ НАЛИЧНЫХ\r\n 150 руб\r\n СДАЧА  0 руб"},
     {',', false, "1 5 0 ВВ 5 1 ВВ = НЛ 5 0 0 ВВ", "", "0", "", 0, 201,
      "\r\n 01  150 руб\r\n 01  51 руб<ИТОГО 201>\r\n ВНЕСЕНИЕ НАЛИЧНЫХ\r\n 500 руб\r\n СДАЧА  299 "
      "руб"},
@@ -130,6 +142,29 @@ TEST(VVKey, MissingHeaderAtClosingIsToldAndNeverJournalsTwice) {
     EXPECT_EQ(rig.messages.texts(), QStringList(3, kCannotFindFile));
     EXPECT_EQ(rig.s().TxtCHLK.text().count(u" 01  150 руб"), 1);
     EXPECT_EQ(rig.s().TxtCHLK.text().count(kDefaultHeader), 2);
+}
+
+// Hundreds of digits tendered are more than the change can be worked out from: the check of the
+// money fails, and a failed check counts as short. The next amount keyed closes the receipt.
+TEST(VVKey, TenderBeyondEveryNumberIsShortAndTheNextAmountCloses) {
+    RegisterRig rig;
+    const QString tendered = QString(400, u'9');
+    rig.press("1 0 ВВ = НЛ " + QStringList(tendered.size(), "9").join(u' ') + " ВВ");
+    EXPECT_TRUE(rig.s().TxtCHL.text().endsWith("\r\n " + tendered + " руб\r\n СДАЧА  0 руб"));
+    EXPECT_EQ(rig.s().TxtIND.text(), " МАЛО ДЕНЕГ!  ");
+    EXPECT_EQ(litLamps(rig.s()), "LblNL LblVV LblPrint");
+    EXPECT_EQ(rig.s().TxtCHLK.text(), "");
+    rig.press("1 0 ВВ");
+    EXPECT_TRUE(rig.s().TxtCHLK.text().endsWith("\r\n 10 руб\r\n СДАЧА  0 руб"));
+    EXPECT_EQ(litLamps(rig.s()), "");
+}
+
+// The shift total is kept as the register prints it, 7 digits, after every total: 100000.5,
+// then 100001.05 kept as 100001, then 100001.55 kept as 100001.5.
+TEST(TotalKey, ShiftTotalIsRoundedToSevenDigitsAfterEveryTotal) {
+    RegisterRig rig;
+    rig.press("1 0 0 0 0 0 . 5 ВВ = ВВ 0 . 5 5 ВВ = ВВ 0 . 5 5 ВВ = ВВ КЗ 1Д");
+    EXPECT_TRUE(rig.s().TxtCHLK.text().endsWith("\r\n ИС  100001.5 руб"));
 }
 
 // A sale or a total beyond the single-precision range is refused with a message; the totals

@@ -121,4 +121,21 @@ TEST_F(DirectoryWindowTest, DoubleClickCopiesTheEntryOntoTheTape) {
     EXPECT_FALSE(s().TxtCHL.caretToEnd);
 }
 
+// Below the last entry a click or a double-click neither copies anything nor drops the
+// selection.
+TEST_F(DirectoryWindowTest, DoubleClickBelowTheEntriesCopiesNothing) {
+    click("FC");
+    auto* list = child<QListView>("sprav");
+    const QPoint entry = list->visualRect(list->model()->index(2, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry);
+    const QString before = s().TxtCHL.text();
+    const QPoint below(entry.x(), list->visualRect(list->model()->index(3, 0)).bottom() + 20);
+    ASSERT_LT(below.y(), list->viewport()->height());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(s().TxtCHL.text(), before);
+    EXPECT_EQ(directory->list().selected(), 2);
+    EXPECT_EQ(list->currentIndex().row(), 2);
+}
+
 } // namespace tarvel::test

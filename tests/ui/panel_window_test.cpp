@@ -106,6 +106,38 @@ TEST_F(PanelWindowTest, LongJournalGrowsByItsAppendedLinesQuickly) {
     EXPECT_EQ(journal()->lineText(journal()->lineCount() - 2), "end");
 }
 
+// The columns of a field where the orange of its text shows.
+std::vector<int> inkColumns(QWidget* field) {
+    const QImage image = field->grab().toImage();
+    std::vector<int> columns;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixelColor(x, y).blue() < 128) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+// A long amount is cut short of the department field, never drawn up to it; the department
+// with one return mark is drawn whole, with more marks from its start, the number in sight.
+TEST_F(PanelWindowTest, IndicatorAndDepartmentStayReadable) {
+    click(QString("Command1 Command2 Command3 Command4 Command5 ").repeated(6));
+    const std::vector<int> amount = inkColumns(indicator());
+    ASSERT_FALSE(amount.empty());
+    EXPECT_GE(amount.front(), 6);
+    QWidget* department = control("TxtSEC");
+    click("VT"); // "01  -"
+    std::vector<int> ink = inkColumns(department);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_GE(ink.front(), 2);
+    EXPECT_LT(ink.back(), department->width() - 2);
+    click("VT VT VT"); // "01  -  -  -  -": too long at any size, shown from its start
+    ink = inkColumns(department);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_TRUE(ink.front() >= 2 && ink.front() <= 12) << ink.front();
+}
+
 // КР, 3Т opens the header; the typing goes into the tape at once, so a later append follows it;
 // КР saves exactly what the trainee sees and СБ brings it back as the header.
 TEST_F(PanelWindowTest, TypedHeaderIsSavedExactly) {

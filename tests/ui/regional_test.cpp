@@ -1,0 +1,40 @@
+// The goods list sorted by the system's regional settings: the Russian order whatever language
+// the machine is set up for.
+
+#include "directory/goods_list.h"
+#include "platform/qt_services.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvel::test {
+namespace {
+
+struct SystemLocale {
+    const char* name;
+    QLocale locale;
+};
+void PrintTo(const SystemLocale& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class GoodsOrder : public testing::TestWithParam<SystemLocale> {};
+
+// Ё sorts with Е (not after Я), Cyrillic before Latin, letter case ignored.
+TEST_P(GoodsOrder, IsRussianOnEverySystem) {
+    const SystemRegional regional(GetParam().locale);
+    GoodsList list(regional);
+    list.addAll({"Яйца", "ёлка", "Milk", "Ель", "арбуз", "Ёжик", "Жир", "1 кг"});
+    EXPECT_EQ(list.entries(),
+              QList<QString>({"1 кг", "арбуз", "Ёжик", "ёлка", "Ель", "Жир", "Яйца", "Milk"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Locales, GoodsOrder,
+    testing::Values(SystemLocale{"C", QLocale::c()},
+                    SystemLocale{"English", QLocale(QLocale::English, QLocale::UnitedStates)},
+                    SystemLocale{"German", QLocale(QLocale::German, QLocale::Germany)},
+                    SystemLocale{"Russian", QLocale(QLocale::Russian, QLocale::Russia)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tarvel::test
