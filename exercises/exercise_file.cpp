@@ -136,19 +136,34 @@ QList<Kopecks> tendersOf(const toml::node& node) {
     return tenders;
 }
 
+// The receipt total as the register keeps it: each amount added in double precision and
+// stored in single precision, so 78.90 is kept as 78.9000015.
+double registerTotal(const QList<ExpectedLine>& lines) {
+    float total = 0;
+    for (const ExpectedLine& line : lines)
+        total = float(double(total) + double(line.amount) / 100);
+    return total;
+}
+
 // Each tender but the last must be short (the register says " МАЛО ДЕНЕГ!  " and waits); the
-// last must cover the total, or the receipt could never close.
-void checkTenders(const toml::node& node, const QList<Kopecks>& tenders, Kopecks total) {
+// last must cover the total as the register keeps it, or the receipt could never close.
+void checkTenders(const toml::node& node, const QList<Kopecks>& tenders,
+                  const QList<ExpectedLine>& lines) {
+    const double total = registerTotal(lines);
+    const QString shown = formatMoney(toKopecks(total));
     for (qsizetype i = 0; i + 1 < tenders.size(); ++i) {
-        if (tenders[i] >= total)
+        if (double(tenders[i]) / 100 >= total)
             fail(node.source(), QStringLiteral("внесено %1 при итоге %2: чек закрылся бы уже на "
                                                "этой сумме")
-                                    .arg(formatMoney(tenders[i]), formatMoney(total)));
+                                    .arg(formatMoney(tenders[i]), shown));
     }
-    if (tenders.last() < total)
-        fail(node.source(),
-             QStringLiteral("внесено %1 меньше итога %2: касса ответит «МАЛО ДЕНЕГ!»")
-                 .arg(formatMoney(tenders.last()), formatMoney(total)));
+    if (double(tenders.last()) / 100 >= total) return;
+    if (tenders.last() == toKopecks(total))
+        fail(node.source(), QStringLiteral("касса хранит итог %1 чуть больше этих цифр, и ровно "
+                                           "%1 она сочтёт за «МАЛО ДЕНЕГ!»: внесите больше")
+                                .arg(shown));
+    fail(node.source(), QStringLiteral("внесено %1 меньше итога %2: касса ответит «МАЛО ДЕНЕГ!»")
+                            .arg(formatMoney(tenders.last()), shown));
 }
 
 ExerciseItem receiptOf(const toml::table& table) {
@@ -157,18 +172,15 @@ ExerciseItem receiptOf(const toml::table& table) {
     const toml::array& lines =
         tablesOf(required(table, "line", QStringLiteral("строки чека")), "line");
     if (lines.empty()) fail(table.source(), QStringLiteral("в чеке нет ни одной строки"));
-    Kopecks total = 0; // as the register adds it: a return too
-    for (const toml::node& line : lines) {
+    for (const toml::node& line : lines)
         item.receipt.lines << lineOf(*line.as_table());
-        total += item.receipt.lines.last().amount;
-    }
     item.receipt.close = closeOf(table);
     const toml::node* tendered = table.get("tendered");
     if (item.receipt.close == Close::Cash) {
         if (!tendered)
             fail(table.source(), QStringLiteral("нет ключа «tendered»: сколько денег внесено"));
         item.receipt.tenders = tendersOf(*tendered);
-        checkTenders(*tendered, item.receipt.tenders, total);
+        checkTenders(*tendered, item.receipt.tenders, item.receipt.lines);
     } else if (tendered) {
         fail(tendered->source(),
              QStringLiteral("«tendered» бывает только при оплате наличными (close = \"cash\")"));

@@ -96,6 +96,9 @@ bool CashRegister::takeCashPayment() {
     if (normalisedDifference() < 0) {
         watch_.shortMoney(leadingValue(s_.TxtIND.text(), separator));
         s_.TxtIND.setText(kNotEnoughMoney);
+        // The next digit starts the amount handed over anew instead of joining the message,
+        // which would read as 0 and be short again.
+        s_.entryFlag = 0;
         return false;
     }
     watch_.cashTendered(leadingValue(s_.TxtIND.text(), separator),
