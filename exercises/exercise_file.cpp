@@ -109,7 +109,7 @@ ExpectedLine lineOf(const toml::table& table) {
 
 const toml::array& tablesOf(const toml::node& node, std::string_view key) {
     const toml::array* array = node.as_array();
-    if (!array || !array->is_array_of_tables())
+    if (!array || (!array->empty() && !array->is_array_of_tables()))
         fail(node.source(),
              QStringLiteral("%1 — это список: пишите [[%2]]").arg(quoted(key), text(key)));
     return *array;
