@@ -108,7 +108,7 @@ KeyLog logOf(const QStringList& lines) {
         if (!value) throw Fault{int(i) + 1, QStringLiteral("ожидалось «имя: значение»")};
         setHeadValue(log.head, QStringView(lines[i]).left(colon), *value, int(i) + 1);
     }
-    if (log.head.version.isEmpty()) throw Fault{int(i), QStringLiteral("нет строки «version»")};
+    if (log.head.version.isEmpty()) throw Fault{int(i) + 1, QStringLiteral("нет строки «version»")};
     qint64 previousMs = 0;
     for (++i; i < lines.size(); ++i) {
         if (lines[i].isEmpty()) continue;
