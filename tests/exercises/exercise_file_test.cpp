@@ -38,6 +38,11 @@ const FileCase kCases[] = {
     {"byte_order_mark", "!\xEF\xBB\xBFtitle = \"Т\"\ntask = \"З\"\n[[cancel]]\n", "",
      "Отмена чека клавишей СБ"},
 
+    // A backslash ending a line of a multi-line text, the next one starting with a letter.
+    {"task_continued_after_backslash",
+     "!title = \"Т\"\ntask = \"\"\"\\\n  Покупатель берёт чай\"\"\"\n[[cancel]]\n", "",
+     "Отмена чека клавишей СБ"},
+
     {"not_toml", "[[receipt]\n", "Упражнение «x.toml», строка 3: ошибка записи TOML ("},
     {"not_utf8", "!title = \"\xCF\xF0\xE8\"\n",
      "Упражнение «x.toml», строка 1: файл не в кодировке UTF-8: сохраните его в UTF-8."},
@@ -47,6 +52,7 @@ const FileCase kCases[] = {
     {"unknown_key",
      "[[receipt]]\nclose = \"plain\"\n[[receipt.line]]\ndepartmnet = 1\namount = \"5\"\n",
      "Упражнение «x.toml», строка 6: неизвестный ключ «departmnet»."},
+    {"russian_key", "отдел = 1\n", "Упражнение «x.toml», строка 3: ошибка записи TOML ("},
     {"unknown_top_key", "[[refund]]\n", "строка 3: неизвестный ключ «refund»."},
     {"department_9", "[[receipt]]\nclose = \"plain\"\nline = [{department = 9, amount = \"5\"}]\n",
      "Упражнение «x.toml», строка 5: отдела 9 нет: отделы с 1 по 8."},
@@ -119,6 +125,20 @@ TEST_P(ExerciseFileParse, LoadsOrTellsWhy) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ExerciseFileParse, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Letters outside quotes, where the parser looks for spaces: every letter of the alphabets an
+// instructor may use is an error with a line, never a crash.
+TEST(ExerciseFileParse, LetterOutsideQuotesIsAnError) {
+    for (char32_t c = 0xA1; c < 0xFF00; ++c) {
+        const QString letter = QString::fromUcs4(&c, 1);
+        if (letter.trimmed().isEmpty() || !letter.at(0).isLetterOrNumber()) continue;
+        const QByteArray text = kHead + QStringLiteral("  %1 = 1\n").arg(letter).toUtf8();
+        const ExerciseLoad load = parseExercise(text, QStringLiteral("x.toml"));
+        ASSERT_FALSE(load.exercise) << int(c);
+        ASSERT_TRUE(load.error.startsWith(QStringLiteral("Упражнение «x.toml», строка 3:")))
+            << load.error.toStdString();
+    }
+}
 
 TEST(ExerciseFileRead, MissingOrHugeFileIsTold) {
     TempDataDir dir;
