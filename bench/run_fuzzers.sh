@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 build_dir=${2:-build-fuzz}
-targets=(fuzz_tape_file fuzz_leading_value fuzz_goods_file fuzz_journal_encoding)
+targets=(fuzz_tape_file fuzz_leading_value fuzz_goods_file fuzz_journal_encoding fuzz_exercise_file)
 
 if ! command -v clang++ >/dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1; then
     sudo_cmd=""
@@ -27,7 +27,8 @@ cmake --build "$build_dir" --target "${targets[@]}"
 # Seeds: the shipped data files, and the shapes the line rules and numbers care about.
 seeds="$build_dir/fuzz-seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds/tape" "$seeds/number" "$seeds/goods" "$seeds/utf16"
+mkdir -p "$seeds/tape" "$seeds/number" "$seeds/goods" "$seeds/utf16" "$seeds/exercise"
+cp data/exercises/*.toml "$seeds/exercise/"
 cp data/*.txt "$seeds/tape/"
 cp data/*.txt "$seeds/goods/"
 printf 'a\r\nb' >"$seeds/tape/open_last_line"
@@ -57,6 +58,7 @@ for target in "${targets[@]}"; do
         fuzz_leading_value) seed_dir=$seeds/number ;;
         fuzz_goods_file) seed_dir=$seeds/goods ;;
         fuzz_journal_encoding) seed_dir=$seeds/utf16 ;;
+        fuzz_exercise_file) seed_dir=$seeds/exercise ;;
     esac
     corpus="$build_dir/fuzz-corpus/$target"
     mkdir -p "$corpus"

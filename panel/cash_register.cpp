@@ -86,7 +86,9 @@ QString faultMessage(ArithmeticFault fault) {
 }
 
 void CashRegister::showFault(ArithmeticFault fault) {
-    if (fault != ArithmeticFault::None) svc_.messages.show(faultMessage(fault));
+    if (fault == ArithmeticFault::None) return;
+    svc_.messages.show(faultMessage(fault));
+    watch_.arithmeticFault(fault);
 }
 
 } // namespace tarvel

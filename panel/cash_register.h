@@ -11,6 +11,7 @@
 // keeps bazasmen.txt up to date.
 
 #include "panel/panel_state.h"
+#include "panel/receipt_watch.h"
 #include "platform/services.h"
 #include "storage/data_dir.h"
 #include "storage/journal_file.h"
@@ -42,6 +43,8 @@ class CashRegister {
     const PanelState& state() const { return s_; }
     // Set by the application once the goods directory window exists.
     void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
+    // Who hears of closed receipts, reports, faults (nullptr: nobody).
+    void setObserver(RegisterEvents* events) { watch_.setObserver(events); }
 
     // Start-up, close, power key, clock and keyboard filter. With `journalInBackground`,
     // bazasmen.txt is read on a worker thread while the panel comes up, and
@@ -133,6 +136,7 @@ class CashRegister {
     PanelState s_;
     Services svc_;
     GoodsWindow* goods_ = nullptr;
+    ReceiptWatch watch_;
     // The last header read from clishe.txt; put on the tape when a reload fails, so that a
     // closed receipt is never left on the tape to be journaled twice.
     QString lastGoodHeader_ = kDefaultHeader;

@@ -37,6 +37,7 @@ void CashRegister::Btn1D_Click() {
     if (s_.lit(Lamp::Lbd6)) {
         s_.front = TapeId::Journal;
         journalAppend(shiftReportLine(u" ИС  ", s_.shiftTotal, svc_.regional.decimalSeparator()));
+        watch_.shiftReport(ShiftReport::OneD, s_.shiftTotal);
         s_.TxtCHLK.moveCaretToEnd();
     }
     s_.front = s_.lit(Lamp::Lbd6) ? TapeId::Journal : TapeId::Receipt;
@@ -51,6 +52,7 @@ void CashRegister::Btn2V_Click() {
         s_.light(Lamp::LblZ);
         s_.front = TapeId::Journal;
         journalAppend(shiftReportLine(u"ИС  ", s_.shiftTotal, svc_.regional.decimalSeparator()));
+        watch_.shiftReport(ShiftReport::TwoV, s_.shiftTotal);
         s_.TxtCHLK.moveCaretToEnd();
     } else {
         s_.front = TapeId::Receipt;

@@ -55,6 +55,7 @@ void CashRegister::CommandZ_Click() {
 }
 
 void CashRegister::CommandC_Click() {
+    watch_.cleared();
     s_.TxtIND.setText(QStringLiteral("0"));
     s_.TxtSEC.setText(QStringLiteral("01"));
     s_.accumulator = 0;

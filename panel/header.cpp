@@ -53,6 +53,7 @@ bool CashRegister::saveHeaderFromTape() {
     lastGoodHeader_ = rebuildTapeText(s_.TxtCHL.text() + kCrLf.toString());
     s_.putOut(Lamp::LblClish);
     s_.TxtCHL.locked = true;
+    watch_.headerSaved(s_.TxtCHL.text());
     return true;
 }
 

@@ -21,6 +21,7 @@ void CashRegister::PROC_Click() {
     s_.light(Lamp::LblVV);
     // Only a totalled receipt can be paid; otherwise the key just marks a receipt as open.
     if (!s_.lit(Lamp::LblPrint)) return;
+    watch_.closedByCard(s_.receiptTotal);
 
     beginPrintout();
     printTapeCharacters();

@@ -85,6 +85,7 @@ void CashRegister::registerSale() {
         line(QLatin1Char(' ') + s_.TxtSEC.text() + QStringLiteral("  ") + s_.TxtIND.text() + kRub));
     s_.TxtCHL.moveCaretToEnd();
     s_.receiptTotal = float(total);
+    watch_.sale(s_.TxtSEC.text(), s_.TxtIND.text(), amount);
     s_.TxtIND.setText(QString());
 }
 
@@ -100,11 +101,14 @@ bool CashRegister::takeCashPayment() {
                      line(kChange + change + kRub));
     s_.TxtCHL.moveCaretToEnd();
     if (!difference || *difference < 0) {
+        watch_.shortMoney(leadingValue(s_.TxtIND.text(), separator));
         s_.TxtIND.setText(kNotEnoughMoney);
         // The trainee keys the next amount tendered over the message, not after it.
         s_.entryFlag = 0;
         return false;
     }
+    watch_.cashTendered(leadingValue(s_.TxtIND.text(), separator),
+                        roundHalfEven2(*difference));
     s_.TxtIND.setText(kChange + change + QStringLiteral(" РУБ"));
     closeReceipt();
     s_.putOut(Lamp::LblNL);
@@ -118,6 +122,7 @@ bool CashRegister::takeCashPayment() {
 
 // Print the receipt, journal it and start the next one from a fresh header.
 void CashRegister::closeReceipt() {
+    watch_.closed(s_.receiptTotal);
     printReceiptTape();
     journalAppend(line(s_.TxtCHL.text()));
     clishe();
@@ -154,6 +159,7 @@ void CashRegister::CommandEnter_Click() {
         line(QStringLiteral("******************")));
     s_.TxtCHL.moveCaretToEnd();
     s_.light(Lamp::LblPrint);
+    watch_.totalled(s_.receiptTotal);
     // The shift total is summed in single precision and kept as the register would print it
     // (7 significant digits).
     const float sum = s_.shiftTotal + s_.receiptTotal;
@@ -177,6 +183,7 @@ void CashRegister::VT_Click() {
 // Cash in, or out when "-" was pressed just before. After the total it also marks the cash
 // tendered, so the next ВВ works out the change.
 void CashRegister::NL_Click() {
+    watch_.cashKey(s_.lit(Lamp::LblPrint), s_.lit(Lamp::Lblmin));
     if (s_.lit(Lamp::LblPrint)) s_.light(Lamp::LblNL);
     if (s_.lit(Lamp::Lblmin)) {
         s_.TxtCHL.append(line(kCashOut));

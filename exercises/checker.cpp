@@ -1,0 +1,161 @@
+#include "exercises/checker.h"
+
+#include "exercises/differences.h"
+#include "panel/cash_register.h"
+
+namespace tarvel {
+namespace {
+
+bool isReceiptLike(ItemKind kind) {
+    return kind == ItemKind::Receipt || kind == ItemKind::CashIn || kind == ItemKind::CashOut;
+}
+
+QString describeReceipt(const ClosedReceipt& receipt) {
+    QStringList lines;
+    for (const SaleLine& line : receipt.lines)
+        lines << describeSale(line);
+    return lines.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+ExerciseChecker::ExerciseChecker(Exercise exercise)
+    : exercise_(std::move(exercise)), checks_(exercise_.items.size()) {}
+
+bool ExerciseChecker::nextIs(ItemKind kind) const {
+    return !finished() && exercise_.items[next_].kind == kind;
+}
+
+void ExerciseChecker::judge(const QStringList& differences) {
+    checks_[next_] = {differences.isEmpty() ? Verdict::Right : Verdict::Wrong, differences};
+    ++next_;
+}
+
+// A report, header or cancel the trainee went past.
+void ExerciseChecker::skip() {
+    switch (exercise_.items[next_].kind) {
+    case ItemKind::Report:
+        return judge({QStringLiteral("отчёт не снят: вместо него закрыт чек")});
+    case ItemKind::Header:
+        return judge({QStringLiteral("клише не изменено: вместо этого закрыт чек")});
+    case ItemKind::Cancel:
+        return judge({QStringLiteral("чек не отменён клавишей СБ")});
+    default:
+        return judge({QStringLiteral("не выполнено")});
+    }
+}
+
+void ExerciseChecker::keyPressed(Key key) {
+    ++keys_;
+    if (key == Key::Clear) ++clears_;
+}
+
+void ExerciseChecker::saleRegistered(const SaleLine& line) {
+    openLines_ << line;
+}
+
+void ExerciseChecker::receiptTotalled(double) {
+    openTotalled_ = true;
+}
+
+void ExerciseChecker::shortMoney(double) {
+    faults_ << QStringLiteral(" МАЛО ДЕНЕГ!  ");
+}
+
+void ExerciseChecker::arithmeticFault(ArithmeticFault fault) {
+    faults_ << faultMessage(fault);
+}
+
+void ExerciseChecker::receiptClosed(const ClosedReceipt& receipt) {
+    openLines_.clear();
+    openTotalled_ = false;
+    while (!finished() && !isReceiptLike(exercise_.items[next_].kind))
+        skip();
+    if (finished()) {
+        extras_ << QStringLiteral("лишний чек: %1").arg(describeReceipt(receipt));
+        return;
+    }
+    const ExerciseItem& item = exercise_.items[next_];
+    judge(item.kind == ItemKind::Receipt ? receiptDifferences(item.receipt, receipt)
+                                         : movementDifferences(item, receipt));
+}
+
+// A cancelled receipt is the trainee putting a mistake right: checked only when asked for.
+void ExerciseChecker::receiptCancelled(const ClosedReceipt&) {
+    openLines_.clear();
+    openTotalled_ = false;
+    if (nextIs(ItemKind::Cancel)) judge({});
+}
+
+void ExerciseChecker::shiftReportWritten(ShiftReport report, double shiftTotal) {
+    if (nextIs(ItemKind::Report))
+        judge(reportDifferences(exercise_.items[next_], report, shiftTotal));
+    else
+        extras_ << QStringLiteral("лишний отчёт %1")
+                       .arg(report == ShiftReport::OneD ? QStringLiteral("1Д")
+                                                        : QStringLiteral("2В"));
+}
+
+void ExerciseChecker::headerSaved(const QString& text) {
+    if (nextIs(ItemKind::Header))
+        judge(headerDifferences(exercise_.items[next_].headerLines, text));
+    else
+        extras_ << QStringLiteral("клише изменено без задания");
+}
+
+// Why the receipt at hand is not done: the lines rung up so far and how far it got.
+QStringList ExerciseChecker::unfinishedReceipt() const {
+    if (openLines_.isEmpty()) return {QStringLiteral("не выполнено")};
+    QStringList out{openTotalled_ ? QStringLiteral("чек не закрыт: оплата не принята (ВВ)")
+                                  : QStringLiteral("чек не закрыт: не нажата клавиша «=» (ИТОГО)")};
+    const ExerciseItem& item = exercise_.items[next_];
+    if (item.kind == ItemKind::Receipt) out << lineDifferences(item.receipt.lines, openLines_);
+    return out;
+}
+
+void ExerciseChecker::abandon() {
+    if (finished()) return;
+    abandoned_ = true;
+    if (isReceiptLike(exercise_.items[next_].kind)) judge(unfinishedReceipt());
+    while (!finished())
+        judge({QStringLiteral("не выполнено")});
+}
+
+ExerciseResult ExerciseChecker::result(qint64 elapsedMs) const {
+    ExerciseResult r;
+    for (const ItemCheck& check : checks_)
+        r.right += check.verdict == Verdict::Right;
+    r.total = int(checks_.size());
+    r.seconds = elapsedMs / 1000;
+    r.keyPresses = keys_;
+    r.clearPresses = clears_;
+    r.faults = int(faults_.size());
+    r.completed = finished() && !abandoned_;
+    return r;
+}
+
+QString verdictText(const ItemCheck& check) {
+    switch (check.verdict) {
+    case Verdict::Pending:
+        return {};
+    case Verdict::Right:
+        return QStringLiteral("✔");
+    case Verdict::Wrong:
+        break;
+    }
+    return QStringLiteral("✘ ") + check.differences.join(QStringLiteral("; "));
+}
+
+QString resultText(const ExerciseResult& result) {
+    return QStringLiteral("Верно %1 из %2. Время %3 мин %4 с. Нажатий клавиш %5, из них СБ %6. "
+                          "Ошибок %7.")
+        .arg(result.right)
+        .arg(result.total)
+        .arg(result.seconds / 60)
+        .arg(result.seconds % 60, 2, 10, QLatin1Char('0'))
+        .arg(result.keyPresses)
+        .arg(result.clearPresses)
+        .arg(result.faults);
+}
+
+} // namespace tarvel

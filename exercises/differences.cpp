@@ -1,0 +1,193 @@
+#include "exercises/differences.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace tarvel {
+namespace {
+
+QString describeExpected(const ExpectedLine& line) {
+    return QStringLiteral("%1отдел %2, %3")
+        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
+             departmentText(line.department), formatMoney(line.amount));
+}
+
+QStringList sameLineDifferences(int number, const ExpectedLine& expected, const SaleLine& actual) {
+    QStringList out;
+    const QString at = QStringLiteral("строка %1: ").arg(number);
+    if (actual.department != expected.department)
+        out << at +
+                   QStringLiteral("отдел %1, а нужно %2")
+                       .arg(departmentText(actual.department), departmentText(expected.department));
+    if (toKopecks(actual.amount) != expected.amount)
+        out << at + QStringLiteral("сумма %1, а нужно %2")
+                        .arg(formatMoney(toKopecks(actual.amount)), formatMoney(expected.amount));
+    if (expected.isReturn && !actual.isReturn)
+        out << at + QStringLiteral("не отмечен возврат (ВТ перед ВВ)");
+    if (!expected.isReturn && actual.isReturn)
+        out << at + QStringLiteral("отмечен возврат (ВТ), а это продажа");
+    return out;
+}
+
+QString moneyList(const QList<Kopecks>& amounts) {
+    QStringList out;
+    for (Kopecks a : amounts)
+        out << formatMoney(a);
+    return out.join(QStringLiteral(", "));
+}
+
+QList<Kopecks> kopecksOf(const QList<double>& amounts) {
+    QList<Kopecks> out;
+    for (double a : amounts)
+        out << toKopecks(a);
+    return out;
+}
+
+// The amounts handed over before the one that closed the receipt: each was short.
+QStringList shortTenderDifferences(const QList<Kopecks>& expected, const QList<Kopecks>& actual) {
+    if (expected == actual) return {};
+    if (expected.isEmpty())
+        return {QStringLiteral("мало денег: сначала внесено %1").arg(moneyList(actual))};
+    if (actual.isEmpty())
+        return {QStringLiteral("не было неполной оплаты: сначала нужно внести %1")
+                    .arg(moneyList(expected))};
+    return {QStringLiteral("сначала внесено %1, а нужно %2")
+                .arg(moneyList(actual), moneyList(expected))};
+}
+
+QString paymentWords(Payment payment) {
+    switch (payment) {
+    case Payment::None:
+        return QStringLiteral("чек закрыт без оплаты");
+    case Payment::Cash:
+        return QStringLiteral("чек оплачен наличными");
+    case Payment::Card:
+        return QStringLiteral("чек оплачен картой");
+    }
+    return {};
+}
+
+QStringList paymentDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
+    const QList<Kopecks> expectedShort = expected.close == Close::Cash
+                                             ? expected.tenders.first(expected.tenders.size() - 1)
+                                             : QList<Kopecks>{};
+    QStringList out = shortTenderDifferences(expectedShort, kopecksOf(actual.shortTenders));
+    switch (expected.close) {
+    case Close::Cash:
+        if (actual.payment == Payment::None)
+            out.prepend(QStringLiteral("сдача не выдана: чек закрыт без оплаты наличными"));
+        else if (actual.payment == Payment::Card)
+            out.prepend(QStringLiteral("чек оплачен картой, а нужно наличными"));
+        else if (toKopecks(actual.tendered) != expected.tenders.last())
+            out << QStringLiteral("внесено %1, а нужно %2")
+                       .arg(formatMoney(toKopecks(actual.tendered)),
+                            formatMoney(expected.tenders.last()));
+        break;
+    case Close::Plain:
+        if (actual.payment != Payment::None)
+            out.prepend(paymentWords(actual.payment) +
+                        QStringLiteral(", а нужно закрыть без оплаты"));
+        break;
+    case Close::Card:
+        if (actual.payment != Payment::Card)
+            out.prepend(paymentWords(actual.payment) +
+                        QStringLiteral(", а нужно оплатить картой (%)"));
+        break;
+    }
+    return out;
+}
+
+QStringList headerLinesOf(const QString& text) {
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    for (QString& line : lines)
+        line = line.trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+QString describeSale(const SaleLine& line) {
+    return QStringLiteral("%1отдел %2, %3")
+        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
+             departmentText(line.department), formatMoney(toKopecks(line.amount)));
+}
+
+QStringList lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual) {
+    QStringList out;
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+        const int number = int(i) + 1;
+        if (i >= actual.size())
+            out << QStringLiteral("нет строки %1: %2")
+                       .arg(number)
+                       .arg(describeExpected(expected[i]));
+        else if (i >= expected.size())
+            out << QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(actual[i]));
+        else
+            out << sameLineDifferences(number, expected[i], actual[i]);
+    }
+    return out;
+}
+
+QStringList receiptDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
+    QStringList out = lineDifferences(expected.lines, actual.lines);
+    if (actual.movement == CashMovement::In)
+        out << QStringLiteral("чек пробит как внесение наличных: НЛ нажата до итога");
+    if (actual.movement == CashMovement::Out)
+        out << QStringLiteral("чек пробит как инкассация: НЛ нажата до итога");
+    return out + paymentDifferences(expected, actual);
+}
+
+QStringList movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual) {
+    const bool in = expected.kind == ItemKind::CashIn;
+    QStringList out;
+    if (actual.movement == CashMovement::None)
+        out << (in ? QStringLiteral("нет отметки внесения наличных: НЛ перед суммой")
+                   : QStringLiteral("нет отметки инкассации: «-», затем НЛ перед суммой"));
+    else if (in && actual.movement == CashMovement::Out)
+        out << QStringLiteral("отмечена инкассация, а нужно внесение наличных");
+    else if (!in && actual.movement == CashMovement::In)
+        out << QStringLiteral("отмечено внесение, а нужна инкассация: перед НЛ нажмите «-»");
+    // Taken out after "-", the amount may stand on the tape as negative: its size counts.
+    const Kopecks amount = std::abs(toKopecks(actual.total));
+    if (amount != expected.amount)
+        out << QStringLiteral("сумма %1, а нужно %2")
+                   .arg(formatMoney(amount), formatMoney(expected.amount));
+    return out;
+}
+
+QStringList reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal) {
+    const auto name = [](ShiftReport r) {
+        return r == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
+    };
+    QStringList out;
+    if (report != expected.report)
+        out << QStringLiteral("снят отчёт %1, а нужно %2").arg(name(report), name(expected.report));
+    if (expected.reportTotal && toKopecks(shiftTotal) != *expected.reportTotal)
+        out << QStringLiteral("в отчёте %1, а нужно %2")
+                   .arg(formatMoney(toKopecks(shiftTotal)), formatMoney(*expected.reportTotal));
+    return out;
+}
+
+// Spaces at either end of a header line are not counted: they only centre it.
+QStringList headerDifferences(const QStringList& expected, const QString& savedText) {
+    const QStringList actual = headerLinesOf(savedText);
+    QStringList out;
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+        const int number = int(i) + 1;
+        if (i >= actual.size())
+            out << QStringLiteral("нет строки клише %1: «%2»")
+                       .arg(number)
+                       .arg(expected[i].trimmed());
+        else if (i >= expected.size())
+            out << QStringLiteral("лишняя строка клише %1: «%2»").arg(number).arg(actual[i]);
+        else if (actual[i] != expected[i].trimmed())
+            out << QStringLiteral("строка клише %1: «%2», а нужно «%3»")
+                       .arg(number)
+                       .arg(actual[i], expected[i].trimmed());
+    }
+    return out;
+}
+
+} // namespace tarvel

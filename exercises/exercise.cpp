@@ -1,0 +1,80 @@
+#include "exercises/exercise.h"
+
+#include <cmath>
+
+namespace tarvel {
+
+QString formatMoney(Kopecks amount) {
+    const Kopecks whole = std::abs(amount) / 100;
+    const Kopecks part = std::abs(amount) % 100;
+    return QStringLiteral("%1%2.%3")
+        .arg(amount < 0 ? QStringLiteral("-") : QString())
+        .arg(whole)
+        .arg(part, 2, 10, QLatin1Char('0'));
+}
+
+Kopecks toKopecks(double amount) {
+    // Far beyond any amount the register can show; a non-number counts as the limit too.
+    constexpr double kLimit = 9e15;
+    const double kopecks = amount * 100;
+    if (!(std::abs(kopecks) <= kLimit)) return Kopecks(kopecks < 0 ? -kLimit : kLimit);
+    return std::llround(kopecks);
+}
+
+QString departmentText(int department) {
+    return QStringLiteral("%1").arg(department, 2, 10, QLatin1Char('0'));
+}
+
+namespace {
+
+QString describeLine(const ExpectedLine& line) {
+    return QStringLiteral("%1отдел %2 — %3")
+        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
+             departmentText(line.department), formatMoney(line.amount));
+}
+
+QString describeClose(const ExpectedReceipt& receipt) {
+    switch (receipt.close) {
+    case Close::Plain:
+        return QStringLiteral("закрыть без оплаты");
+    case Close::Card:
+        return QStringLiteral("оплата картой");
+    case Close::Cash:
+        break;
+    }
+    QStringList tenders;
+    for (Kopecks t : receipt.tenders)
+        tenders << formatMoney(t);
+    return QStringLiteral("наличными, внесено %1").arg(tenders.join(QStringLiteral(", затем ")));
+}
+
+} // namespace
+
+QString describeItem(const ExerciseItem& item) {
+    switch (item.kind) {
+    case ItemKind::Receipt: {
+        QStringList lines;
+        for (const ExpectedLine& line : item.receipt.lines)
+            lines << describeLine(line);
+        return QStringLiteral("Чек: %1; %2")
+            .arg(lines.join(QStringLiteral(", ")), describeClose(item.receipt));
+    }
+    case ItemKind::CashIn:
+        return QStringLiteral("Внесение наличных: %1").arg(formatMoney(item.amount));
+    case ItemKind::CashOut:
+        return QStringLiteral("Инкассация: %1").arg(formatMoney(item.amount));
+    case ItemKind::Report:
+        return QStringLiteral("Отчёт %1")
+                   .arg(item.report == ShiftReport::OneD ? QStringLiteral("1Д")
+                                                         : QStringLiteral("2В")) +
+               (item.reportTotal ? QStringLiteral(": %1").arg(formatMoney(*item.reportTotal))
+                                 : QString());
+    case ItemKind::Header:
+        return QStringLiteral("Новое клише: %1").arg(item.headerLines.join(QStringLiteral(" / ")));
+    case ItemKind::Cancel:
+        return QStringLiteral("Отмена чека клавишей СБ");
+    }
+    return {};
+}
+
+} // namespace tarvel

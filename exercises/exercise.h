@@ -1,0 +1,69 @@
+#pragma once
+// An exercise as the instructor wrote it: a title, the task the trainee reads, and the work
+// expected, in order: receipts with their lines and payment, and the steps beside receipts
+// (money paid in or taken out, a shift report, a new receipt header, a receipt cancelled).
+//
+// Amounts are whole kopecks, so "78.90" is 7890 and nothing is lost to binary fractions.
+
+#include "panel/register_events.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace tarvel {
+
+using Kopecks = qint64;
+
+struct ExpectedLine {
+    int department = 1; // 1..8
+    Kopecks amount = 0;
+    bool isReturn = false;
+};
+
+enum class Close { Plain, Cash, Card };
+
+struct ExpectedReceipt {
+    QList<ExpectedLine> lines;
+    Close close = Close::Plain;
+    // Cash only: the amounts handed over, in order; all but the last are short of the total.
+    QList<Kopecks> tenders;
+};
+
+enum class ItemKind {
+    Receipt,
+    CashIn,  // НЛ, the amount, ВВ, "=", ВВ
+    CashOut, // "-", НЛ, the amount, ВВ, "=", ВВ
+    Report,  // 1Д or 2В in КЗ mode
+    Header,  // КР, 3Т, the new header typed on the tape, КР
+    Cancel,  // a receipt dropped with СБ
+};
+
+struct ExerciseItem {
+    ItemKind kind = ItemKind::Receipt;
+    int sourceLine = 0;      // where the instructor wrote it
+    ExpectedReceipt receipt; // Receipt
+    Kopecks amount = 0;      // CashIn, CashOut
+    ShiftReport report = ShiftReport::OneD;
+    std::optional<Kopecks> reportTotal; // Report: the shift total it must show, if given
+    QStringList headerLines;            // Header
+};
+
+struct Exercise {
+    QString fileName; // as given to the reader, for messages
+    QString title;
+    QString task;
+    QList<ExerciseItem> items;
+};
+
+// "78.90", "-5.00", "0.05".
+QString formatMoney(Kopecks amount);
+// An amount as the register kept it (a float's digits), to the nearest kopeck.
+Kopecks toKopecks(double amount);
+// "01".."08".
+QString departmentText(int department);
+// One line of the checklist: "Чек: отдел 01 — 78.90, отдел 02 — 5.00; наличными, 100.00".
+QString describeItem(const ExerciseItem& item);
+
+} // namespace tarvel

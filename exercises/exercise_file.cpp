@@ -1,0 +1,324 @@
+#include "exercises/exercise_file.h"
+
+#include "storage/text_files.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <algorithm>
+#include <toml++/toml.h>
+
+namespace tarvel {
+namespace {
+
+// Bigger than any exercise an instructor writes by hand; a bigger file is some other file.
+constexpr qsizetype kMaxFileSize = 1024 * 1024;
+// The register shows amounts with at most 7 significant digits: 12345.67 keeps its kopecks,
+// 123456.78 would be rung up as 123456.8 and never match.
+constexpr int kMaxDigits = 7;
+
+// What is wrong, and the line it was found on (0: the file as a whole).
+struct Fault {
+    int line = 0;
+    QString what;
+};
+
+[[noreturn]] void fail(const toml::source_region& where, const QString& what) {
+    throw Fault{int(where.begin.line), what};
+}
+
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
+
+QString quoted(std::string_view utf8) {
+    return QStringLiteral("«%1»").arg(text(utf8));
+}
+
+void allowOnly(const toml::table& table, std::initializer_list<std::string_view> keys) {
+    for (auto&& [key, value] : table) {
+        if (std::find(keys.begin(), keys.end(), key.str()) == keys.end())
+            fail(key.source(), QStringLiteral("неизвестный ключ %1").arg(quoted(key.str())));
+    }
+}
+
+const toml::node& required(const toml::table& table, std::string_view key, const QString& what) {
+    const toml::node* node = table.get(key);
+    if (!node) fail(table.source(), QStringLiteral("нет ключа %1 (%2)").arg(quoted(key), what));
+    return *node;
+}
+
+QString requiredText(const toml::table& table, std::string_view key, const QString& what) {
+    const toml::node& node = required(table, key, what);
+    const auto* value = node.as_string();
+    if (!value) fail(node.source(), QStringLiteral("%1 пишется в кавычках").arg(quoted(key)));
+    const QString result = text(value->get()).trimmed();
+    if (result.isEmpty()) fail(node.source(), QStringLiteral("%1 пусто").arg(quoted(key)));
+    return result;
+}
+
+// "78.90", "78,90", "78" or the integer 78.
+Kopecks amountOf(const toml::node& node) {
+    static const QRegularExpression form(QStringLiteral(R"(^\s*(-?)(\d+)(?:[.,](\d{1,2}))?\s*$)"));
+    QString written;
+    if (const auto* integer = node.as_integer())
+        written = QString::number(integer->get());
+    else if (const auto* string = node.as_string())
+        written = text(string->get());
+    else
+        fail(node.source(), QStringLiteral("сумма пишется в кавычках, например \"78.90\""));
+    const QRegularExpressionMatch m = form.match(written);
+    if (!m.hasMatch())
+        fail(node.source(),
+             QStringLiteral("«%1» — не сумма: пишите, например, \"78.90\"").arg(written));
+    if (!m.captured(1).isEmpty())
+        fail(node.source(), QStringLiteral("сумма %1 отрицательная").arg(written.trimmed()));
+    const QString whole = m.captured(2).remove(QRegularExpression(QStringLiteral("^0+")));
+    const QString part = m.captured(3).leftJustified(2, QLatin1Char('0'));
+    QString digits = whole + part;
+    while (digits.endsWith(QLatin1Char('0')) && digits.size() > whole.size())
+        digits.chop(1);
+    if (digits.size() > kMaxDigits)
+        fail(node.source(), QStringLiteral("сумма %1 длиннее, чем показывает касса (не больше "
+                                           "%2 цифр)")
+                                .arg(written.trimmed())
+                                .arg(kMaxDigits));
+    const Kopecks amount = (whole + part).toLongLong();
+    if (amount == 0) fail(node.source(), QStringLiteral("сумма должна быть больше нуля"));
+    return amount;
+}
+
+ExpectedLine lineOf(const toml::table& table) {
+    allowOnly(table, {"department", "amount", "return"});
+    ExpectedLine line;
+    const toml::node& department = required(table, "department", QStringLiteral("отдел от 1 до 8"));
+    const auto* number = department.as_integer();
+    if (!number) fail(department.source(), QStringLiteral("отдел пишется числом от 1 до 8"));
+    if (number->get() < 1 || number->get() > 8)
+        fail(department.source(),
+             QStringLiteral("отдела %1 нет: отделы с 1 по 8").arg(number->get()));
+    line.department = int(number->get());
+    line.amount = amountOf(required(table, "amount", QStringLiteral("сумма строки")));
+    if (const toml::node* mark = table.get("return")) {
+        const auto* flag = mark->as_boolean();
+        if (!flag) fail(mark->source(), QStringLiteral("«return» — это true или false"));
+        line.isReturn = flag->get();
+    }
+    return line;
+}
+
+const toml::array& tablesOf(const toml::node& node, std::string_view key) {
+    const toml::array* array = node.as_array();
+    if (!array || (!array->empty() && !array->is_array_of_tables()))
+        fail(node.source(),
+             QStringLiteral("%1 — это список: пишите [[%2]]").arg(quoted(key), text(key)));
+    return *array;
+}
+
+Close closeOf(const toml::table& table) {
+    const QString close = requiredText(table, "close", QStringLiteral("plain, cash или card"));
+    if (close == u"plain") return Close::Plain;
+    if (close == u"cash") return Close::Cash;
+    if (close == u"card") return Close::Card;
+    fail(table.get("close")->source(),
+         QStringLiteral("способ закрытия «%1» неизвестен: plain, cash или card").arg(close));
+}
+
+QList<Kopecks> tendersOf(const toml::node& node) {
+    QList<Kopecks> tenders;
+    if (const toml::array* array = node.as_array()) {
+        for (const toml::node& tender : *array)
+            tenders << amountOf(tender);
+    } else {
+        tenders << amountOf(node);
+    }
+    if (tenders.isEmpty()) fail(node.source(), QStringLiteral("«tendered» пуст"));
+    return tenders;
+}
+
+// The receipt total as the register keeps it: each amount added in double precision and
+// stored in single precision, so 78.90 is kept as 78.9000015.
+double registerTotal(const QList<ExpectedLine>& lines) {
+    float total = 0;
+    for (const ExpectedLine& line : lines)
+        total = float(double(total) + double(line.amount) / 100);
+    return total;
+}
+
+// Each tender but the last must be short (the register says " МАЛО ДЕНЕГ!  " and waits); the
+// last must cover the total as the register keeps it, or the receipt could never close.
+void checkTenders(const toml::node& node, const QList<Kopecks>& tenders,
+                  const QList<ExpectedLine>& lines) {
+    const double total = registerTotal(lines);
+    const QString shown = formatMoney(toKopecks(total));
+    for (qsizetype i = 0; i + 1 < tenders.size(); ++i) {
+        if (double(tenders[i]) / 100 >= total)
+            fail(node.source(), QStringLiteral("внесено %1 при итоге %2: чек закрылся бы уже на "
+                                               "этой сумме")
+                                    .arg(formatMoney(tenders[i]), shown));
+    }
+    if (double(tenders.last()) / 100 >= total) return;
+    if (tenders.last() == toKopecks(total))
+        fail(node.source(), QStringLiteral("касса хранит итог %1 чуть больше этих цифр, и ровно "
+                                           "%1 она сочтёт за «МАЛО ДЕНЕГ!»: внесите больше")
+                                .arg(shown));
+    fail(node.source(), QStringLiteral("внесено %1 меньше итога %2: касса ответит «МАЛО ДЕНЕГ!»")
+                            .arg(formatMoney(tenders.last()), shown));
+}
+
+ExerciseItem receiptOf(const toml::table& table) {
+    allowOnly(table, {"line", "close", "tendered"});
+    ExerciseItem item;
+    const toml::array& lines =
+        tablesOf(required(table, "line", QStringLiteral("строки чека")), "line");
+    if (lines.empty()) fail(table.source(), QStringLiteral("в чеке нет ни одной строки"));
+    for (const toml::node& line : lines)
+        item.receipt.lines << lineOf(*line.as_table());
+    item.receipt.close = closeOf(table);
+    const toml::node* tendered = table.get("tendered");
+    if (item.receipt.close == Close::Cash) {
+        if (!tendered)
+            fail(table.source(), QStringLiteral("нет ключа «tendered»: сколько денег внесено"));
+        item.receipt.tenders = tendersOf(*tendered);
+        checkTenders(*tendered, item.receipt.tenders, item.receipt.lines);
+    } else if (tendered) {
+        fail(tendered->source(),
+             QStringLiteral("«tendered» бывает только при оплате наличными (close = \"cash\")"));
+    }
+    return item;
+}
+
+ExerciseItem movementOf(const toml::table& table, ItemKind kind) {
+    allowOnly(table, {"amount"});
+    ExerciseItem item;
+    item.kind = kind;
+    item.amount = amountOf(required(table, "amount", QStringLiteral("сумма")));
+    return item;
+}
+
+ExerciseItem reportOf(const toml::table& table) {
+    allowOnly(table, {"key", "total"});
+    ExerciseItem item;
+    item.kind = ItemKind::Report;
+    const QString key = requiredText(table, "key", QStringLiteral("\"1Д\" или \"2В\"")).toUpper();
+    if (key == u"1Д")
+        item.report = ShiftReport::OneD;
+    else if (key == u"2В")
+        item.report = ShiftReport::TwoV;
+    else
+        fail(table.get("key")->source(),
+             QStringLiteral("отчёт снимают клавишей \"1Д\" или \"2В\""));
+    if (const toml::node* total = table.get("total")) item.reportTotal = amountOf(*total);
+    return item;
+}
+
+ExerciseItem headerOf(const toml::table& table) {
+    allowOnly(table, {"lines"});
+    ExerciseItem item;
+    item.kind = ItemKind::Header;
+    const toml::node& node = required(table, "lines", QStringLiteral("строки клише"));
+    const toml::array* lines = node.as_array();
+    if (!lines || lines->empty())
+        fail(node.source(), QStringLiteral("«lines» — список строк клише в кавычках"));
+    for (const toml::node& line : *lines) {
+        const auto* value = line.as_string();
+        if (!value) fail(line.source(), QStringLiteral("строка клише пишется в кавычках"));
+        const QString headerLine = text(value->get());
+        if (headerLine.contains(QLatin1Char('\n')) || headerLine.contains(QLatin1Char('\r')))
+            fail(line.source(), QStringLiteral("строка клише — одна строка, без переноса"));
+        item.headerLines << headerLine;
+    }
+    return item;
+}
+
+ExerciseItem itemOf(std::string_view key, const toml::table& table) {
+    ExerciseItem item;
+    if (key == "receipt") item = receiptOf(table);
+    if (key == "cash_in") item = movementOf(table, ItemKind::CashIn);
+    if (key == "cash_out") item = movementOf(table, ItemKind::CashOut);
+    if (key == "report") item = reportOf(table);
+    if (key == "header") item = headerOf(table);
+    if (key == "cancel") {
+        allowOnly(table, {});
+        item.kind = ItemKind::Cancel;
+    }
+    item.sourceLine = int(table.source().begin.line);
+    return item;
+}
+
+Exercise exerciseOf(const toml::table& root) {
+    allowOnly(root,
+              {"title", "task", "receipt", "cash_in", "cash_out", "report", "header", "cancel"});
+    Exercise exercise;
+    exercise.title = requiredText(root, "title", QStringLiteral("название упражнения"));
+    exercise.task = requiredText(root, "task", QStringLiteral("текст задания"));
+    // Each kind of work is its own list; together they are expected in the file's order.
+    QList<std::pair<toml::source_position, ExerciseItem>> items;
+    for (auto&& [key, value] : root) {
+        if (key.str() == "title" || key.str() == "task") continue;
+        for (const toml::node& table : tablesOf(value, key.str()))
+            items.append({table.source().begin, itemOf(key.str(), *table.as_table())});
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [where, item] : items)
+        exercise.items << item;
+    if (exercise.items.isEmpty())
+        throw Fault{0, QStringLiteral("в упражнении нет ни одного чека ([[receipt]])")};
+    return exercise;
+}
+
+bool isUtf8(QByteArrayView bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    [[maybe_unused]] const QString decoded = decoder(bytes);
+    return !decoder.hasError();
+}
+
+QString message(const QString& fileName, const Fault& fault) {
+    const QString name = QFileInfo(fileName).fileName();
+    if (fault.line <= 0) return QStringLiteral("Упражнение «%1»: %2.").arg(name, fault.what);
+    return QStringLiteral("Упражнение «%1», строка %2: %3.")
+        .arg(name)
+        .arg(fault.line)
+        .arg(fault.what);
+}
+
+} // namespace
+
+ExerciseLoad parseExercise(QByteArrayView bytes, const QString& fileName) {
+    try {
+        if (bytes.size() > kMaxFileSize)
+            throw Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")};
+        if (bytes.trimmed().isEmpty()) throw Fault{0, QStringLiteral("файл пуст")};
+        const std::string_view doc(bytes.data(), std::size_t(bytes.size()));
+        toml::table root;
+        try {
+            root = toml::parse(doc);
+        } catch (const toml::parse_error& e) {
+            const QString what =
+                isUtf8(bytes) ? QStringLiteral("ошибка записи TOML (%1)").arg(text(e.description()))
+                              : QStringLiteral("файл не в кодировке UTF-8: сохраните его в UTF-8");
+            throw Fault{int(e.source().begin.line), what};
+        }
+        return {exerciseOf(root), {}};
+    } catch (const Fault& fault) {
+        return {std::nullopt, message(fileName, fault)};
+    }
+}
+
+ExerciseLoad readExerciseFile(const QString& path) {
+    // A huge file is refused before it is read into memory.
+    if (QFileInfo(path).size() > kMaxFileSize)
+        return {std::nullopt,
+                message(path, Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")})};
+    const FileBytes file = readFileBytes(path);
+    if (!file.bytes)
+        return {std::nullopt,
+                message(path,
+                        Fault{0, QStringLiteral("не удалось прочитать файл: %1").arg(file.error)})};
+    ExerciseLoad load = parseExercise(*file.bytes, path);
+    if (load.exercise) load.exercise->fileName = path;
+    return load;
+}
+
+} // namespace tarvel

@@ -1,0 +1,70 @@
+#include "exercises/results_file.h"
+
+#include "storage/durable_append.h"
+#include "storage/text_files.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tarvel {
+namespace {
+
+const QStringList kColumns = {
+    QStringLiteral("Дата и время"),   QStringLiteral("Ученик"),     QStringLiteral("Упражнение"),
+    QStringLiteral("Верно"),          QStringLiteral("Всего"),      QStringLiteral("Секунд"),
+    QStringLiteral("Нажатий клавиш"), QStringLiteral("Нажатий СБ"), QStringLiteral("Ошибок"),
+    QStringLiteral("Итог"),
+};
+
+QString field(QString text) {
+    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+QByteArray csvLine(const QStringList& fields) {
+    QStringList out;
+    for (const QString& f : fields)
+        out << field(f);
+    return (out.join(QLatin1Char(';')) + QStringLiteral("\r\n")).toUtf8();
+}
+
+// What the file needs before the new line: the byte order mark and the column names when it is
+// new or empty, a line break when the last line was left open (edited by hand).
+QByteArray lead(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0)
+        return QByteArrayLiteral("\xEF\xBB\xBF") + csvLine(kColumns);
+    file.seek(file.size() - 1);
+    return file.read(1) == "\n" ? QByteArray() : QByteArrayLiteral("\r\n");
+}
+
+} // namespace
+
+QByteArray resultLine(const ResultRow& row) {
+    const ExerciseResult& r = row.result;
+    return csvLine({
+        row.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+        row.trainee,
+        row.title,
+        QString::number(r.right),
+        QString::number(r.total),
+        QString::number(r.seconds),
+        QString::number(r.keyPresses),
+        QString::number(r.clearPresses),
+        QString::number(r.faults),
+        r.completed ? QStringLiteral("выполнено") : QStringLiteral("прервано"),
+    });
+}
+
+QString appendResult(const QString& dataFolder, const ResultRow& row) {
+    const QString path = QDir(dataFolder).filePath(kResultsFileName);
+    const QString reason = appendDurably(path, lead(path) + resultLine(row));
+    if (reason.isEmpty()) return {};
+    return writeFailureMessage(path, reason) +
+           QStringLiteral("\nРезультат упражнения не сохранён.");
+}
+
+} // namespace tarvel

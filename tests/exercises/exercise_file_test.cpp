@@ -1,0 +1,153 @@
+// Exercise files as instructors write them, and as they go wrong.
+
+#include "exercises/exercise_file.h"
+#include "support/fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+const char* const kHead = "title = \"Т\"\ntask = \"Задание\"\n";
+
+struct FileCase {
+    const char* name;
+    const char* body;       // after a title and a task, unless it starts with "!"
+    const char* message;    // empty: the file loads
+    const char* items = ""; // the checklist of a file that loads, joined by " | "
+};
+
+const FileCase kCases[] = {
+    {"inline_and_table_lines_in_file_order",
+     "[[receipt]]\nclose = \"card\"\n[[receipt.line]]\ndepartment = 4\namount = 12\n"
+     "[[receipt.line]]\ndepartment = 8\namount = \"0,5\"\nreturn = true\n"
+     "[[report]]\nkey = \"2в\"\n"
+     "[[receipt]]\nline = [{department = 1, amount = \"7.5\"}]\nclose = \"cash\"\n"
+     "tendered = [\"5\", \"10.00\"]\n",
+     "",
+     "Чек: отдел 04 — 12.00, возврат, отдел 08 — 0.50; оплата картой | Отчёт 2В | Чек: отдел "
+     "01 — 7.50; наличными, внесено 5.00, затем 10.00"},
+    {"steps_beside_receipts",
+     "[[cash_in]]\namount = \"1000\"\n[[cancel]]\n[[header]]\nlines = [\"А\", \"Б\"]\n"
+     "[[cash_out]]\namount = \"500.00\"\n[[report]]\nkey = \"1Д\"\ntotal = \"350\"\n",
+     "",
+     "Внесение наличных: 1000.00 | Отмена чека клавишей СБ | Новое клише: А / Б | Инкассация: "
+     "500.00 | Отчёт 1Д: 350.00"},
+    {"byte_order_mark", "!\xEF\xBB\xBFtitle = \"Т\"\ntask = \"З\"\n[[cancel]]\n", "",
+     "Отмена чека клавишей СБ"},
+
+    // A backslash ending a line of a multi-line text, the next one starting with a letter.
+    {"task_continued_after_backslash",
+     "!title = \"Т\"\ntask = \"\"\"\\\n  Покупатель берёт чай\"\"\"\n[[cancel]]\n", "",
+     "Отмена чека клавишей СБ"},
+
+    {"not_toml", "[[receipt]\n", "Упражнение «x.toml», строка 3: ошибка записи TOML ("},
+    {"not_utf8", "!title = \"\xCF\xF0\xE8\"\n",
+     "Упражнение «x.toml», строка 1: файл не в кодировке UTF-8: сохраните его в UTF-8."},
+    {"empty", "!  \n\n", "Упражнение «x.toml»: файл пуст."},
+    {"no_work", "", "Упражнение «x.toml»: в упражнении нет ни одного чека ([[receipt]])."},
+    {"no_title", "!task = \"З\"\n[[cancel]]\n", "Упражнение «x.toml», строка 1: нет ключа «title»"},
+    {"unknown_key",
+     "[[receipt]]\nclose = \"plain\"\n[[receipt.line]]\ndepartmnet = 1\namount = \"5\"\n",
+     "Упражнение «x.toml», строка 6: неизвестный ключ «departmnet»."},
+    {"russian_key", "отдел = 1\n", "Упражнение «x.toml», строка 3: ошибка записи TOML ("},
+    {"unknown_top_key", "[[refund]]\n", "строка 3: неизвестный ключ «refund»."},
+    {"department_9", "[[receipt]]\nclose = \"plain\"\nline = [{department = 9, amount = \"5\"}]\n",
+     "Упражнение «x.toml», строка 5: отдела 9 нет: отделы с 1 по 8."},
+    {"department_as_text",
+     "[[receipt]]\nclose = \"plain\"\nline = [{department = \"1\", amount = \"5\"}]\n",
+     "строка 5: отдел пишется числом от 1 до 8."},
+    {"negative_tender",
+     "[[receipt]]\nclose = \"cash\"\ntendered = \"-100\"\nline = [{department = 1, amount = "
+     "\"5\"}]\n",
+     "Упражнение «x.toml», строка 5: сумма -100 отрицательная."},
+    {"short_last_tender",
+     "[[receipt]]\nclose = \"cash\"\ntendered = \"50\"\nline = [{department = 1, amount = "
+     "\"78.50\"}]\n",
+     "строка 5: внесено 50.00 меньше итога 78.50: касса ответит «МАЛО ДЕНЕГ!»."},
+    {"earlier_tender_not_short",
+     "[[receipt]]\nclose = \"cash\"\ntendered = [\"80\", \"100\"]\nline = [{department = 1, "
+     "amount = \"78.50\"}]\n",
+     "строка 5: внесено 80.00 при итоге 78.50: чек закрылся бы уже на этой сумме."},
+    // 78.90 is kept as 78.9000015: the register itself says the same digits are short.
+    {"exact_tender_kept_above_its_digits",
+     "[[receipt]]\nclose = \"cash\"\ntendered = \"78.90\"\nline = [{department = 1, amount = "
+     "\"78.90\"}]\n",
+     "строка 5: касса хранит итог 78.90 чуть больше этих цифр, и ровно 78.90 она сочтёт за "
+     "«МАЛО ДЕНЕГ!»: внесите больше."},
+    {"no_tender_for_cash", "[[receipt]]\nclose = \"cash\"\nline = [{department = 1, amount = 5}]\n",
+     "строка 3: нет ключа «tendered»: сколько денег внесено."},
+    {"tender_without_cash",
+     "[[receipt]]\nclose = \"card\"\ntendered = \"5\"\nline = [{department = 1, amount = 5}]\n",
+     "строка 5: «tendered» бывает только при оплате наличными (close = \"cash\")."},
+    {"unknown_close", "[[receipt]]\nclose = \"cheque\"\nline = [{department = 1, amount = 5}]\n",
+     "строка 4: способ закрытия «cheque» неизвестен: plain, cash или card."},
+    {"receipt_without_lines", "[[receipt]]\nclose = \"plain\"\nline = []\n",
+     "строка 3: в чеке нет ни одной строки."},
+    {"receipt_as_one_table", "[receipt]\nclose = \"plain\"\n",
+     "строка 3: «receipt» — это список: пишите [[receipt]]."},
+    {"amount_as_float", "[[cash_in]]\namount = 78.9\n",
+     "строка 4: сумма пишется в кавычках, например \"78.90\"."},
+    {"amount_not_a_number", "[[cash_in]]\namount = \"78.9.0\"\n",
+     "строка 4: «78.9.0» — не сумма: пишите, например, \"78.90\"."},
+    {"amount_beyond_the_display", "[[cash_in]]\namount = \"123456.78\"\n",
+     "строка 4: сумма 123456.78 длиннее, чем показывает касса (не больше 7 цифр)."},
+    {"zero_amount", "[[cash_out]]\namount = \"0.00\"\n",
+     "строка 4: сумма должна быть больше нуля."},
+    {"report_key", "[[report]]\nkey = \"3Т\"\n",
+     "строка 4: отчёт снимают клавишей \"1Д\" или \"2В\"."},
+    {"header_line_break", "[[header]]\nlines = [\"А\\nБ\"]\n",
+     "строка 4: строка клише — одна строка, без переноса."},
+};
+
+class ExerciseFileParse : public testing::TestWithParam<FileCase> {};
+
+TEST_P(ExerciseFileParse, LoadsOrTellsWhy) {
+    const FileCase& c = GetParam();
+    const QByteArray body(c.body);
+    const QByteArray text = body.startsWith('!') ? body.mid(1) : kHead + body;
+    const ExerciseLoad load = parseExercise(text, QStringLiteral("/some/where/x.toml"));
+    const QString message = QString::fromUtf8(c.message);
+    if (message.isEmpty()) {
+        ASSERT_TRUE(load.exercise) << load.error.toStdString();
+        QStringList items;
+        for (const ExerciseItem& item : load.exercise->items)
+            items << describeItem(item);
+        EXPECT_EQ(items.join(QStringLiteral(" | ")), QString::fromUtf8(c.items));
+    } else {
+        EXPECT_FALSE(load.exercise);
+        EXPECT_TRUE(load.error.contains(message))
+            << load.error.toStdString() << "\n  lacks " << c.message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ExerciseFileParse, testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Letters outside quotes, where the parser looks for spaces: every letter of the alphabets an
+// instructor may use is an error with a line, never a crash.
+TEST(ExerciseFileParse, LetterOutsideQuotesIsAnError) {
+    for (char32_t c = 0xA1; c < 0xFF00; ++c) {
+        const QString letter = QString::fromUcs4(&c, 1);
+        if (letter.trimmed().isEmpty() || !letter.at(0).isLetterOrNumber()) continue;
+        const QByteArray text = kHead + QStringLiteral("  %1 = 1\n").arg(letter).toUtf8();
+        const ExerciseLoad load = parseExercise(text, QStringLiteral("x.toml"));
+        ASSERT_FALSE(load.exercise) << int(c);
+        ASSERT_TRUE(load.error.startsWith(QStringLiteral("Упражнение «x.toml», строка 3:")))
+            << load.error.toStdString();
+    }
+}
+
+TEST(ExerciseFileRead, MissingOrHugeFileIsTold) {
+    TempDataDir dir;
+    EXPECT_TRUE(
+        readExerciseFile(dir.path("нет.toml"))
+            .error.startsWith(QStringLiteral("Упражнение «нет.toml»: не удалось прочитать")));
+    dir.writeBytes(QStringLiteral("big.toml"), QByteArray(1024 * 1024 + 1, '#'));
+    EXPECT_EQ(readExerciseFile(dir.path("big.toml")).error,
+              QStringLiteral("Упражнение «big.toml»: файл больше 1 МБ — это не упражнение."));
+}
+
+} // namespace

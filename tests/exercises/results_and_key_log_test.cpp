@@ -1,0 +1,182 @@
+// results.csv as a spreadsheet reads it, and key logs written and read back.
+
+#include "exercises/results_file.h"
+#include "trainee.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+ResultRow row(const char* trainee, int right, bool completed) {
+    ResultRow r;
+    r.when = QDateTime(QDate(2026, 12, 5), QTime(21, 30, 15));
+    r.trainee = QString::fromUtf8(trainee);
+    r.title = QStringLiteral("Мало денег, затем верная сумма");
+    r.result = {right, 2, 125, 57, 2, 1, completed};
+    return r;
+}
+
+TEST(ResultsFile, OpensInPythonsCsvWithCyrillicKept) {
+    TempDataDir dir;
+    ASSERT_EQ(appendResult(dir.path(""), row("Иванова А.", 2, true)), QString());
+    ASSERT_EQ(appendResult(dir.path(""), row("Петров; \"Пётр\"", 1, false)), QString());
+    // The byte order mark once, at the start.
+    const QByteArray bytes = dir.readBytes(kResultsFileName);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(bytes.count("\xEF\xBB\xBF"), 1);
+
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/exercises/read_results.py"),
+                  dir.path(kResultsFileName)});
+    if (!python.waitForStarted()) GTEST_SKIP() << "no python3";
+    ASSERT_TRUE(python.waitForFinished());
+    EXPECT_EQ(python.readAllStandardError(), QByteArray());
+    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()),
+              QStringLiteral(
+                  "Дата и время | Ученик | Упражнение | Верно | Всего | Секунд | Нажатий клавиш | "
+                  "Нажатий СБ | Ошибок | Итог\n"
+                  "2026-12-05 21:30:15 | Иванова А. | Мало денег, затем верная сумма | 2 | 2 | 125 "
+                  "| 57 | 2 | 1 | выполнено\n"
+                  "2026-12-05 21:30:15 | Петров; \"Пётр\" | Мало денег, затем верная сумма | 1 | 2 "
+                  "| 125 | 57 | 2 | 1 | прервано\n"));
+}
+
+// A file left without its last line break (edited by hand) gets one before the new line.
+TEST(ResultsFile, NewLineAfterAnOpenLastLine) {
+    TempDataDir dir;
+    dir.writeBytes(kResultsFileName, "\xEF\xBB\xBF"
+                                     "a;b");
+    ASSERT_EQ(appendResult(dir.path(""), row("И", 2, true)), QString());
+    EXPECT_EQ(dir.readBytes(kResultsFileName), "\xEF\xBB\xBF"
+                                               "a;b\r\n" +
+                                                   resultLine(row("И", 2, true)));
+}
+
+TEST(ResultsFile, UnwritableFolderIsTold) {
+    const QString message = appendResult(QStringLiteral("/nonexistent/folder"), row("И", 2, true));
+    EXPECT_TRUE(message.contains(QStringLiteral("Результат упражнения не сохранён")))
+        << message.toStdString();
+}
+
+KeyLogHead head(const char* trainee) {
+    return {QStringLiteral("0.1"), QString::fromUtf8(trainee), QStringLiteral("Новое клише"),
+            QDateTime(QDate(2026, 12, 5), QTime(21, 30, 15)), kDefaultHeader};
+}
+
+// A run recorded and played back on a fresh register: the same keys, the same typed header,
+// the same journal.
+TEST(KeyLog, RecordedRunPlaysBackToTheSameJournal) {
+    const QString keys = QStringLiteral("КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ 1 ВВ = %");
+    const QString typed = QStringLiteral("ООО «РОМАШКА» \\n\r\nИНН 7701234567\r\n");
+    RegisterRig original;
+    KeyLogWriter writer;
+    ASSERT_EQ(writer.start(original.files.path(""), head("Иванова А.")), QString());
+    work(original, nullptr, keys, typed, &writer);
+
+    const KeyLogRead read = readKeyLog(writer.path());
+    ASSERT_TRUE(read.log) << read.error.toStdString();
+    EXPECT_EQ(read.log->head.trainee, QStringLiteral("Иванова А."));
+    EXPECT_EQ(read.log->head.receiptHeader, kDefaultHeader);
+    EXPECT_EQ(read.log->head.started, head("").started);
+    RegisterRig replay;
+    for (const KeyLogEntry& entry : read.log->entries) {
+        if (entry.key)
+            pressKey(*replay.reg, nullptr, *entry.key);
+        else
+            replay.s().TxtCHL.adoptViewText(entry.text);
+    }
+    EXPECT_EQ(replay.s().TxtCHLK.text(), original.s().TxtCHLK.text());
+    EXPECT_EQ(replay.files.readBytes(kHeaderFileName), original.files.readBytes(kHeaderFileName));
+    EXPECT_EQ(read.log->entries.size(), 20);
+}
+
+TEST(KeyLog, TwoRunsInOneSecondGetTwoFiles) {
+    TempDataDir dir;
+    KeyLogWriter first, second;
+    ASSERT_EQ(first.start(dir.path(""), head("Иванова А.")), QString());
+    ASSERT_EQ(second.start(dir.path(""), head("Иванова А.")), QString());
+    EXPECT_TRUE(first.path().endsWith(QStringLiteral("/keys/2026-12-05_21-30-15_Иванова_А.keys")));
+    EXPECT_TRUE(
+        second.path().endsWith(QStringLiteral("/keys/2026-12-05_21-30-15_Иванова_А_2.keys")));
+}
+
+struct NameCase {
+    const char* name;
+    const char* trainee;
+    const char* file;
+};
+
+const NameCase kNames[] = {
+    {"cyrillic", "Иванова А.", "2026-12-05_21-30-15_Иванова_А.keys"},
+    {"no_name", "", "2026-12-05_21-30-15_без_имени.keys"},
+    {"path_parts", "../../etc/passwd", "2026-12-05_21-30-15_etc_passwd.keys"},
+    {"only_signs", " ;:/ ", "2026-12-05_21-30-15_без_имени.keys"},
+};
+
+class KeyLogName : public testing::TestWithParam<NameCase> {};
+
+TEST_P(KeyLogName, KeepsLettersAndDigits) {
+    EXPECT_EQ(keyLogFileName(head("").started, QString::fromUtf8(GetParam().trainee)),
+              QString::fromUtf8(GetParam().file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Trainees, KeyLogName, testing::ValuesIn(kNames),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct BadLogCase {
+    const char* name;
+    const char* text;
+    const char* message;
+};
+
+const BadLogCase kBadLogs[] = {
+    {"not_a_key_log", "hello\n", "Журнал клавиш «k.keys», строка 1: это не журнал клавиш Tarvel."},
+    {"no_version", "Tarvel key log 1\ntrainee: А\n\n0 Command1\n",
+     "Журнал клавиш «k.keys», строка 3: нет строки «version»."},
+    {"head_line_without_value", "Tarvel key log 1\nversion\n",
+     "строка 2: ожидалось «имя: значение»."},
+    {"bad_start_time", "Tarvel key log 1\nversion: 1\nstarted: вчера\n",
+     "строка 3: неверное время начала «вчера»."},
+    {"unknown_key", "Tarvel key log 1\nversion: 1\n\n0 Command1\n5 CommandXX\n",
+     "строка 5: неизвестная клавиша «CommandXX»."},
+    {"time_backwards", "Tarvel key log 1\nversion: 1\n\n10 Command1\n5 Command2\n",
+     "строка 5: время идёт назад."},
+    {"no_time", "Tarvel key log 1\nversion: 1\n\nCommand1\n",
+     "строка 4: нет времени нажатия в миллисекундах."},
+    {"bad_escape", "Tarvel key log 1\nversion: 1\n\n0 TxtCHL a\\qb\n",
+     "строка 4: неверная запись «\\» в тексте."},
+    {"not_utf8", "Tarvel key log 1\nversion: \xFF\n",
+     "Журнал клавиш «k.keys»: файл не в кодировке UTF-8."},
+};
+
+class KeyLogParse : public testing::TestWithParam<BadLogCase> {};
+
+TEST_P(KeyLogParse, TellsWhatIsWrong) {
+    const KeyLogRead read = parseKeyLog(GetParam().text, QStringLiteral("/logs/k.keys"));
+    EXPECT_FALSE(read.log);
+    EXPECT_TRUE(read.error.endsWith(QString::fromUtf8(GetParam().message)))
+        << read.error.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Logs, KeyLogParse, testing::ValuesIn(kBadLogs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Lines ended by CR LF (a copy through Windows) and head names of a newer register still read.
+TEST(KeyLog, ReadsWindowsLineEndsAndNewerHeadNames) {
+    const KeyLogRead read = parseKeyLog("Tarvel key log 1\r\nversion: 9\r\nspeed: 2\r\n\r\n"
+                                        "0 CommandVV\r\n7 TxtIND 12\r\n",
+                                        QStringLiteral("k.keys"));
+    ASSERT_TRUE(read.log) << read.error.toStdString();
+    ASSERT_EQ(read.log->entries.size(), 2);
+    EXPECT_EQ(read.log->entries[0].key, Key::Enter);
+    EXPECT_EQ(read.log->entries[1].field, TypedField::Indicator);
+    EXPECT_EQ(read.log->entries[1].text, QStringLiteral("12"));
+}
+
+} // namespace
