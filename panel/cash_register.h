@@ -1,8 +1,9 @@
 #pragma once
 // The cash register behind the front panel.
 //
-// How a key press reaches the tapes: the window's control table maps each key to one of the
-// operations below (KR_Click, CommandVV_Click, ...). The operation reads and writes the
+// How a key press reaches the tapes: the window's control table gives each key widget its Key,
+// a click calls press(key), and press runs the key's operation below (KR_Click,
+// CommandVV_Click, ...). The operation reads and writes the
 // PanelState only: it appends pieces to the receipt tape TxtCHL or the journal TxtCHLK, lights
 // and puts out lamps, changes the register variables, and calls the platform (printer, clock,
 // message boxes, data files) through the injected interfaces. When it returns, the window
@@ -10,6 +11,7 @@
 // Closing a receipt appends the whole tape to the journal through journalAppend(), which also
 // keeps bazasmen.txt up to date.
 
+#include "panel/key.h"
 #include "panel/panel_state.h"
 #include "platform/services.h"
 #include "storage/data_dir.h"
@@ -42,6 +44,9 @@ class CashRegister {
     // Set by the application once the goods directory window exists.
     void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
 
+    // One press of a panel key: runs the key's operation.
+    void press(Key key);
+
     // Start-up, close, power key, clock and keyboard filter. With `journalInBackground`,
     // bazasmen.txt is read on a worker thread while the panel comes up, and
     // finishJournalLoad() takes it in; every operation that touches the journal calls that
@@ -55,7 +60,7 @@ class CashRegister {
     int TxtIND_KeyPress(int keyAscii);
 
     // Amount entry.
-    void DigitClick(const QString& tag);
+    void DigitClick(int digit);
     void Btn00_Click();
     void CommandZ_Click();
     void CommandC_Click();

@@ -1,5 +1,8 @@
 #include "support/fakes.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tarvel::test {
 
 QString RecordingPrinter::paperText() const {
@@ -42,22 +45,25 @@ void RegisterRig::restart(bool load) {
     if (load) reg->Form_Load();
 }
 
-void RegisterRig::press(const QString& keys) {
-    using C = CashRegister;
-    static const QMap<QString, void (C::*)()> ops = {
-        {"00", &C::Btn00_Click},      {".", &C::CommandZ_Click},     {"СБ", &C::CommandC_Click},
-        {"+", &C::CommandPlus_Click}, {"-", &C::CammandMinus_Click}, {"Х", &C::UMN_Click},
-        {"/", &C::DEL_Click},         {"=", &C::CommandEnter_Click}, {"ВВ", &C::CommandVV_Click},
-        {"НЛ", &C::NL_Click},         {"ВТ", &C::VT_Click},          {"%", &C::PROC_Click},
-        {"1Д", &C::Btn1D_Click},      {"2В", &C::Btn2V_Click},       {"3Т", &C::Btn3T_Click},
-        {"4С", &C::Btn4C_Click},      {"КН", &C::KN_Click},          {"КР", &C::KR_Click},
-        {"КЛ", &C::KL_Click},         {"КЧ", &C::KCH_Click},         {"КЗ", &C::KZ_Click},
-        {"CHL", &C::CHL_Click},       {"ФЦ", &C::FC_Click}};
-    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
-        const bool digit = key.size() == 1 && key[0].isDigit();
-        ASSERT_TRUE(digit || ops.contains(key)) << "unknown key " << key.toStdString();
-        digit ? reg->DigitClick(key) : (reg.get()->*ops.value(key))();
+// The captions of the keys, in the order of Key.
+const std::array<QStringView, kKeyCount> kCaptions = {
+    u"0",  u"1",  u"2",  u"3",   u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"00", u".",
+    u"СБ", u"+",  u"-",  u"Х",   u"/",  u"=",  u"ВВ", u"ВТ", u"НЛ", u"%",  u"КН", u"КР",
+    u"КЛ", u"КЧ", u"КЗ", u"CHL", u"ФЦ", u"1Д", u"2В", u"3Т", u"4С", u"VKL"};
+
+std::vector<Key> keysOf(const QString& captions) {
+    std::vector<Key> keys;
+    for (const QString& caption : captions.split(u' ', Qt::SkipEmptyParts)) {
+        const auto* found = std::find(kCaptions.begin(), kCaptions.end(), caption);
+        EXPECT_NE(found, kCaptions.end()) << "unknown key " << caption.toStdString();
+        if (found != kCaptions.end()) keys.push_back(Key(found - kCaptions.begin()));
     }
+    return keys;
+}
+
+void RegisterRig::press(const QString& keys) {
+    for (const Key key : keysOf(keys))
+        reg->press(key);
 }
 
 } // namespace tarvel::test

@@ -145,8 +145,12 @@ struct RegisterRig {
     void restart(bool load = true);
 
     PanelState& s() { return reg->state(); }
-    // Presses keys by their captions, separated by spaces: "1 5 0 ВВ", "КР 3Т", "CHL".
+    // Presses keys by their captions (see keysOf): "1 5 0 ВВ", "КР 3Т", "CHL".
     void press(const QString& keys);
 };
+
+// Keys by their captions on the panel, separated by spaces: "1 5 0 ВВ", "КР 3Т". The key with
+// a symbol for a caption is "CHL", the power key "VKL". An unknown caption fails the test.
+std::vector<Key> keysOf(const QString& captions);
 
 } // namespace tarvel::test

@@ -25,14 +25,14 @@ TEST_F(JournalViewTest, DrawnOnlyInFrontWithItsEndInView) {
     background.fill(behind.pixel(0, 0));
     EXPECT_TRUE(behind == background) << "drawn behind the receipt tape";
 
-    click("KZ Btn1D"); // КЗ and 1Д bring it forward at its end
+    click("КЗ 1Д"); // КЗ and 1Д bring it forward at its end
     QTest::qWait(50);
     JournalView* view = journal();
     EXPECT_TRUE(view->viewport()->grab().toImage() != behind) << "not drawn in front";
     ASSERT_TRUE(view->horizontalScrollBar()->isVisible());
     EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows());
     view->verticalScrollBar()->setValue(10);
-    click("Btn2V"); // 2В brings the end back into view from wherever the trainee scrolled
+    click("2В"); // 2В brings the end back into view from wherever the trainee scrolled
     QTest::qWait(20);
     EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows());
 }
