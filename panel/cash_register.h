@@ -66,7 +66,7 @@ class CashRegister {
     void CommandC_Click();
 
     // Arithmetic keys. A fault is returned to the caller, never shown here.
-    ArithmeticFault OperClick(std::int16_t det);
+    ArithmeticFault OperClick(Operator det);
     ArithmeticFault DoOper();
     void CommandPlus_Click();
     void CammandMinus_Click();
@@ -118,7 +118,7 @@ class CashRegister {
   private:
     void showFault(ArithmeticFault fault);
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
-    ArithmeticFault arithmeticKey(std::int16_t det);
+    ArithmeticFault arithmeticKey(Operator det);
 
     // The steps of ВВ and "=" (receipt.cpp).
     void registerSale();

@@ -57,7 +57,7 @@ void CashRegister::CommandC_Click() {
     s_.TxtSEC.setText(QStringLiteral("01"));
     s_.accumulator = 0;
     s_.receiptTotal = 0;
-    s_.pendingOper = 0;
+    s_.pendingOper = Operator::None;
     s_.entryFlag = 0;
     // An open receipt is cancelled with all its lamps; with none open, the lamps of a closed
     // one stay as they are.

@@ -8,7 +8,7 @@ namespace tarvel {
 
 // The tape becomes editable only in КР mode, after 3Т has lit LblClish.
 void CashRegister::clisheED() {
-    if (!s_.lit(Lamp::LblClish) || !s_.lit(Lamp::Lbd3)) return;
+    if (!s_.lit(Lamp::LblClish) || !s_.inKrMode()) return;
     s_.TxtCHL.locked = false;
     svc_.messages.show(QStringLiteral("Впишите новое клише"));
 }

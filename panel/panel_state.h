@@ -16,7 +16,7 @@ inline constexpr QStringView kCrLf = u"\r\n";
 // also remembers what changed since the view last drew it, so that an append is drawn as an
 // append (a journal of tens of megabytes stays instant) and only a replaced text is redrawn.
 class TextField {
-public:
+  public:
     const QString& text() const { return text_; }
     bool operator==(QStringView other) const { return text_ == other; }
 
@@ -48,7 +48,7 @@ public:
         return c;
     }
 
-private:
+  private:
     QString text_;
     qsizetype viewLength_ = 0;
     bool replaced_ = true;
@@ -85,6 +85,10 @@ inline constexpr int kLampCount = 13;
 
 const char* lampName(Lamp lamp);
 
+// The calculation an operator key leaves pending, carried out by the next operator key, "=" or
+// ВВ with the amount keyed since.
+enum class Operator : std::int16_t { None, Plus, Minus, Multiply, Divide };
+
 struct PanelState {
     TextField TxtIND; // indicator
     TextField TxtSEC; // department number, "01".."08", maybe with a return mark
@@ -96,15 +100,18 @@ struct PanelState {
     bool lit(Lamp l) const { return lamps[std::size_t(l)]; }
     void light(Lamp l) { lamps[std::size_t(l)] = true; }
     void putOut(Lamp l) { lamps[std::size_t(l)] = false; }
+    // A mode is its lamp: there is no other mode variable.
+    bool inKrMode() const { return lit(Lamp::Lbd3); }
+    bool inJournalMode() const { return lit(Lamp::Lbd6); }
 
-    bool Shap1 = false;   // keyboard-entry marker
-    QString Picker;       // clock caption
+    bool Shap1 = false; // keyboard-entry marker
+    QString Picker;     // clock caption
     bool pickerBold = false;
     bool commandVVVisible = true;
 
     // Register variables.
     float accumulator = 0;
-    std::int16_t pendingOper = 0;
+    Operator pendingOper = Operator::None;
     std::int16_t entryFlag = 0;
     float receiptTotal = 0;
     float shiftTotal = 0;

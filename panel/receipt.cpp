@@ -48,7 +48,7 @@ bool withinSingleRange(double value) {
 
 void CashRegister::CommandVV_Click() {
     // The header is being typed, or the register is in КР mode: the key does nothing.
-    if (!s_.TxtCHL.locked || s_.lit(Lamp::Lbd3)) return;
+    if (!s_.TxtCHL.locked || s_.inKrMode()) return;
     s_.light(Lamp::LblVV);
     if (!s_.lit(Lamp::LblPrint)) {
         registerSale();
@@ -59,16 +59,16 @@ void CashRegister::CommandVV_Click() {
         closeReceipt();
         s_.putOut(Lamp::LblVV);
         s_.putOut(Lamp::LblPrint);
-        OperClick(0);
+        OperClick(Operator::None);
     }
     // In КЗ mode with LblZ lit the tape goes to paper after every press.
-    if (s_.lit(Lamp::Lbd6) && s_.lit(Lamp::LblZ)) printReceiptTape();
-    OperClick(0);
+    if (s_.inJournalMode() && s_.lit(Lamp::LblZ)) printReceiptTape();
+    OperClick(Operator::None);
 }
 
 // A quantity Х price still pending is worked out first, so its result is what is sold.
 void CashRegister::registerSale() {
-    OperClick(0);
+    OperClick(Operator::None);
     const double amount = leadingValue(s_.TxtIND.text(), svc_.regional.decimalSeparator());
     // Added in double precision, kept in single precision.
     const double total = double(s_.receiptTotal) + amount;
@@ -101,7 +101,7 @@ bool CashRegister::takeCashPayment() {
     s_.putOut(Lamp::LblNL);
     s_.putOut(Lamp::LblVV);
     s_.putOut(Lamp::LblPrint);
-    OperClick(0);
+    OperClick(Operator::None);
     // The reset leaves the indicator at "0": the change stays on the printout and the journal.
     CommandC_Click();
     return true;
@@ -127,7 +127,7 @@ double CashRegister::normalisedDifference() const {
 }
 
 void CashRegister::CommandEnter_Click() {
-    if (const ArithmeticFault fault = OperClick(0); fault != ArithmeticFault::None) {
+    if (const ArithmeticFault fault = OperClick(Operator::None); fault != ArithmeticFault::None) {
         showFault(fault);
         return;
     }

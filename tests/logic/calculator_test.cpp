@@ -16,7 +16,7 @@ const QString e38 = QStringLiteral("1") + QStringLiteral(" 00").repeated(19); //
 QString panel(RegisterRig& rig) {
     const PanelState& s = rig.s();
     return QStringLiteral("%1|%2|%3|%4|%5|%6")
-        .arg(s.TxtIND.text(), QString::number(s.entryFlag), QString::number(s.pendingOper),
+        .arg(s.TxtIND.text(), QString::number(s.entryFlag), QString::number(int(s.pendingOper)),
              QString::number(s.accumulator, 'g', 7), litLamps(s), rig.messages.texts().join(u';'));
 }
 

@@ -24,7 +24,7 @@ inline QStringList panelSnapshot(const PanelState& s) {
         .arg(s.TxtIND.text(), s.TxtSEC.text(), s.TxtCHL.text(), yes(s.TxtCHL.locked),
              s.TxtCHLK.text(), s.front == TapeId::Receipt ? "TxtCHL" : "TxtCHLK", litLamps(s),
              yes(s.Shap1), yes(s.pickerBold), yes(s.commandVVVisible), num(s.accumulator),
-             num(s.pendingOper), num(s.entryFlag), num(s.receiptTotal), num(s.shiftTotal),
+             num(int(s.pendingOper)), num(s.entryFlag), num(s.receiptTotal), num(s.shiftTotal),
              num(s.printRow))
         .split(u'|');
 }
