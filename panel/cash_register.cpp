@@ -2,14 +2,6 @@
 
 namespace tarvel {
 
-const char* lampName(Lamp lamp) {
-    static const char* const names[kLampCount] = {
-        "Lbd1",  "Lbd2",  "Lbd3",   "Lbd4",     "Lbd5", "Lbd6",     "LblCB2",
-        "LblNL", "LblVV", "Lblmin", "LblPrint", "LblZ", "LblClish",
-    };
-    return names[int(lamp)];
-}
-
 static void showIfAny(MessageBoxes& messages, const QString& text) {
     if (!text.isEmpty()) messages.show(text);
 }
@@ -122,6 +114,14 @@ void CashRegister::Timer1_Timer() {
 int CashRegister::TxtIND_KeyPress(int keyAscii) {
     if (!s_.Shap1) return 0;
     return (keyAscii >= 48 && keyAscii <= 58) ? keyAscii : 0;
+}
+
+void CashRegister::TxtIND_Change(const QString& text) {
+    s_.TxtIND.setText(text);
+}
+
+void CashRegister::TxtCHL_Change(const QString& text) {
+    if (!s_.TxtCHL.locked) s_.TxtCHL.setText(text);
 }
 
 void CashRegister::journalAppend(QStringView piece) {

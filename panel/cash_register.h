@@ -39,7 +39,6 @@ class CashRegister {
   public:
     explicit CashRegister(Services services);
 
-    PanelState& state() { return s_; }
     const PanelState& state() const { return s_; }
     // Set by the application once the goods directory window exists.
     void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
@@ -58,6 +57,12 @@ class CashRegister {
     void Timer1_Timer();
     // Returns the character code to insert into the indicator, 0 to discard the character.
     int TxtIND_KeyPress(int keyAscii);
+    // The trainee edited the indicator (a character the filter let through, Delete): the
+    // indicator takes the text the widget now shows.
+    void TxtIND_Change(const QString& text);
+    // The trainee edited the receipt tape while the header is open for typing: the tape takes
+    // the text the widget now shows. A locked tape takes no typing.
+    void TxtCHL_Change(const QString& text);
 
     // Amount entry.
     void DigitClick(int digit);

@@ -12,9 +12,10 @@ namespace tarvel {
 
 inline constexpr QStringView kCrLf = u"\r\n";
 
-// A text field's exact text. CR LF, a lone CR and a lone LF are kept as they are. The field
-// also remembers what changed since the view last drew it, so that an append is drawn as an
-// append (a journal of tens of megabytes stays instant) and only a replaced text is redrawn.
+// A text field's exact text. CR LF, a lone CR and a lone LF are kept as they are. A view draws
+// the field from what it saw when it last drew (`Seen`): an append as an append, so that a
+// journal of tens of megabytes stays instant, and only a replaced text anew. Any number of
+// views can follow one field, each with its own Seen.
 class TextField {
   public:
     const QString& text() const { return text_; }
@@ -22,45 +23,42 @@ class TextField {
 
     void setText(const QString& text) {
         text_ = text;
-        replaced_ = true;
+        ++revision_;
     }
     void append(QStringView piece) { text_.append(piece); }
 
-    // The trainee typed into the widget: the widget already shows this text.
-    void adoptViewText(const QString& text) {
-        text_ = text;
-        replaced_ = false;
-        viewLength_ = text_.size();
-    }
+    // The field as a view has drawn it: the count of replacements and the length then. A view
+    // that has drawn nothing yet holds the default, which no field ever matches.
+    struct Seen {
+        std::uint64_t revision = 0;
+        qsizetype length = 0;
+    };
+    Seen seen() const { return {revision_, text_.size()}; }
 
-    // What the view must draw: either the whole text anew, or the text from `from` on.
+    // What a view that drew the field at `seen` must draw now: the whole text anew, or the
+    // text from `from` on (-1: nothing).
     struct Change {
         bool replaced = false;
-        qsizetype from = 0;
+        qsizetype from = -1;
         bool any() const { return replaced || from >= 0; }
     };
-    Change takeChange() {
-        Change c;
-        c.replaced = replaced_;
-        c.from = replaced_ ? 0 : (viewLength_ < text_.size() ? viewLength_ : -1);
-        replaced_ = false;
-        viewLength_ = text_.size();
-        return c;
+    Change changeSince(Seen seen) const {
+        if (seen.revision != revision_ || seen.length > text_.size()) return {true, 0};
+        return {false, seen.length < text_.size() ? seen.length : -1};
     }
 
   private:
     QString text_;
-    qsizetype viewLength_ = 0;
-    bool replaced_ = true;
+    std::uint64_t revision_ = 1;
 };
 
 // A paper tape: the receipt tape TxtCHL or the journal TxtCHLK.
 struct Tape : TextField {
     bool locked = true;
-    // Set when an operation moves the caret (SelStart) to the end, so the newest line is in
-    // view; the view consumes it.
-    bool caretToEnd = false;
-    void moveCaretToEnd() { caretToEnd = true; }
+    // Counts the operations that moved the caret (SelStart) to the end, so that the newest line
+    // is in view; a view moves its caret to the end when the count has grown since it looked.
+    std::uint64_t caretMovesToEnd = 0;
+    void moveCaretToEnd() { ++caretMovesToEnd; }
 };
 
 enum class TapeId { Receipt, Journal };
@@ -82,8 +80,6 @@ enum class Lamp {
     LblClish, // receipt header open for editing
 };
 inline constexpr int kLampCount = 13;
-
-const char* lampName(Lamp lamp);
 
 // The calculation an operator key leaves pending, carried out by the next operator key, "=" or
 // ВВ with the amount keyed since.

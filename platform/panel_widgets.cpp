@@ -9,7 +9,8 @@ namespace tarvel {
 
 // ---- IndicatorEdit
 
-IndicatorEdit::IndicatorEdit(TextField& field, QWidget* parent) : QLineEdit(parent), field_(field) {
+IndicatorEdit::IndicatorEdit(const TextField& field, QWidget* parent)
+    : QLineEdit(parent), field_(field) {
     // Nothing reaches the indicator around the filter: no context menu, no drops.
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
@@ -17,13 +18,17 @@ IndicatorEdit::IndicatorEdit(TextField& field, QWidget* parent) : QLineEdit(pare
     setFrame(false);
 }
 
-void IndicatorEdit::setKeyFilter(std::function<int(int)> filter, std::function<void()> typed) {
+void IndicatorEdit::setKeyFilter(std::function<int(int)> filter,
+                                 std::function<void(const QString&)> edited,
+                                 std::function<void()> typed) {
     filter_ = std::move(filter);
+    edited_ = std::move(edited);
     typed_ = std::move(typed);
 }
 
 void IndicatorEdit::render() {
-    if (field_.takeChange().any()) setText(field_.text());
+    if (field_.changeSince(seen_).any()) setText(field_.text());
+    seen_ = field_.seen();
 }
 
 void IndicatorEdit::keyPressEvent(QKeyEvent* event) {
@@ -81,7 +86,9 @@ void IndicatorEdit::typeCharacter(char32_t code) {
 }
 
 void IndicatorEdit::adoptText() {
-    if (text() != field_.text()) field_.adoptViewText(text());
+    if (text() == field_.text()) return;
+    edited_(text());
+    seen_ = field_.seen(); // the widget already shows it
 }
 
 // ---- PanelKey

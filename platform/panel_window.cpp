@@ -115,6 +115,7 @@ QWidget* PanelWindow::makeField(const Control& c) {
     paintColours(edit, colourOf(c.face, palette()), colourOf(c.ink, palette()), QPalette::Base);
     if (!c.readOnly) {
         edit->setKeyFilter([this](int code) { return reg_.TxtIND_KeyPress(code); },
+                           [this](const QString& text) { reg_.TxtIND_Change(text); },
                            [this] { render(); });
         indicator_ = edit;
     }
@@ -123,8 +124,11 @@ QWidget* PanelWindow::makeField(const Control& c) {
 }
 
 QWidget* PanelWindow::makeTape(const Control& c) {
-    PanelState& s = reg_.state();
-    if (c.tape == TapeId::Receipt) return receipt_ = new ReceiptTapeView(s.TxtCHL, this);
+    const PanelState& s = reg_.state();
+    if (c.tape == TapeId::Receipt) {
+        return receipt_ = new ReceiptTapeView(
+                   s.TxtCHL, [this](const QString& text) { reg_.TxtCHL_Change(text); }, this);
+    }
     return journal_ = new JournalView(s.TxtCHLK, this);
 }
 
@@ -145,7 +149,7 @@ QWidget* PanelWindow::makeKey(const Control& c) {
 }
 
 void PanelWindow::render() {
-    PanelState& s = reg_.state();
+    const PanelState& s = reg_.state();
     for (IndicatorEdit* field : fields_)
         field->render();
     receipt_->render();

@@ -93,14 +93,16 @@ qsizetype LineIndex::longestLine() const {
 
 // ---- ReceiptTapeView
 
-ReceiptTapeView::ReceiptTapeView(Tape& tape, QWidget* parent)
-    : QPlainTextEdit(parent), tape_(tape) {
+ReceiptTapeView::ReceiptTapeView(const Tape& tape, std::function<void(const QString&)> edited,
+                                 QWidget* parent)
+    : QPlainTextEdit(parent), tape_(tape), edited_(std::move(edited)) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     connect(this, &QPlainTextEdit::textChanged, this, &ReceiptTapeView::adoptEdit);
 }
 
 void ReceiptTapeView::render() {
-    const TextField::Change change = tape_.takeChange();
+    const TextField::Change change = tape_.changeSince(seen_);
+    seen_ = tape_.seen();
     if (change.any()) {
         QScopedValueRollback drawing(drawing_, true);
         if (change.replaced) {
@@ -112,8 +114,8 @@ void ReceiptTapeView::render() {
         }
     }
     setReadOnly(tape_.locked);
-    if (tape_.caretToEnd) {
-        tape_.caretToEnd = false;
+    if (tape_.caretMovesToEnd != caretMovesSeen_) {
+        caretMovesSeen_ = tape_.caretMovesToEnd;
         moveCursor(QTextCursor::End);
         ensureCursorVisible();
     }
@@ -122,12 +124,14 @@ void ReceiptTapeView::render() {
 void ReceiptTapeView::adoptEdit() {
     // Only the trainee's own typing into the open header is read back.
     if (drawing_ || tape_.locked) return;
-    tape_.adoptViewText(modelTextOfView(document()->toRawText()));
+    edited_(modelTextOfView(document()->toRawText()));
+    seen_ = tape_.seen(); // the widget already shows it
 }
 
 // ---- JournalView
 
-JournalView::JournalView(Tape& tape, QWidget* parent) : QAbstractScrollArea(parent), tape_(tape) {
+JournalView::JournalView(const Tape& tape, QWidget* parent)
+    : QAbstractScrollArea(parent), tape_(tape) {
     idle_.setInterval(0);
     connect(&idle_, &QTimer::timeout, this, &JournalView::indexInBackground);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -135,14 +139,15 @@ JournalView::JournalView(Tape& tape, QWidget* parent) : QAbstractScrollArea(pare
 }
 
 void JournalView::render(bool inFront) {
-    const TextField::Change change = tape_.takeChange();
+    const TextField::Change change = tape_.changeSince(seen_);
+    seen_ = tape_.seen();
     if (change.replaced) {
         index_.clear();
         widest_ = 0;
         verticalScrollBar()->setValue(0);
     }
-    if (tape_.caretToEnd) {
-        tape_.caretToEnd = false;
+    if (tape_.caretMovesToEnd != caretMovesSeen_) {
+        caretMovesSeen_ = tape_.caretMovesToEnd;
         endPending_ = true;
     }
     inFront_ = inFront;
@@ -207,12 +212,6 @@ qsizetype JournalView::lineCount() {
 
 qsizetype JournalView::firstVisibleLine() const {
     return verticalScrollBar()->value();
-}
-
-QString JournalView::lineText(qsizetype i) {
-    indexAll();
-    if (i < 0 || i >= index_.lineCount()) return {};
-    return index_.line(tape_.text(), i).toString();
 }
 
 void JournalView::paintEvent(QPaintEvent*) {

@@ -8,6 +8,7 @@
 #include <QAbstractScrollArea>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -51,14 +52,19 @@ class LineIndex {
 // so key presses append to what was typed and the save stores exactly what is seen.
 class ReceiptTapeView : public QPlainTextEdit {
   public:
-    ReceiptTapeView(Tape& tape, QWidget* parent = nullptr);
+    // `edited` hands the register the tape's text after the trainee's edit (TxtCHL_Change).
+    ReceiptTapeView(const Tape& tape, std::function<void(const QString&)> edited,
+                    QWidget* parent = nullptr);
     // Draws what changed in the tape, its lock and a caret moved to the end.
     void render();
 
   private:
     void adoptEdit();
 
-    Tape& tape_;
+    const Tape& tape_;
+    std::function<void(const QString&)> edited_;
+    TextField::Seen seen_;
+    std::uint64_t caretMovesSeen_ = 0;
     bool drawing_ = false;
 };
 
@@ -69,15 +75,13 @@ class ReceiptTapeView : public QPlainTextEdit {
 // The journal is never opened for typing, so the view is always read-only.
 class JournalView : public QAbstractScrollArea {
   public:
-    JournalView(Tape& tape, QWidget* parent = nullptr);
+    JournalView(const Tape& tape, QWidget* parent = nullptr);
     // Draws what changed in the tape; `inFront` tells whether the journal is the tape in view.
     void render(bool inFront);
 
     qsizetype lineCount();
     qsizetype firstVisibleLine() const;
     int visibleRows() const;
-    // The text of line `i` (tests and accessibility).
-    QString lineText(qsizetype i);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,7 +94,9 @@ class JournalView : public QAbstractScrollArea {
     void scrollToEnd();
     int lineHeight() const;
 
-    Tape& tape_;
+    const Tape& tape_;
+    TextField::Seen seen_;
+    std::uint64_t caretMovesSeen_ = 0;
     LineIndex index_;
     QTimer idle_;
     bool inFront_ = false;

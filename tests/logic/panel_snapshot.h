@@ -8,10 +8,15 @@
 
 namespace tarvel::test {
 
+// The lamps' names on the panel, in the order of Lamp.
+inline const QStringList kLampNames = {"Lbd1",     "Lbd2",   "Lbd3",    "Lbd4",  "Lbd5",
+                                       "Lbd6",     "LblCB2", "LblNL",   "LblVV", "Lblmin",
+                                       "LblPrint", "LblZ",   "LblClish"};
+
 inline QString litLamps(const PanelState& s) {
     QStringList lit;
     for (int i = 0; i < kLampCount; ++i)
-        if (s.lamps[std::size_t(i)]) lit << QString::fromLatin1(lampName(Lamp(i)));
+        if (s.lamps[std::size_t(i)]) lit << kLampNames[i];
     return lit.join(QLatin1Char(' '));
 }
 

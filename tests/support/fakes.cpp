@@ -16,6 +16,67 @@ QString RecordingPrinter::paperText() const {
     return out.replace(u'\r', u'\n');
 }
 
+namespace {
+
+// One page of paper as a grid of character cells.
+class Page {
+  public:
+    Page(float width, float height) : cellWidth_(width / 100), cellHeight_(height / 50) {}
+    void moveToX(float x) { column_ = qRound(x / cellWidth_); }
+    void moveToY(float y) { row_ = qRound(y / cellHeight_); }
+    void print(const QString& text) {
+        char32_t before = 0;
+        for (const char32_t c : text.toUcs4()) {
+            const bool pairedLf = c == U'\n' && before == U'\r';
+            before = c;
+            if (c == U'\r' || c == U'\n') {
+                if (!pairedLf) newLine();
+                continue;
+            }
+            while (rows_.size() <= row_)
+                rows_.append(std::u32string());
+            std::u32string& line = rows_[row_];
+            if (line.size() <= std::size_t(column_)) line.resize(std::size_t(column_) + 1, U' ');
+            line[std::size_t(column_++)] = c;
+        }
+    }
+    void nextZone() {
+        column_ = (column_ / kZone + 1) * kZone;
+        if (column_ >= 100) newLine();
+    }
+    void newLine() { ++row_, column_ = 0; }
+    QStringList rows() const {
+        QStringList out;
+        for (const std::u32string& line : rows_)
+            out << QString::fromUcs4(line.data(), qsizetype(line.size()));
+        return out;
+    }
+
+  private:
+    static constexpr int kZone = 14;
+    float cellWidth_, cellHeight_;
+    int column_ = 0;
+    qsizetype row_ = 0;
+    QList<std::u32string> rows_;
+};
+
+} // namespace
+
+QList<QStringList> RecordingPrinter::pages() const {
+    QList<QStringList> out;
+    Page page(width, height);
+    for (const QString& call : calls) {
+        const QString text = call.mid(call.indexOf(u' ') + 1);
+        if (call.startsWith(u"x ")) page.moveToX(text.toFloat());
+        if (call.startsWith(u"y ")) page.moveToY(text.toFloat());
+        if (call.startsWith(u"stay ")) page.print(text);
+        if (call.startsWith(u"zone ")) page.print(text), page.nextZone();
+        if (call.startsWith(u"endline ")) page.print(text), page.newLine();
+        if (call == u"finish") out << page.rows(), page = Page(width, height);
+    }
+    return out;
+}
+
 void TempDataDir::writeBytes(const QString& name, const QByteArray& bytes) const {
     QFile f(path(name)); // opened for writing alone, the file is truncated
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size())

@@ -52,7 +52,7 @@ class PanelFixture : public ::testing::Test {
                                 QString(c), Qt::NoModifier);
     }
 
-    PanelState& s() { return rig.s(); }
+    const PanelState& s() const { return rig.s(); }
     QLineEdit* indicator() const { return dynamic_cast<QLineEdit*>(control(u"TxtIND")); }
     auto* receiptTape() const { return dynamic_cast<ReceiptTapeView*>(control(u"TxtCHL")); }
     JournalView* journal() const { return dynamic_cast<JournalView*>(control(u"TxtCHLK")); }
