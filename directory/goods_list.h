@@ -45,7 +45,6 @@ class GoodsList {
     explicit GoodsList(const RegionalSettings& regional) : regional_(regional) {}
 
     qsizetype count() const { return entries_.size(); }
-    const QList<QString>& entries() const { return entries_; }
     const QString& at(qsizetype position) const { return entries_.at(position); }
 
     // The selected position, -1 when no entry is selected.

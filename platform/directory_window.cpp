@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
 #include <limits>
@@ -21,16 +22,6 @@ constexpr int kDesignWidth = 4800;
 constexpr int kDesignHeight = 5130;
 constexpr double kListWidthMargin = 500;
 constexpr double kListHeightMargin = 1500;
-
-// Sets a flag for the length of a scope.
-class FlagScope {
-  public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-
-  private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -156,7 +147,7 @@ void FrmSPR::Form_Load() {
     const QChar separator = svc_.regional.decimalSeparator();
     setOuterPlace(readWindowPlace(svc_.settings, separator, outerPlace()));
     {
-        const FlagScope quiet(showingSelection_);
+        const QScopedValueRollback quiet(showingSelection_, true);
         model_->resetting([&] { loadGoodsList(list_, svc_.dataDir, svc_.messages, separator); });
     }
     showSelection();
@@ -170,7 +161,7 @@ void FrmSPR::unload() {
     if (!isMinimized())
         storeWindowPlace(svc_.settings, svc_.regional.decimalSeparator(), outerPlace());
     {
-        const FlagScope quiet(showingSelection_);
+        const QScopedValueRollback quiet(showingSelection_, true);
         model_->resetting([&] { list_.clear(); });
     }
     TxtSearch->clear();
@@ -201,7 +192,7 @@ void FrmSPR::CmdSearch_Click() {
 void FrmSPR::CmdDob_Click() {
     const QString text = TxtSearch->text();
     {
-        const FlagScope quiet(showingSelection_);
+        const QScopedValueRollback quiet(showingSelection_, true);
         model_->inserting(list_.insertPosition(text), [&] { list_.CmdDob_Click(text); });
     }
     showSelection();
@@ -221,7 +212,7 @@ bool FrmSPR::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmSPR::showSelection() {
-    const FlagScope quiet(showingSelection_);
+    const QScopedValueRollback quiet(showingSelection_, true);
     QItemSelectionModel* selection = sprav->selectionModel();
     if (list_.selected() < 0) {
         selection->clearSelection();

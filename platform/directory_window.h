@@ -46,8 +46,6 @@ class FrmSPR : public QWidget, public GoodsWindow {
     void hide() override;
     void unload() override;
 
-    const GoodsList& list() const { return list_; }
-
     // The window's operations, one per control event.
     void Form_Load();
     void Form_Resize();
