@@ -1,6 +1,7 @@
 #include "platform/directory_window.h"
 
 #include "panel/cash_register.h"
+#include "platform/twips.h"
 
 #include <QAbstractListModel>
 #include <QCloseEvent>
@@ -99,19 +100,18 @@ void FrmSPR::buildControls() {
     CmdDob->setObjectName(QStringLiteral("CmdDob"));
     connect(CmdDob, &QPushButton::clicked, this, [this] { CmdDob_Click(); });
 
-    placeControl(sprav, 240, 1320, 4215, 3375);
-    placeControl(TxtSearch, 240, 120, 4215, 435);
-    placeControl(CmdSearch, 3120, 720, 1455, 375);
-    placeControl(CmdDob, 240, 720, 1455, 375);
+    placeControl(sprav, {240, 1320, 4215, 3375});
+    placeControl(TxtSearch, {240, 120, 4215, 435});
+    placeControl(CmdSearch, {3120, 720, 1455, 375});
+    placeControl(CmdDob, {240, 720, 1455, 375});
     setTabOrder(sprav, TxtSearch);
     setTabOrder(TxtSearch, CmdSearch);
     setTabOrder(CmdSearch, CmdDob);
     sprav->setFocus();
 }
 
-void FrmSPR::placeControl(QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(twipsToPixels(left, dpiX()), twipsToPixels(top, dpiY()),
-                         twipsToPixels(width, dpiX()), twipsToPixels(height, dpiY()));
+void FrmSPR::placeControl(QWidget* control, const TwipsRect& place) {
+    control->setGeometry(toPixels(place, dpiX(), dpiY()));
 }
 
 double FrmSPR::dpiX() const {

@@ -65,7 +65,7 @@ class FrmSPR : public QWidget, public GoodsWindow {
 
   private:
     void buildControls();
-    void placeControl(QWidget* control, int left, int top, int width, int height);
+    void placeControl(QWidget* control, const TwipsRect& place);
     void setOuterPlace(const TwipsRect& place);
     void settleAskedOuter();
     QSize frameExtra() const;
