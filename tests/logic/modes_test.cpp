@@ -82,32 +82,41 @@ INSTANTIATE_TEST_SUITE_P(Keys, DepartmentKeys, testing::ValuesIn(kDepartmentRows
 // shows its end; 2В writes the same without the first space and lights LblZ. In КР mode 1Д
 // shows the date and 2В the time, leaving the entry flag alone: the next digit extends the text
 // if an amount was being keyed and replaces it otherwise.
-TEST(DepartmentKeys, ReportTheShiftAndShowTheClockInTheirModes) {
-    const struct {
-        char separator;
-        const char *keys, *indicator, *journal, *lit;
-    } cases[] = {{'.', "КЗ 1Д", "0.00", "\r\n ИС  0 руб", "Lbd6"},
-                 {',', "КЗ 2В", "0.00", "\r\nИС  0 руб", "Lbd6 LblZ"},
-                 {'.', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0", "\r\nИС  1250.5 руб\r\n ИС  1250.5 руб",
-                  "Lbd6 LblVV LblPrint LblZ"},
-                 {',', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0", "\r\nИС  1250,5 руб\r\n ИС  1250,5 руб",
-                  "Lbd6 LblVV LblPrint LblZ"},
-                 {'.', "КР 4 1Д", "05.12.2026", "", "Lbd3"},
-                 {'.', "КР 4 1Д 3", "05.12.20263", "", "Lbd3"},
-                 {'.', "КР 4 + 2В", "21:30:15", "", "Lbd3"},
-                 {'.', "КР 4 + 2В 7", "7", "", "Lbd3"},
-                 {'.', "КЗ КР 1Д 2В", "21:30:15", "\r\n ИС  0 руб\r\nИС  0 руб", "Lbd3 Lbd6 LblZ"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
-        RegisterRig rig(QLatin1Char(c.separator));
-        rig.press(c.keys);
-        EXPECT_EQ(rig.s().TxtIND.text(), c.indicator);
-        EXPECT_EQ(rig.s().TxtCHLK.text(), c.journal);
-        EXPECT_EQ(litLamps(rig.s()), c.lit);
-        const bool journal = *c.journal;
-        EXPECT_EQ(rig.s().front, journal ? TapeId::Journal : TapeId::Receipt);
-        EXPECT_EQ(rig.s().TxtCHLK.caretMovesToEnd > 0, journal);
-    }
+struct ReportRow {
+    const char* name;
+    char separator;
+    const char *keys, *indicator, *journal, *lit;
+    friend void PrintTo(const ReportRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class ShiftReport : public testing::TestWithParam<ReportRow> {};
+
+TEST_P(ShiftReport, DepartmentKeysReportTheShiftAndShowTheClockInTheirModes) {
+    const ReportRow& c = GetParam();
+    RegisterRig rig(QLatin1Char(c.separator));
+    rig.press(c.keys);
+    EXPECT_EQ(rig.s().TxtIND.text(), c.indicator);
+    EXPECT_EQ(rig.s().TxtCHLK.text(), c.journal);
+    EXPECT_EQ(litLamps(rig.s()), c.lit);
+    const bool journal = *c.journal;
+    EXPECT_EQ(rig.s().front, journal ? TapeId::Journal : TapeId::Receipt);
+    EXPECT_EQ(rig.s().TxtCHLK.caretMovesToEnd > 0, journal);
 }
+
+const ReportRow kReportRows[] = {
+    {"Report1D", '.', "КЗ 1Д", "0.00", "\r\n ИС  0 руб", "Lbd6"},
+    {"Report2VLightsLblZ", ',', "КЗ 2В", "0.00", "\r\nИС  0 руб", "Lbd6 LblZ"},
+    {"ShiftTotal", '.', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0", "\r\nИС  1250.5 руб\r\n ИС  1250.5 руб",
+     "Lbd6 LblVV LblPrint LblZ"},
+    {"ShiftTotalWithComma", ',', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0",
+     "\r\nИС  1250,5 руб\r\n ИС  1250,5 руб", "Lbd6 LblVV LblPrint LblZ"},
+    {"DateInKr", '.', "КР 4 1Д", "05.12.2026", "", "Lbd3"},
+    {"DigitExtendsTheDate", '.', "КР 4 1Д 3", "05.12.20263", "", "Lbd3"},
+    {"TimeInKr", '.', "КР 4 + 2В", "21:30:15", "", "Lbd3"},
+    {"DigitReplacesTheTime", '.', "КР 4 + 2В 7", "7", "", "Lbd3"},
+    {"BothModes", '.', "КЗ КР 1Д 2В", "21:30:15", "\r\n ИС  0 руб\r\nИС  0 руб", "Lbd3 Lbd6 LblZ"}};
+
+INSTANTIATE_TEST_SUITE_P(Keys, ShiftReport, testing::ValuesIn(kReportRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

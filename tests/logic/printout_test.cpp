@@ -63,7 +63,6 @@ TEST(Printout, CardPaymentLineStandsUnderTheTape) {
 struct StackingRow {
     const char* name;
     int printedBefore, firstRow;
-    friend void PrintTo(const StackingRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class PrintoutStacking : public testing::TestWithParam<bool> {};
