@@ -1,44 +1,29 @@
-// Tarvel: the cashier's trainer. Starts the register with the system's clock, locale, message
-// boxes, settings and printer, shows its front panel and runs until the panel is closed.
+// Tarvel: the cashier's trainer. Reads the command line, finds the data folder, starts the
+// register over it, shows its front panel and runs until the panel is closed.
 
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
-#include "panel/cash_register.h"
-#include "platform/directory_window.h"
-#include "platform/panel_window.h"
-#include "platform/qt_printer.h"
-#include "platform/qt_services.h"
-#include "platform/session_end.h"
+#include "platform/program.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QStandardPaths>
-#include <QTimer>
-#include <cstdio>
 
 namespace {
 
-// A hook for the tests that drive the real program (tests/crash): TARVEL_KEYS="Command1 CommandVV"
-// clicks those keys of the panel by their control names, in order, once the event loop runs,
-// then writes "TARVEL_KEYS pressed <n>" to standard output. A name that is no visible key is
-// skipped with a word on standard error. Unset, as it is for every trainee, it does nothing.
-void pressKeysFromEnvironment(QWidget& panel) {
-    const QString keys = qEnvironmentVariable("TARVEL_KEYS");
-    if (keys.isEmpty()) return;
-    QTimer::singleShot(0, &panel, [&panel, keys] {
-        int pressed = 0;
-        for (const QString& name : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            auto* key = panel.findChild<QAbstractButton*>(name);
-            if (key && key->isVisible()) {
-                key->click();
-                ++pressed;
-            } else {
-                std::fprintf(stderr, "TARVEL_KEYS: no key %s\n", qPrintable(name));
-            }
-        }
-        std::printf("TARVEL_KEYS pressed %d\n", pressed);
-        std::fflush(stdout);
-    });
+// The folder the register keeps its files in, filled with the defaults it lacks; nothing when
+// it cannot be used, after the trainee has been told why.
+std::optional<tarvel::DataDir> prepareData(const tarvel::CommandLine& options) {
+    const QString executableDir = QCoreApplication::applicationDirPath();
+    const tarvel::DataFolderReady data = tarvel::prepareDataFolder(
+        tarvel::chooseDataFolder(
+            {options.dataDir, executableDir,
+             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)}),
+        tarvel::defaultFileFolders(executableDir));
+    if (!data.error) return tarvel::DataDir(*data.folder);
+    tarvel::QtMessageBoxes messages;
+    messages.show(tarvel::dataFolderMessage(*data.error), tarvel::kProgramTitle,
+                  tarvel::MessageBoxes::Icon::Critical);
+    return std::nullopt;
 }
 
 } // namespace
@@ -54,41 +39,9 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     app.setApplicationName(tarvel::kProgramTitle);
-
-    tarvel::SystemClock clock;
-    tarvel::SystemRegional regional;
-    tarvel::QtMessageBoxes messages;
-    tarvel::QtSettingsStore settings;
-    tarvel::QtPrinter printer;
-    tarvel::QtProgramEnd programEnd;
-
-    const QString executableDir = QCoreApplication::applicationDirPath();
-    const tarvel::DataFolderReady data = tarvel::prepareDataFolder(
-        tarvel::chooseDataFolder(
-            {command.options.dataDir, executableDir,
-             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)}),
-        tarvel::defaultFileFolders(executableDir));
-    if (data.error) {
-        messages.show(tarvel::dataFolderMessage(*data.error), tarvel::kProgramTitle,
-                      tarvel::MessageBoxes::Icon::Critical);
-        return 1;
-    }
-    const tarvel::DataDir dataDir(*data.folder);
-    tarvel::CashRegister reg({clock, regional, messages, printer, programEnd, dataDir});
-
-    // Start-up may already report a missing header, before the panel is on screen. The
-    // journal is read meanwhile and taken in once the panel has been painted.
-    reg.Form_Load(/*journalInBackground=*/true);
-
-    tarvel::PanelWindow panel(reg);
-    messages.setParent(&panel);
-    // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
-    tarvel::FrmSPR directory(reg, {regional, messages, settings, dataDir},
-                             [&panel] { panel.render(); });
-    reg.setGoodsWindow(&directory);
-    panel.show();
-    // SIGTERM, SIGINT, SIGHUP and the desktop's logout close the panel like its close box.
-    tarvel::SessionEnd sessionEnd([&panel] { panel.close(); });
-    pressKeysFromEnvironment(panel);
+    const std::optional<tarvel::DataDir> dataDir = prepareData(command.options);
+    if (!dataDir) return 1;
+    tarvel::Program program(*dataDir);
+    program.show();
     return app.exec();
 }

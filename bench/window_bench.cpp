@@ -245,7 +245,7 @@ double meanClosingMs(const QString& dir, int receipts) {
         QCoreApplication::processEvents();
         total += msSince(t);
     }
-    if (r.platform.messages.shown != 0) std::fprintf(stderr, "message boxes were shown\n");
+    if (!r.platform.messages.shown.isEmpty()) std::fprintf(stderr, "message boxes were shown\n");
     if (r.reg->state().lit(Lamp::LblVV)) std::fprintf(stderr, "the receipts did not close\n");
     return total / receipts;
 }

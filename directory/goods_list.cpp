@@ -1,5 +1,6 @@
 #include "directory/goods_list.h"
 
+#include "panel/numbers.h"
 #include "storage/codepage.h"
 #include "storage/tapes.h"
 #include "storage/text_files.h"
@@ -24,55 +25,6 @@ QList<QString> splitGoodsEntries(QStringView text) {
 
 static bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
-}
-
-static QStringView trimmedBlanks(QStringView text) {
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && isBlank(text[from]))
-        ++from;
-    while (to > from && isBlank(text[to - 1]))
-        --to;
-    return text.mid(from, to - from);
-}
-
-static qsizetype skipDigits(QStringView text, qsizetype i) {
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
-        ++i;
-    return i;
-}
-
-std::optional<double> readWholeNumber(QStringView text, QChar systemSeparator) {
-    const QStringView t = trimmedBlanks(text);
-    QString plain; // the number as the C locale writes it
-    qsizetype i = 0;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) plain += t[i++];
-    qsizetype digitsEnd = skipDigits(t, i);
-    qsizetype digits = digitsEnd - i;
-    plain += t.mid(i, digits);
-    i = digitsEnd;
-    if (i < t.size() && (t[i] == u'.' || t[i] == systemSeparator)) {
-        plain += u'.';
-        digitsEnd = skipDigits(t, ++i);
-        digits += digitsEnd - i;
-        plain += t.mid(i, digitsEnd - i);
-        i = digitsEnd;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < t.size() && QStringView(u"EeDd").contains(t[i])) {
-        plain += u'e';
-        ++i;
-        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) plain += t[i++];
-        digitsEnd = skipDigits(t, i);
-        if (digitsEnd == i) return std::nullopt;
-        plain += t.mid(i, digitsEnd - i);
-        i = digitsEnd;
-    }
-    if (i != t.size()) return std::nullopt;
-    bool ok = false;
-    const double value = plain.toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
 }
 
 QString readFirstField(QStringView fileText) {

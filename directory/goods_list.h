@@ -23,12 +23,6 @@ inline const QString kGoodsFileEmpty = QStringLiteral("Файл пуст!");
 // text gives no entry at all.
 QList<QString> splitGoodsEntries(QStringView text);
 
-// A whole text read as a number: spaces around it, an optional sign, digits with an optional
-// decimal point ("." or the system separator), an optional exponent ("E" or "D"). Anything
-// else, the empty text included, is no number. Values beyond the range of a double are none
-// either.
-std::optional<double> readWholeNumber(QStringView text, QChar systemSeparator);
-
 // The first field of the file: the text up to the first comma or the end of the first line,
 // spaces before it skipped; a field that begins with a double quote runs to the next one,
 // without the quotes.
@@ -45,7 +39,6 @@ class GoodsList {
     explicit GoodsList(const RegionalSettings& regional) : regional_(regional) {}
 
     qsizetype count() const { return entries_.size(); }
-    const QList<QString>& entries() const { return entries_; }
     const QString& at(qsizetype position) const { return entries_.at(position); }
 
     // The selected position, -1 when no entry is selected.

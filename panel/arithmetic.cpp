@@ -20,10 +20,6 @@
 namespace tarvel {
 namespace {
 
-bool isOperatorCode(std::int16_t code) {
-    return code >= 0 && code <= 4;
-}
-
 // Amounts from here on round to infinity in single precision: the largest float plus half of
 // its last unit. Anything below still rounds to a finite float.
 constexpr double kBeyondFloatRange =
@@ -31,26 +27,26 @@ constexpr double kBeyondFloatRange =
 
 // Any result that is not a finite number is a fault: a non-number never reaches the
 // indicator, and so never a receipt line.
-ArithmeticFault faultOf(float result, std::int16_t oper, float operand) {
+ArithmeticFault faultOf(float result, Operator oper, float operand) {
     if (std::isnan(result)) return ArithmeticFault::Invalid;
     if (std::isinf(result))
-        return oper == 4 && operand == 0 ? ArithmeticFault::DivisionByZero
-                                         : ArithmeticFault::Overflow;
+        return oper == Operator::Divide && operand == 0 ? ArithmeticFault::DivisionByZero
+                                                        : ArithmeticFault::Overflow;
     return ArithmeticFault::None;
 }
 
 } // namespace
 
-ArithmeticFault CashRegister::OperClick(std::int16_t det) {
+ArithmeticFault CashRegister::OperClick(Operator det) {
     if (s_.entryFlag != 0) {
         const ArithmeticFault fault = DoOper();
         if (fault != ArithmeticFault::None) {
             dropCalculation();
             return fault;
         }
-        if (isOperatorCode(det)) s_.pendingOper = det;
+        s_.pendingOper = det;
         s_.entryFlag = 0;
-    } else if (isOperatorCode(det)) {
+    } else {
         // No amount keyed since the last operator: only the pending operation changes.
         s_.pendingOper = det;
     }
@@ -59,7 +55,7 @@ ArithmeticFault CashRegister::OperClick(std::int16_t det) {
 
 void CashRegister::dropCalculation() {
     s_.accumulator = 0;
-    s_.pendingOper = 0;
+    s_.pendingOper = Operator::None;
     s_.entryFlag = 0;
 }
 
@@ -75,26 +71,24 @@ ArithmeticFault CashRegister::DoOper() {
 
     float result = acc;
     switch (s_.pendingOper) {
-    case 0:
+    case Operator::None:
         result = x;
         break;
-    case 1:
+    case Operator::Plus:
         result = x + acc;
         break;
-    case 2:
+    case Operator::Minus:
         result = acc - x;
         break;
-    case 3:
+    case Operator::Multiply:
         result = x * acc;
         break;
-    case 4:
+    case Operator::Divide:
         result = acc / x;
-        break;
-    default:
         break;
     }
     s_.accumulator = result;
-    if (s_.pendingOper >= 1 && s_.pendingOper <= 4) {
+    if (s_.pendingOper != Operator::None) {
         const ArithmeticFault fault = faultOf(result, s_.pendingOper, x);
         if (fault != ArithmeticFault::None) return fault;
     }
@@ -102,27 +96,27 @@ ArithmeticFault CashRegister::DoOper() {
     return ArithmeticFault::None;
 }
 
-ArithmeticFault CashRegister::arithmeticKey(std::int16_t det) {
+ArithmeticFault CashRegister::arithmeticKey(Operator det) {
     const ArithmeticFault fault = OperClick(det);
     showFault(fault);
     return fault;
 }
 
 void CashRegister::CommandPlus_Click() {
-    arithmeticKey(1);
+    arithmeticKey(Operator::Plus);
 }
 
 // The minus lamp tells НЛ that cash is taken out; a faulty "-" leaves it as it was.
 void CashRegister::CammandMinus_Click() {
-    if (arithmeticKey(2) == ArithmeticFault::None) s_.light(Lamp::Lblmin);
+    if (arithmeticKey(Operator::Minus) == ArithmeticFault::None) s_.light(Lamp::Lblmin);
 }
 
 void CashRegister::UMN_Click() {
-    arithmeticKey(3);
+    arithmeticKey(Operator::Multiply);
 }
 
 void CashRegister::DEL_Click() {
-    arithmeticKey(4);
+    arithmeticKey(Operator::Divide);
 }
 
 } // namespace tarvel

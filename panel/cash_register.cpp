@@ -2,16 +2,73 @@
 
 namespace tarvel {
 
-const char* lampName(Lamp lamp) {
-    static const char* const names[kLampCount] = {
-        "Lbd1",  "Lbd2",  "Lbd3",   "Lbd4",     "Lbd5", "Lbd6",     "LblCB2",
-        "LblNL", "LblVV", "Lblmin", "LblPrint", "LblZ", "LblClish",
-    };
-    return names[int(lamp)];
-}
-
 static void showIfAny(MessageBoxes& messages, const QString& text) {
     if (!text.isEmpty()) messages.show(text);
+}
+
+void CashRegister::press(Key key) {
+    watch_.keyPressed(key);
+    switch (key) {
+    case Key::Digit0:
+    case Key::Digit1:
+    case Key::Digit2:
+    case Key::Digit3:
+    case Key::Digit4:
+    case Key::Digit5:
+    case Key::Digit6:
+    case Key::Digit7:
+    case Key::Digit8:
+    case Key::Digit9:
+        return DigitClick(int(key) - int(Key::Digit0));
+    case Key::DoubleZero:
+        return Btn00_Click();
+    case Key::Point:
+        return CommandZ_Click();
+    case Key::Clear:
+        return CommandC_Click();
+    case Key::Plus:
+        return CommandPlus_Click();
+    case Key::Minus:
+        return CammandMinus_Click();
+    case Key::Multiply:
+        return UMN_Click();
+    case Key::Divide:
+        return DEL_Click();
+    case Key::Equals:
+        return CommandEnter_Click();
+    case Key::Enter:
+        return CommandVV_Click();
+    case Key::Return:
+        return VT_Click();
+    case Key::CashIn:
+        return NL_Click();
+    case Key::Percent:
+        return PROC_Click();
+    case Key::KN:
+        return KN_Click();
+    case Key::KR:
+        return KR_Click();
+    case Key::KL:
+        return KL_Click();
+    case Key::KCH:
+        return KCH_Click();
+    case Key::KZ:
+        return KZ_Click();
+    case Key::CHL:
+        return CHL_Click();
+    case Key::FC:
+        return FC_Click();
+    case Key::Dept1:
+        return Btn1D_Click();
+    case Key::Dept2:
+        return Btn2V_Click();
+    case Key::Dept3:
+        return Btn3T_Click();
+    case Key::Dept4:
+        return Btn4C_Click();
+    case Key::Power:
+        return VKL_Click();
+    }
 }
 
 CashRegister::CashRegister(Services services) : svc_(std::move(services)) {
@@ -59,6 +116,11 @@ int CashRegister::TxtIND_KeyPress(int keyAscii) {
     if (!s_.Shap1) return 0;
     return (keyAscii >= 48 && keyAscii <= 58) ? keyAscii : 0;
 }
+
+void CashRegister::TxtIND_Change(const QString& text) {
+    s_.TxtIND.setText(text);
+}
+
 
 void CashRegister::journalAppend(QStringView piece) {
     finishJournalLoad();

@@ -1,8 +1,9 @@
 #pragma once
 // The cash register behind the front panel.
 //
-// How a key press reaches the tapes: the window's control table maps each key to one of the
-// operations below (KR_Click, CommandVV_Click, ...). The operation reads and writes the
+// How a key press reaches the tapes: the window's control table gives each key widget its Key,
+// a click calls press(key), and press runs the key's operation below (KR_Click,
+// CommandVV_Click, ...). The operation reads and writes the
 // PanelState only: it appends pieces to the receipt tape TxtCHL or the journal TxtCHLK, lights
 // and puts out lamps, changes the register variables, and calls the platform (printer, clock,
 // message boxes, data files) through the injected interfaces. When it returns, the window
@@ -10,6 +11,7 @@
 // Closing a receipt appends the whole tape to the journal through journalAppend(), which also
 // keeps bazasmen.txt up to date.
 
+#include "panel/key.h"
 #include "panel/panel_state.h"
 #include "panel/receipt_watch.h"
 #include "platform/services.h"
@@ -39,12 +41,14 @@ class CashRegister {
   public:
     explicit CashRegister(Services services);
 
-    PanelState& state() { return s_; }
     const PanelState& state() const { return s_; }
     // Set by the application once the goods directory window exists.
     void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
     // Who hears of closed receipts, reports, faults (nullptr: nobody).
     void setObserver(RegisterEvents* events) { watch_.setObserver(events); }
+
+    // One press of a panel key: runs the key's operation.
+    void press(Key key);
 
     // Start-up, close, power key, clock and keyboard filter. With `journalInBackground`,
     // bazasmen.txt is read on a worker thread while the panel comes up, and
@@ -57,16 +61,22 @@ class CashRegister {
     void Timer1_Timer();
     // Returns the character code to insert into the indicator, 0 to discard the character.
     int TxtIND_KeyPress(int keyAscii);
+    // The trainee edited the indicator (a character the filter let through, Delete): the
+    // indicator takes the text the widget now shows.
+    void TxtIND_Change(const QString& text);
+    // The trainee edited the receipt tape while the header is open for typing: the tape takes
+    // the text the widget now shows. A locked tape takes no typing.
+    void TxtCHL_Change(const QString& text);
 
     // Amount entry.
-    void DigitClick(const QString& tag);
+    void DigitClick(int digit);
     void Btn00_Click();
     void CommandZ_Click();
     void CommandC_Click();
 
     // Arithmetic keys. A fault drops the pending calculation and is returned to the caller,
     // never shown here.
-    ArithmeticFault OperClick(std::int16_t det);
+    ArithmeticFault OperClick(Operator det);
     ArithmeticFault DoOper();
     void CommandPlus_Click();
     void CammandMinus_Click();
@@ -125,7 +135,7 @@ class CashRegister {
     // OperClick(0) as ВВ calls it: a fault is shown and ВВ goes on.
     void completeCalculation();
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
-    ArithmeticFault arithmeticKey(std::int16_t det);
+    ArithmeticFault arithmeticKey(Operator det);
 
     // The steps of ВВ and "=" (receipt.cpp).
     void registerSale();

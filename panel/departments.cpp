@@ -34,20 +34,20 @@ QString shiftReportLine(QStringView label, float shiftTotal, QChar separator) {
 
 void CashRegister::Btn1D_Click() {
     selectDepartment(s_.TxtSEC, u"01", u"05");
-    if (s_.lit(Lamp::Lbd6)) {
+    if (s_.inJournalMode()) {
         s_.front = TapeId::Journal;
         journalAppend(shiftReportLine(u" ИС  ", s_.shiftTotal, svc_.regional.decimalSeparator()));
         watch_.shiftReport(ShiftReport::OneD, s_.shiftTotal);
         s_.TxtCHLK.moveCaretToEnd();
     }
-    s_.front = s_.lit(Lamp::Lbd6) ? TapeId::Journal : TapeId::Receipt;
-    if (s_.lit(Lamp::Lbd3)) s_.TxtIND.setText(svc_.regional.shortDate(svc_.clock.currentDate()));
+    s_.front = s_.inJournalMode() ? TapeId::Journal : TapeId::Receipt;
+    if (s_.inKrMode()) s_.TxtIND.setText(svc_.regional.shortDate(svc_.clock.currentDate()));
 }
 
 void CashRegister::Btn2V_Click() {
     selectDepartment(s_.TxtSEC, u"02", u"06");
-    if (s_.lit(Lamp::Lbd6)) s_.front = TapeId::Journal;
-    if (s_.lit(Lamp::Lbd6)) {
+    if (s_.inJournalMode()) s_.front = TapeId::Journal;
+    if (s_.inJournalMode()) {
         // LblZ makes the following ВВ presses print the tape as well.
         s_.light(Lamp::LblZ);
         s_.front = TapeId::Journal;
@@ -57,14 +57,14 @@ void CashRegister::Btn2V_Click() {
     } else {
         s_.front = TapeId::Receipt;
     }
-    if (s_.lit(Lamp::Lbd3)) s_.TxtIND.setText(svc_.regional.longTime(svc_.clock.currentTime()));
+    if (s_.inKrMode()) s_.TxtIND.setText(svc_.regional.longTime(svc_.clock.currentTime()));
 }
 
 // In КР mode 3Т lights LblClish; clisheED opens the tape only when it finds both that lamp and
 // КР mode lit, so outside КР mode it does nothing.
 void CashRegister::Btn3T_Click() {
     selectDepartment(s_.TxtSEC, u"03", u"07");
-    if (s_.lit(Lamp::Lbd3)) s_.light(Lamp::LblClish);
+    if (s_.inKrMode()) s_.light(Lamp::LblClish);
     clisheED();
 }
 

@@ -17,31 +17,29 @@ bool isZero(const TextField& field) {
 
 } // namespace
 
-void CashRegister::DigitClick(const QString& tag) {
-    // The key's Tag is compared as text: a tag from "1" to "9" keys that digit.
-    if (tag >= QLatin1String("1") && tag <= QLatin1String("9")) {
+void CashRegister::DigitClick(int digit) {
+    const QString keyed = QString::number(digit);
+    if (digit != 0) {
         if (s_.entryFlag == 0) {
-            s_.TxtIND.setText(tag);
+            s_.TxtIND.setText(keyed);
             s_.entryFlag = 1;
         } else if (isZero(s_.TxtIND)) {
-            s_.TxtIND.setText(tag); // a lone leading zero is replaced
+            s_.TxtIND.setText(keyed); // a lone leading zero is replaced
         } else {
-            s_.TxtIND.append(tag);
+            s_.TxtIND.append(keyed);
         }
-    } else if (tag == u"0") {
-        if (s_.entryFlag == 0) {
-            s_.TxtIND.setText(QStringLiteral("0"));
-            s_.entryFlag = 1;
-        } else if (!isZero(s_.TxtIND)) {
-            s_.TxtIND.append(u"0");
-        } // a second leading zero is never keyed
-    }
+    } else if (s_.entryFlag == 0) {
+        s_.TxtIND.setText(keyed);
+        s_.entryFlag = 1;
+    } else if (!isZero(s_.TxtIND)) {
+        s_.TxtIND.append(keyed);
+    } // a second leading zero is never keyed
 }
 
 // "00" is two presses of the "0" key: a lone 0 on a new amount, 12 becomes 1200.
 void CashRegister::Btn00_Click() {
-    DigitClick(QStringLiteral("0"));
-    DigitClick(QStringLiteral("0"));
+    DigitClick(0);
+    DigitClick(0);
 }
 
 // The point is always ".", whatever the system's decimal separator. It never reads entryFlag:
@@ -60,7 +58,7 @@ void CashRegister::CommandC_Click() {
     s_.TxtSEC.setText(QStringLiteral("01"));
     s_.accumulator = 0;
     s_.receiptTotal = 0;
-    s_.pendingOper = 0;
+    s_.pendingOper = Operator::None;
     s_.entryFlag = 0;
     // An open receipt is cancelled with all its lamps; with none open, the lamps of a closed
     // one stay as they are.

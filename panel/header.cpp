@@ -10,7 +10,7 @@ namespace tarvel {
 
 // The tape becomes editable only in КР mode, after 3Т has lit LblClish.
 void CashRegister::clisheED() {
-    if (!s_.lit(Lamp::LblClish) || !s_.lit(Lamp::Lbd3)) return;
+    if (!s_.lit(Lamp::LblClish) || !s_.inKrMode()) return;
     s_.TxtCHL.locked = false;
     svc_.messages.show(QStringLiteral("Впишите новое клише"));
 }
@@ -37,7 +37,7 @@ void CashRegister::editHeader(qsizetype position, qsizetype removed, QStringView
     const qsizetype size = s_.TxtCHL.text().size();
     position = std::clamp<qsizetype>(position, 0, size);
     removed = std::clamp<qsizetype>(removed, 0, size - position);
-    s_.TxtCHL.adoptViewEdit(position, removed, inserted);
+    s_.TxtCHL.replace(position, removed, inserted);
 }
 
 bool CashRegister::saveHeaderFromTape() {

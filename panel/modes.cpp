@@ -17,7 +17,7 @@ void CashRegister::KN_Click() {
 // КР: the programming mode (date and time on 1Д and 2В, header editing on 3Т). Whichever way
 // the mode goes, a header left open for editing is saved in the same press.
 void CashRegister::KR_Click() {
-    if (!s_.lit(Lamp::Lbd3)) {
+    if (!s_.inKrMode()) {
         s_.light(Lamp::Lbd3);
     } else {
         s_.putOut(Lamp::Lbd3);
@@ -55,7 +55,7 @@ void CashRegister::KCH_Click() {
 // КЗ: the journal mode. Going on shows nothing by itself (1Д and 2В bring the journal
 // forward); going off always puts the receipt tape back in front.
 void CashRegister::KZ_Click() {
-    if (!s_.lit(Lamp::Lbd6)) {
+    if (!s_.inJournalMode()) {
         s_.light(Lamp::Lbd6);
     } else {
         s_.putOut(Lamp::Lbd6);

@@ -1,11 +1,12 @@
 #pragma once
-// The register's two number conversions. Amounts live as text on the indicator and the tapes;
+// The register's number conversions. Amounts live as text on the indicator and the tapes;
 // they become numbers only when an operation needs one, and go back to text in the general
-// number form of the system.
+// number form of the system. Every number is read in one grammar (see leadingValue).
 
 #include <QChar>
 #include <QString>
 #include <QStringView>
+#include <optional>
 
 namespace tarvel {
 
@@ -15,6 +16,11 @@ namespace tarvel {
 // every locale; where the system separator is not ".", that separator is one too, so the
 // register reads back the numbers it writes itself.
 double leadingValue(QStringView text, QChar systemSeparator = QLatin1Char('.'));
+
+// A whole text read as one number of that grammar, spaces and tabs around it allowed (the
+// goods file's first field, a stored window measure). Anything else, the empty text included,
+// is no number; neither is a value beyond the range of a double, too large or too small.
+std::optional<double> readWholeNumber(QStringView text, QChar systemSeparator);
 
 // General number form: the shortest text of at most 7 (single) or 15 (double) significant
 // digits, no trailing zeros, no grouping, exponent form (1E-05, 1.25E+07) when the decimal

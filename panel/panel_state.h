@@ -12,61 +12,60 @@ namespace tarvel {
 
 inline constexpr QStringView kCrLf = u"\r\n";
 
-// A text field's exact text. CR LF, a lone CR and a lone LF are kept as they are. The field
-// also remembers what changed since the view last drew it, so that an append is drawn as an
-// append (a journal of tens of megabytes stays instant) and only a replaced text is redrawn.
+// A text field's exact text. CR LF, a lone CR and a lone LF are kept as they are. A view draws
+// the field from what it saw when it last drew (`Seen`): an append as an append, so that a
+// journal of tens of megabytes stays instant, and only a replaced text anew. Any number of
+// views can follow one field, each with its own Seen.
 class TextField {
-public:
+  public:
     const QString& text() const { return text_; }
     bool operator==(QStringView other) const { return text_ == other; }
 
     void setText(const QString& text) {
         text_ = text;
-        replaced_ = true;
+        ++revision_;
     }
     void append(QStringView piece) { text_.append(piece); }
 
-    // The trainee typed into the widget: the widget already shows this text.
-    void adoptViewText(const QString& text) {
-        text_ = text;
-        replaced_ = false;
-        viewLength_ = text_.size();
-    }
-    // The trainee replaced `removed` characters at `position` with `inserted` in the widget,
-    // which already shows the change; every other character stays as it is.
-    void adoptViewEdit(qsizetype position, qsizetype removed, QStringView inserted) {
+    // The field as a view has drawn it: the count of replacements and the length then. A view
+    // that has drawn nothing yet holds the default, which no field ever matches.
+    struct Seen {
+        std::uint64_t revision = 0;
+        qsizetype length = 0;
+    };
+    Seen seen() const { return {revision_, text_.size()}; }
+
+    // The trainee replaced `removed` characters at `position` with `inserted`; every other
+    // character stays as it is.
+    void replace(qsizetype position, qsizetype removed, QStringView inserted) {
         text_.replace(position, removed, inserted.toString());
-        viewLength_ += inserted.size() - removed;
+        ++revision_;
     }
 
-    // What the view must draw: either the whole text anew, or the text from `from` on.
+    // What a view that drew the field at `seen` must draw now: the whole text anew, or the
+    // text from `from` on (-1: nothing).
     struct Change {
         bool replaced = false;
-        qsizetype from = 0;
+        qsizetype from = -1;
         bool any() const { return replaced || from >= 0; }
     };
-    Change takeChange() {
-        Change c;
-        c.replaced = replaced_;
-        c.from = replaced_ ? 0 : (viewLength_ < text_.size() ? viewLength_ : -1);
-        replaced_ = false;
-        viewLength_ = text_.size();
-        return c;
+    Change changeSince(Seen seen) const {
+        if (seen.revision != revision_ || seen.length > text_.size()) return {true, 0};
+        return {false, seen.length < text_.size() ? seen.length : -1};
     }
 
-private:
+  private:
     QString text_;
-    qsizetype viewLength_ = 0;
-    bool replaced_ = true;
+    std::uint64_t revision_ = 1;
 };
 
 // A paper tape: the receipt tape TxtCHL or the journal TxtCHLK.
 struct Tape : TextField {
     bool locked = true;
-    // Set when an operation moves the caret (SelStart) to the end, so the newest line is in
-    // view; the view consumes it.
-    bool caretToEnd = false;
-    void moveCaretToEnd() { caretToEnd = true; }
+    // Counts the operations that moved the caret (SelStart) to the end, so that the newest line
+    // is in view; a view moves its caret to the end when the count has grown since it looked.
+    std::uint64_t caretMovesToEnd = 0;
+    void moveCaretToEnd() { ++caretMovesToEnd; }
 };
 
 enum class TapeId { Receipt, Journal };
@@ -89,7 +88,9 @@ enum class Lamp {
 };
 inline constexpr int kLampCount = 13;
 
-const char* lampName(Lamp lamp);
+// The calculation an operator key leaves pending, carried out by the next operator key, "=" or
+// ВВ with the amount keyed since.
+enum class Operator : std::int16_t { None, Plus, Minus, Multiply, Divide };
 
 struct PanelState {
     TextField TxtIND; // indicator
@@ -102,15 +103,18 @@ struct PanelState {
     bool lit(Lamp l) const { return lamps[std::size_t(l)]; }
     void light(Lamp l) { lamps[std::size_t(l)] = true; }
     void putOut(Lamp l) { lamps[std::size_t(l)] = false; }
+    // A mode is its lamp: there is no other mode variable.
+    bool inKrMode() const { return lit(Lamp::Lbd3); }
+    bool inJournalMode() const { return lit(Lamp::Lbd6); }
 
-    bool Shap1 = false;   // keyboard-entry marker
-    QString Picker;       // clock caption
+    bool Shap1 = false; // keyboard-entry marker
+    QString Picker;     // clock caption
     bool pickerBold = false;
     bool commandVVVisible = true;
 
     // Register variables.
     float accumulator = 0;
-    std::int16_t pendingOper = 0;
+    Operator pendingOper = Operator::None;
     std::int16_t entryFlag = 0;
     float receiptTotal = 0;
     float shiftTotal = 0;

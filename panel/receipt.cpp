@@ -48,7 +48,7 @@ bool withinSingleRange(double value) {
 
 void CashRegister::CommandVV_Click() {
     // The header is being typed, or the register is in КР mode: the key does nothing.
-    if (!s_.TxtCHL.locked || s_.lit(Lamp::Lbd3)) return;
+    if (!s_.TxtCHL.locked || s_.inKrMode()) return;
     s_.light(Lamp::LblVV);
     if (!s_.lit(Lamp::LblPrint)) {
         registerSale();
@@ -62,12 +62,12 @@ void CashRegister::CommandVV_Click() {
         completeCalculation();
     }
     // In КЗ mode with LblZ lit the tape goes to paper after every press.
-    if (s_.lit(Lamp::Lbd6) && s_.lit(Lamp::LblZ)) printReceiptTape();
+    if (s_.inJournalMode() && s_.lit(Lamp::LblZ)) printReceiptTape();
     completeCalculation();
 }
 
 void CashRegister::completeCalculation() {
-    showFault(OperClick(0));
+    showFault(OperClick(Operator::None));
 }
 
 // A quantity Х price still pending is worked out first, so its result is what is sold.
@@ -142,7 +142,7 @@ std::optional<double> CashRegister::normalisedDifference() const {
 }
 
 void CashRegister::CommandEnter_Click() {
-    if (const ArithmeticFault fault = OperClick(0); fault != ArithmeticFault::None) {
+    if (const ArithmeticFault fault = OperClick(Operator::None); fault != ArithmeticFault::None) {
         showFault(fault);
         return;
     }

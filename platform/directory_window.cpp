@@ -1,6 +1,7 @@
 #include "platform/directory_window.h"
 
 #include "panel/cash_register.h"
+#include "platform/twips.h"
 
 #include <QAbstractListModel>
 #include <QCloseEvent>
@@ -8,6 +9,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QWindow>
 #include <limits>
@@ -22,16 +24,6 @@ constexpr int kDesignWidth = 4800;
 constexpr int kDesignHeight = 5130;
 constexpr double kListWidthMargin = 500;
 constexpr double kListHeightMargin = 1500;
-
-// Sets a flag for the length of a scope.
-class FlagScope {
-  public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-
-  private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -109,19 +101,18 @@ void FrmSPR::buildControls() {
     CmdDob->setObjectName(QStringLiteral("CmdDob"));
     connect(CmdDob, &QPushButton::clicked, this, [this] { CmdDob_Click(); });
 
-    placeControl(sprav, 240, 1320, 4215, 3375);
-    placeControl(TxtSearch, 240, 120, 4215, 435);
-    placeControl(CmdSearch, 3120, 720, 1455, 375);
-    placeControl(CmdDob, 240, 720, 1455, 375);
+    placeControl(sprav, {240, 1320, 4215, 3375});
+    placeControl(TxtSearch, {240, 120, 4215, 435});
+    placeControl(CmdSearch, {3120, 720, 1455, 375});
+    placeControl(CmdDob, {240, 720, 1455, 375});
     setTabOrder(sprav, TxtSearch);
     setTabOrder(TxtSearch, CmdSearch);
     setTabOrder(CmdSearch, CmdDob);
     sprav->setFocus();
 }
 
-void FrmSPR::placeControl(QWidget* control, int left, int top, int width, int height) {
-    control->setGeometry(twipsToPixels(left, dpiX()), twipsToPixels(top, dpiY()),
-                         twipsToPixels(width, dpiX()), twipsToPixels(height, dpiY()));
+void FrmSPR::placeControl(QWidget* control, const TwipsRect& place) {
+    control->setGeometry(toPixels(place, dpiX(), dpiY()));
 }
 
 double FrmSPR::dpiX() const {
@@ -157,7 +148,7 @@ void FrmSPR::Form_Load() {
     const QChar separator = svc_.regional.decimalSeparator();
     setOuterPlace(readWindowPlace(svc_.settings, separator, outerPlace()));
     {
-        const FlagScope quiet(showingSelection_);
+        const QScopedValueRollback quiet(showingSelection_, true);
         model_->resetting([&] { loadGoodsList(list_, svc_.dataDir, svc_.messages, separator); });
     }
     showSelection();
@@ -171,7 +162,7 @@ void FrmSPR::unload() {
     if (!isMinimized())
         storeWindowPlace(svc_.settings, svc_.regional.decimalSeparator(), outerPlace());
     {
-        const FlagScope quiet(showingSelection_);
+        const QScopedValueRollback quiet(showingSelection_, true);
         model_->resetting([&] { list_.clear(); });
     }
     TxtSearch->clear();
@@ -202,7 +193,7 @@ void FrmSPR::CmdSearch_Click() {
 void FrmSPR::CmdDob_Click() {
     const QString text = TxtSearch->text();
     {
-        const FlagScope quiet(showingSelection_);
+        const QScopedValueRollback quiet(showingSelection_, true);
         model_->inserting(list_.insertPosition(text), [&] { list_.CmdDob_Click(text); });
     }
     showSelection();
@@ -230,7 +221,7 @@ bool FrmSPR::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmSPR::showSelection() {
-    const FlagScope quiet(showingSelection_);
+    const QScopedValueRollback quiet(showingSelection_, true);
     QItemSelectionModel* selection = sprav->selectionModel();
     if (list_.selected() < 0) {
         selection->clearSelection();

@@ -46,8 +46,6 @@ class FrmSPR : public QWidget, public GoodsWindow {
     void hide() override;
     void unload() override;
 
-    const GoodsList& list() const { return list_; }
-
     // The window's operations, one per control event.
     void Form_Load();
     void Form_Resize();
@@ -67,7 +65,7 @@ class FrmSPR : public QWidget, public GoodsWindow {
 
   private:
     void buildControls();
-    void placeControl(QWidget* control, int left, int top, int width, int height);
+    void placeControl(QWidget* control, const TwipsRect& place);
     void setOuterPlace(const TwipsRect& place);
     void settleAskedOuter();
     QSize frameExtra() const;

@@ -1,24 +1,17 @@
 #pragma once
 // The front panel's controls, one row each: what the window `tarvel` builds, where it stands
 // (in twips from the top-left corner of the client area, 1440 twips to the inch), how it looks
-// and, for a key, which register operation its click runs. The window is built by walking this
-// table; nothing about a control is written anywhere else.
+// and, for a key, which Key its click presses. The window is built by walking this table;
+// nothing about a control is written anywhere else.
 
-#include "panel/cash_register.h"
+#include "panel/key.h"
+#include "panel/panel_state.h"
+#include "platform/twips.h"
 
-#include <QRect>
 #include <QStringView>
 #include <span>
 
 namespace tarvel::layout {
-
-struct TwipRect {
-    int left, top, width, height;
-};
-
-// Twips to device-independent pixels at the given logical DPI (96 DPI: 15 twips a pixel).
-// Edges are rounded, not sizes, so neighbouring controls keep touching at any DPI.
-QRect toPixels(TwipRect twips, qreal dpiX, qreal dpiY);
 
 // A colour from the panel's design: a fixed RGB value or one of the system's colours.
 struct Colour {
@@ -54,20 +47,18 @@ enum class Kind {
     LampBox, // lamp: a small square, shown while lit
 };
 
-using KeyOperation = void (CashRegister::*)();
-
 struct Control {
     Kind kind;
-    const char* name; // the widget's objectName
-    TwipRect rect;
+    // The widget's objectName; a key's is its Key's name.
+    QStringView name;
+    TwipsRect rect;
     Colour face;     // background
     Colour ink = {}; // text
     Font font = {};
     QStringView caption = {};
     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;
-    // Key: its operation, or for a digit key the Tag handed to DigitClick.
-    KeyOperation operation = nullptr;
-    QStringView tag = {};
+    // Key: the key it presses.
+    Key key = Key::Power;
     // Field: the text it shows; Tape: which tape; LampBox: which lamp.
     TextField PanelState::*field = nullptr;
     TapeId tape = TapeId::Receipt;
@@ -77,16 +68,13 @@ struct Control {
     bool readOnly = false;
 };
 
-inline constexpr char kWindowName[] = "tarvel";
+inline constexpr QStringView kWindowName = u"tarvel";
 inline constexpr QStringView kWindowCaption = u"Tarvel (тренажер)";
-inline constexpr TwipRect kClientArea = {0, 0, 8505, 5100};
+inline constexpr TwipsRect kClientArea = {0, 0, 8505, 5100};
 inline constexpr Colour kWindowFace = rgb(255, 224, 192);
 
 // Every control of the panel, bottom of the stacking order first: the indicator block lies
 // under the fields, the lamps over the keys whose corners they mark.
 std::span<const Control> panelControls();
-
-// The row of the control with this name, or nullptr.
-const Control* findControl(std::string_view name);
 
 } // namespace tarvel::layout

@@ -20,7 +20,8 @@ constexpr qreal kSmallestPoints = 8;
 
 } // namespace
 
-IndicatorEdit::IndicatorEdit(TextField& field, QWidget* parent) : QLineEdit(parent), field_(field) {
+IndicatorEdit::IndicatorEdit(const TextField& field, QWidget* parent)
+    : QLineEdit(parent), field_(field) {
     // Nothing reaches the indicator around the filter: no context menu, no drops.
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
@@ -29,13 +30,18 @@ IndicatorEdit::IndicatorEdit(TextField& field, QWidget* parent) : QLineEdit(pare
     setTextMargins(kLeftClearance, 0, 0, 0);
 }
 
-void IndicatorEdit::setKeyFilter(std::function<int(int)> filter, std::function<void()> typed) {
+void IndicatorEdit::setKeyFilter(std::function<int(int)> filter,
+                                 std::function<void(const QString&)> edited,
+                                 std::function<void()> typed) {
     filter_ = std::move(filter);
+    edited_ = std::move(edited);
     typed_ = std::move(typed);
 }
 
 void IndicatorEdit::render() {
-    if (!field_.takeChange().any()) return;
+    const bool changed = field_.changeSince(seen_).any();
+    seen_ = field_.seen();
+    if (!changed) return;
     setText(field_.text());
     if (isReadOnly()) fitText();
 }
@@ -107,7 +113,9 @@ void IndicatorEdit::typeCharacter(char32_t code) {
 }
 
 void IndicatorEdit::adoptText() {
-    if (text() != field_.text()) field_.adoptViewText(text());
+    if (text() == field_.text()) return;
+    edited_(text());
+    seen_ = field_.seen(); // the widget already shows it
 }
 
 // ---- PanelKey

@@ -22,10 +22,12 @@ namespace tarvel {
 // smaller, and shows it from its start, so the number stays in sight.
 class IndicatorEdit : public QLineEdit {
   public:
-    IndicatorEdit(TextField& field, QWidget* parent = nullptr);
-    // Turns on the keyboard filter: `filter` is TxtIND_KeyPress, `typed` runs after each
-    // character that reached the field.
-    void setKeyFilter(std::function<int(int)> filter, std::function<void()> typed);
+    IndicatorEdit(const TextField& field, QWidget* parent = nullptr);
+    // Turns on the keyboard filter: `filter` is TxtIND_KeyPress, `edited` hands the register
+    // the widget's text after an edit (TxtIND_Change), `typed` runs after each character that
+    // reached the field.
+    void setKeyFilter(std::function<int(int)> filter, std::function<void(const QString&)> edited,
+                      std::function<void()> typed);
     // Shows the field's text when it changed.
     void render();
 
@@ -40,9 +42,11 @@ class IndicatorEdit : public QLineEdit {
     void adoptText();
     void fitText();
 
-    TextField& field_;
+    const TextField& field_;
+    TextField::Seen seen_;
     std::optional<QFont> designFont_;
     std::function<int(int)> filter_;
+    std::function<void(const QString&)> edited_;
     std::function<void()> typed_;
 };
 

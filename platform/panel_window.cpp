@@ -57,16 +57,16 @@ void paintColours(QWidget* w, QColor face, QColor ink, QPalette::ColorRole backg
 } // namespace
 
 PanelWindow::PanelWindow(CashRegister& reg, QWidget* parent) : QWidget(parent), reg_(reg) {
-    setObjectName(QLatin1String(layout::kWindowName));
+    setObjectName(layout::kWindowName.toString());
     setWindowTitle(layout::kWindowCaption.toString());
     paintColours(this, colourOf(layout::kWindowFace, palette()), {}, QPalette::Window);
 
     const qreal dpiX = logicalDpiX(), dpiY = logicalDpiY();
-    setFixedSize(layout::toPixels(layout::kClientArea, dpiX, dpiY).size());
+    setFixedSize(toPixels(layout::kClientArea, dpiX, dpiY).size());
     for (const Control& c : layout::panelControls()) {
         QWidget* w = makeControl(c);
-        w->setObjectName(QLatin1String(c.name));
-        w->setGeometry(layout::toPixels(c.rect, dpiX, dpiY));
+        w->setObjectName(c.name.toString());
+        w->setGeometry(toPixels(c.rect, dpiX, dpiY));
         w->setFont(fontOf(c.font));
     }
 
@@ -115,6 +115,7 @@ QWidget* PanelWindow::makeField(const Control& c) {
     paintColours(edit, colourOf(c.face, palette()), colourOf(c.ink, palette()), QPalette::Base);
     if (!c.readOnly) {
         edit->setKeyFilter([this](int code) { return reg_.TxtIND_KeyPress(code); },
+                           [this](const QString& text) { reg_.TxtIND_Change(text); },
                            [this] { render(); });
         indicator_ = edit;
     }
@@ -123,7 +124,7 @@ QWidget* PanelWindow::makeField(const Control& c) {
 }
 
 QWidget* PanelWindow::makeTape(const Control& c) {
-    PanelState& s = reg_.state();
+    const PanelState& s = reg_.state();
     if (c.tape == TapeId::Receipt) return receipt_ = new ReceiptTapeView(reg_, this);
     return journal_ = new JournalView(s.TxtCHLK, this);
 }
@@ -132,30 +133,20 @@ QWidget* PanelWindow::makeKey(const Control& c) {
     QColor ink = colourOf(c.ink, palette());
     if (!ink.isValid()) ink = palette().color(QPalette::ButtonText);
     auto* key = new PanelKey(c.caption.toString(), colourOf(c.face, palette()), ink, this);
-    if (c.operation) {
-        // The register is reached through a pointer of its own: GCC 12's undefined-behaviour
-        // sanitizer reports the member-function call on `reg_` in this lambda as an access
-        // through a null pointer (it is not), which stops a sanitizer run.
-        CashRegister* reg = &reg_;
-        const auto operation = c.operation;
-        connect(key, &QAbstractButton::clicked, this, [this, reg, operation] {
-            (reg->*operation)();
-            render();
-        });
-    } else {
-        // A digit key: its Tag is the digit keyed in.
-        const QString tag = c.tag.toString();
-        connect(key, &QAbstractButton::clicked, this, [this, tag] {
-            reg_.DigitClick(tag);
-            render();
-        });
-    }
-    if (c.operation == &CashRegister::CommandVV_Click) commandVV_ = key;
+    // The register is reached through a pointer of its own: GCC 12's undefined-behaviour
+    // sanitizer reports the member-function call on `reg_` in this lambda as an access through
+    // a null pointer (it is not), which stops a sanitizer run.
+    CashRegister* reg = &reg_;
+    connect(key, &QAbstractButton::clicked, this, [this, reg, k = c.key] {
+        reg->press(k);
+        render();
+    });
+    if (c.key == Key::Enter) commandVV_ = key;
     return key;
 }
 
 void PanelWindow::render() {
-    PanelState& s = reg_.state();
+    const PanelState& s = reg_.state();
     for (IndicatorEdit* field : fields_)
         field->render();
     receipt_->render();

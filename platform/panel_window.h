@@ -31,7 +31,6 @@ class PanelWindow : public QWidget {
     void render();
     // One tick of the clock Timer1.
     void clockTick();
-    const QTimer& clockTimer() const { return clock_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -27,9 +27,6 @@ bool isLineBreak(QChar c) {
 
 QPrinterPaper::QPrinterPaper() = default;
 
-QPrinterPaper::QPrinterPaper(std::unique_ptr<QPrinter> printer)
-    : lookedUp_(true), printer_(std::move(printer)) {}
-
 QPrinterPaper::~QPrinterPaper() {
     if (jobRunning()) abortJob();
 }
@@ -92,9 +89,6 @@ struct QtPrinter::Metrics {
 };
 
 QtPrinter::QtPrinter() : paper_(std::make_unique<QPrinterPaper>()) {}
-
-QtPrinter::QtPrinter(std::unique_ptr<QPrinter> printer)
-    : paper_(std::make_unique<QPrinterPaper>(std::move(printer))) {}
 
 QtPrinter::QtPrinter(std::unique_ptr<PrintPaper> paper) : paper_(std::move(paper)) {}
 

@@ -53,12 +53,10 @@ class PrintPaper {
     virtual void abortJob() = 0;
 };
 
-// A QPrinter as paper: the system's default printer, looked up on first use, or a printer set
-// up by the caller (for example one that writes a PDF file).
+// The system's default printer as paper, looked up on first use.
 class QPrinterPaper : public PrintPaper {
   public:
     QPrinterPaper();
-    explicit QPrinterPaper(std::unique_ptr<QPrinter> printer);
     ~QPrinterPaper() override;
 
     std::optional<QSizeF> printableSize() override;
@@ -83,8 +81,7 @@ class QtPrinter : public Printer {
 
     // The system's default printer.
     QtPrinter();
-    // A printer set up by the caller, for example for PDF output to a file.
-    explicit QtPrinter(std::unique_ptr<QPrinter> printer);
+    // Other paper, for example pages of images.
     explicit QtPrinter(std::unique_ptr<PrintPaper> paper);
     ~QtPrinter() override;
 

@@ -10,8 +10,12 @@
 
 namespace tarvel {
 
-QDate SystemClock::currentDate() const { return QDate::currentDate(); }
-QTime SystemClock::currentTime() const { return QTime::currentTime(); }
+QDate SystemClock::currentDate() const {
+    return QDate::currentDate();
+}
+QTime SystemClock::currentTime() const {
+    return QTime::currentTime();
+}
 
 // A machine with no locale configured (the "C" locale) would print dates such as "6 Dec 2026"
 // on a Russian receipt; there the register writes dates and times the Russian way instead.
@@ -49,33 +53,34 @@ QString SystemRegional::longTime(QTime time) const {
     return dateTime_.toString(time, format.trimmed());
 }
 
-QString SystemRegional::toUpper(const QString& text) const { return locale_.toUpper(text); }
+QString SystemRegional::toUpper(const QString& text) const {
+    return locale_.toUpper(text);
+}
 
 int SystemRegional::compareNoCase(const QString& a, const QString& b) const {
     return noCase_.compare(a, b);
 }
 
 void QtMessageBoxes::show(const QString& text, const QString& caption, Icon icon) {
-    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    caption, text, QMessageBox::Ok, parent_);
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption,
+                    text, QMessageBox::Ok, parent_);
     box.exec();
 }
 
-
 QString QtSettingsStore::read(const QString& name, const QString& defaultValue) const {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kProgramTitle,
-                       kProgramTitle);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kProgramTitle, kProgramTitle);
     settings.beginGroup(kSettingsSection);
     return settings.value(name, defaultValue).toString();
 }
 
 void QtSettingsStore::write(const QString& name, const QString& value) {
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kProgramTitle,
-                       kProgramTitle);
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, kProgramTitle, kProgramTitle);
     settings.beginGroup(kSettingsSection);
     settings.setValue(name, value);
 }
 
-void QtProgramEnd::endProgram() { QCoreApplication::exit(0); }
+void QtProgramEnd::endProgram() {
+    QCoreApplication::exit(0);
+}
 
 } // namespace tarvel

@@ -12,13 +12,13 @@ class QWidget;
 namespace tarvel {
 
 class SystemClock : public Clock {
-public:
+  public:
     QDate currentDate() const override;
     QTime currentTime() const override;
 };
 
 class SystemRegional : public RegionalSettings {
-public:
+  public:
     explicit SystemRegional(QLocale locale = QLocale::system());
     QChar decimalSeparator() const override;
     QString shortDate(QDate date) const override;
@@ -26,7 +26,7 @@ public:
     QString toUpper(const QString& text) const override;
     int compareNoCase(const QString& a, const QString& b) const override;
 
-private:
+  private:
     QLocale locale_;
     QLocale dateTime_; // the locale whose date and time formats the register writes
     // Made once: the goods directory sorts its whole file with it.
@@ -35,23 +35,23 @@ private:
 
 // Modal QMessageBox with an OK button, over the given parent window.
 class QtMessageBoxes : public MessageBoxes {
-public:
+  public:
     void setParent(QWidget* parent) { parent_ = parent; }
     void show(const QString& text, const QString& caption, Icon icon) override;
 
-private:
+  private:
     QWidget* parent_ = nullptr;
 };
 
 // QSettings in the platform's per-user place, application "Tarvel", group "Settings".
 class QtSettingsStore : public SettingsStore {
-public:
+  public:
     QString read(const QString& name, const QString& defaultValue) const override;
     void write(const QString& name, const QString& value) override;
 };
 
 class QtProgramEnd : public ProgramEnd {
-public:
+  public:
     void endProgram() override;
 };
 

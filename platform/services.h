@@ -18,14 +18,14 @@ namespace tarvel {
 inline const QString kProgramTitle = QStringLiteral("Tarvel");
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDate currentDate() const = 0;
     virtual QTime currentTime() const = 0;
 };
 
 class RegionalSettings {
-public:
+  public:
     virtual ~RegionalSettings() = default;
     // "." or "," — the separator the register writes numbers with.
     virtual QChar decimalSeparator() const = 0;
@@ -38,7 +38,7 @@ public:
 };
 
 class MessageBoxes {
-public:
+  public:
     enum class Icon { None, Critical };
     virtual ~MessageBoxes() = default;
     // A modal box with an OK button; returns when the trainee has closed it.
@@ -47,7 +47,7 @@ public:
 };
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // Values of the section "Settings" of the application "Tarvel".
     virtual QString read(const QString& name, const QString& defaultValue) const = 0;
@@ -59,7 +59,7 @@ public:
 // starts a new line at the left edge. Every operation reports failure (no printer installed,
 // printer error) instead of throwing, so the register can skip the failing step and go on.
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
     virtual std::optional<float> printableWidth() = 0;
     virtual std::optional<float> printableHeight() = 0;
@@ -77,7 +77,7 @@ public:
 
 // The goods directory window as the panel sees it (the ФЦ key and the close sequence).
 class GoodsWindow {
-public:
+  public:
     virtual ~GoodsWindow() = default;
     virtual bool isLoaded() const = 0;
     // Shows the window, loading it first when it is not loaded.
@@ -89,7 +89,7 @@ public:
 };
 
 class ProgramEnd {
-public:
+  public:
     virtual ~ProgramEnd() = default;
     // Ends the program at once; no further event runs.
     virtual void endProgram() = 0;

@@ -135,7 +135,8 @@ ReceiptTapeView::ReceiptTapeView(CashRegister& reg, QWidget* parent)
 }
 
 void ReceiptTapeView::render() {
-    const TextField::Change change = tape_.takeChange();
+    const TextField::Change change = tape_.changeSince(seen_);
+    seen_ = tape_.seen();
     if (change.any()) {
         QScopedValueRollback drawing(drawing_, true);
         if (change.replaced) {
@@ -150,8 +151,8 @@ void ReceiptTapeView::render() {
         deleted_.clear();
     }
     setReadOnly(tape_.locked);
-    if (tape_.caretToEnd) {
-        tape_.caretToEnd = false;
+    if (tape_.caretMovesToEnd != caretMovesSeen_) {
+        caretMovesSeen_ = tape_.caretMovesToEnd;
         moveCursor(QTextCursor::End);
         ensureCursorVisible();
     }
@@ -181,6 +182,7 @@ void ReceiptTapeView::adoptEdit(int position, int removed, int added) {
         deleted_.push_back({edit.position, before.sliced(edit.position, edit.removed),
                             model.sliced(from, to - from)});
     reg_.editHeader(from, to - from, inserted);
+    seen_ = tape_.seen(); // the widget already shows it
 }
 
 // The change Qt reports, in the view text `before` the change.
@@ -199,7 +201,8 @@ ReceiptTapeView::TextEdit ReceiptTapeView::editorChange(const QString& before, i
 
 // ---- JournalView
 
-JournalView::JournalView(Tape& tape, QWidget* parent) : QAbstractScrollArea(parent), tape_(tape) {
+JournalView::JournalView(const Tape& tape, QWidget* parent)
+    : QAbstractScrollArea(parent), tape_(tape) {
     idle_.setInterval(0);
     connect(&idle_, &QTimer::timeout, this, &JournalView::indexInBackground);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -207,14 +210,15 @@ JournalView::JournalView(Tape& tape, QWidget* parent) : QAbstractScrollArea(pare
 }
 
 void JournalView::render(bool inFront) {
-    const TextField::Change change = tape_.takeChange();
+    const TextField::Change change = tape_.changeSince(seen_);
+    seen_ = tape_.seen();
     if (change.replaced) {
         index_.clear();
         widest_ = 0;
         verticalScrollBar()->setValue(0);
     }
-    if (tape_.caretToEnd) {
-        tape_.caretToEnd = false;
+    if (tape_.caretMovesToEnd != caretMovesSeen_) {
+        caretMovesSeen_ = tape_.caretMovesToEnd;
         endPending_ = true;
     }
     inFront_ = inFront;
@@ -279,12 +283,6 @@ qsizetype JournalView::lineCount() {
 
 qsizetype JournalView::firstVisibleLine() const {
     return verticalScrollBar()->value();
-}
-
-QString JournalView::lineText(qsizetype i) {
-    indexAll();
-    if (i < 0 || i >= index_.lineCount()) return {};
-    return index_.line(tape_.text(), i).toString();
 }
 
 void JournalView::paintEvent(QPaintEvent*) {

@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <QPlainTextEdit>
 #include <QTimer>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -75,7 +76,9 @@ class ReceiptTapeView : public QPlainTextEdit {
     TextEdit editorChange(const QString& before, int position, int removed, int added) const;
 
     CashRegister& reg_;
-    Tape& tape_;
+    const Tape& tape_;
+    TextField::Seen seen_;
+    std::uint64_t caretMovesSeen_ = 0;
     bool drawing_ = false;
     // What the trainee deleted since the register last drew: where, as the editor showed it
     // and as the tape held it.
@@ -93,15 +96,13 @@ class ReceiptTapeView : public QPlainTextEdit {
 // The journal is never opened for typing, so the view is always read-only.
 class JournalView : public QAbstractScrollArea {
   public:
-    JournalView(Tape& tape, QWidget* parent = nullptr);
+    JournalView(const Tape& tape, QWidget* parent = nullptr);
     // Draws what changed in the tape; `inFront` tells whether the journal is the tape in view.
     void render(bool inFront);
 
     qsizetype lineCount();
     qsizetype firstVisibleLine() const;
     int visibleRows() const;
-    // The text of line `i` (tests and accessibility).
-    QString lineText(qsizetype i);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -114,7 +115,9 @@ class JournalView : public QAbstractScrollArea {
     void scrollToEnd();
     int lineHeight() const;
 
-    Tape& tape_;
+    const Tape& tape_;
+    TextField::Seen seen_;
+    std::uint64_t caretMovesSeen_ = 0;
     LineIndex index_;
     QTimer idle_;
     bool inFront_ = false;

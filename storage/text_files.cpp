@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <array>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -38,31 +37,6 @@ QString rebuildTapeText(QStringView fileText) {
     return out;
 }
 
-namespace {
-
-// The bytes that do not come back unchanged through a decode and an encode, worked out once
-// from the codec itself. With Qt's windows-1251 there are none, and the check costs nothing.
-struct RoundTripTable {
-    std::array<bool, 256> fails{};
-    bool anyFails = false;
-};
-
-const RoundTripTable& roundTripTable() {
-    static const RoundTripTable table = [] {
-        RoundTripTable t;
-        for (int b = 0; b < 256; ++b) {
-            const char c = char(b);
-            const QByteArrayView one(&c, 1);
-            t.fails[b] = encodeWindows1251(decodeWindows1251(one)).bytes != one;
-            t.anyFails = t.anyFails || t.fails[b];
-        }
-        return t;
-    }();
-    return table;
-}
-
-} // namespace
-
 // Whether every CR in the bytes has an LF right after it. Runs once over every byte of a
 // journal of tens of megabytes at start-up: sixteen bytes at a time where the processor can.
 static bool everyCrBeforeLf(const char* p, qsizetype n) {
@@ -87,12 +61,9 @@ bool isCanonicalTapeBytes(QByteArrayView bytes) {
     const qsizetype n = bytes.size();
     if (n == 0) return true;
     if (n < 2 || bytes[n - 2] != '\r' || bytes[n - 1] != '\n') return false;
-    if (!everyCrBeforeLf(bytes.data(), n)) return false;
-    const RoundTripTable& table = roundTripTable();
-    if (!table.anyFails) return true;
-    for (const char c : bytes)
-        if (table.fails[static_cast<unsigned char>(c)]) return false;
-    return true;
+    // Every byte is a windows-1251 character that encodes back to itself (the code page test
+    // holds Qt's codec to that), so only the line breaks decide.
+    return everyCrBeforeLf(bytes.data(), n);
 }
 
 QString fileErrorReason(const QFileDevice& file) {

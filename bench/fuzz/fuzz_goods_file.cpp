@@ -3,6 +3,7 @@
 
 #include "directory/goods_list.h"
 #include "fuzz_check.h"
+#include "panel/numbers.h"
 #include "storage/codepage.h"
 
 #include <cmath>

@@ -8,69 +8,81 @@ using namespace tarvel::test;
 
 namespace {
 
-const QString kDiv = QStringLiteral("Деление на ноль");
-const QString kOver = QStringLiteral("Переполнение");
-const QString e38 = QStringLiteral("1") + QStringLiteral(" 00").repeated(19); // 1E+38 keyed
-
-// The indicator, entryFlag, pendingOper, accumulator, the lit lamps and the messages shown.
-QString panel(RegisterRig& rig) {
+// What the trainee sees and what decides the next key: the indicator, entryFlag, the pending
+// operation, the lit lamps and the messages shown.
+QString panel(const RegisterRig& rig) {
     const PanelState& s = rig.s();
-    return QStringLiteral("%1|%2|%3|%4|%5|%6")
-        .arg(s.TxtIND.text(), QString::number(s.entryFlag), QString::number(s.pendingOper),
-             QString::number(s.accumulator, 'g', 7), litLamps(s), rig.messages.texts().join(u';'));
+    return QStringLiteral("%1|%2|%3|%4|%5")
+        .arg(s.TxtIND.text(), QString::number(s.entryFlag), QString::number(int(s.pendingOper)),
+             litLamps(s), rig.messages.texts().join(u';'));
 }
+
+struct CalculatorRow {
+    const char* name;
+    QString keys, panel;
+    friend void PrintTo(const CalculatorRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class Calculator : public testing::TestWithParam<CalculatorRow> {};
 
 // Key sequences from start-up; "," sets a comma as the system's separator, "клише" is the
 // header reload that ends ВВ's closing and %, setting the entry flag under any indicator.
-TEST(Calculator, KeySequences) {
-    const std::pair<QString, QString> cases[] = {
-        {".", "0.00|0|0|0||"},
-        {"0 0 5", "5|1|0|0||"},
-        {"1 . 5 . 2", "1.52|1|0|0||"},
-        {"1 2 00", "1200|1|0|0||"},
-        {"1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 8 9 0", "12345678901234567890|1|0|0||"},
-        {"СБ . 5", "0.5|1|0|0||"},
-        {"5 + 3 + .", "8.|0|1|8||"},
-        {"1 5 0 ВВ . 5", "5|1|0|150|LblVV|"}, // after a sale "." is a lone point, flag clear
-        {"1 КР 2В +", "21|0|1|21|Lbd3|"},     // the time shown in КР mode reads as 21
-        // A chain without precedence; the last operator key pressed counts.
-        {"2 + 3 Х 4 =", "20|0|0|20||"},
-        {"5 + - 3 =", "2|0|0|2|Lblmin|"},
-        {"5 - 8 =", "-3|0|0|-3|Lblmin|"},
-        {"2 + 3 = + 4 =", "9|0|0|9||"},
-        {"2 + 3 = 4 + 1 =", "5|0|0|5||"},
-        {"1 / 3 =", "0.3333333|0|0|0.3333333||"},
-        {"1 6 7 7 7 2 1 6 + 1 =", "1.677722E+07|0|0|1.677722e+07||"},
-        {"клише =", "0|0|0|0||"},
-        // СБ clears the chain, and the receipt lamps when a receipt is open; never a mode lamp.
-        {"5 + 3 + СБ", "0|1|0|0||"},
-        {"1 5 0 ВВ = СБ", "0|1|0|0||"},
-        {"1 ВВ = КЛ 5 - СБ", "0|1|0|0|Lbd4 LblPrint|"},
-        // A fault is told, the operand stays shown and the chain is dropped; the next keys work.
-        {"5 / 0 =", "0|0|0|0||" + kDiv},
-        {"0 / 0 =", "0|0|0|0||Недопустимая операция (0 / 0)"},
-        {"5 / 0 ВВ", "|0|0|0|LblVV|" + kDiv}, // ВВ tells the fault and sells the operand
-        {e38 + " Х 1 0 0 =", "100|0|0|0||" + kOver},
-        {e38 + " =", "1E+38|0|0|1e+38||"},
-        {"7 + " + e38 + " 00 =", "1" + QString(40, u'0') + "|0|0|0||" + kOver},
-        {"5 / 0 = 2 =", "2|0|0|2||" + kDiv},
-        {"5 / 0 = 2 = СБ 7 + 1 =", "8|0|0|8||" + kDiv},
-        {"5 / 0 = 2", "2|1|0|0||" + kDiv}, // a new amount, not one appended to the operand
-        {"5 / 0 - - 3 =", "-3|0|0|-3|Lblmin|" + kDiv},
-        {"5 / 0 = = + 4 =", "4|0|0|4||" + kDiv},
-        // The result shows the system's separator and reads back whole.
-        {", 1 . 5 + 1 =", "2,5|0|0|2.5||"},
-        {", 1 . 5 + 1 = клише Х 2 =", "5|0|0|5||"}};
-    for (const auto& c : cases) {
-        RegisterRig rig;
-        for (const QString& key : c.first.split(u' ')) {
-            if (key == u",") rig.regional.separator = u',';
-            if (key == u"клише") rig.reg->clishe();
-            if (key != u"," && key != u"клише") rig.press(key);
-        }
-        EXPECT_EQ(panel(rig), c.second) << c.first.toStdString();
+TEST_P(Calculator, KeySequences) {
+    RegisterRig rig;
+    for (const QString& key : GetParam().keys.split(u' ')) {
+        if (key == u",") rig.regional.separator = u',';
+        if (key == u"клише") rig.reg->clishe();
+        if (key != u"," && key != u"клише") rig.press(key);
     }
+    EXPECT_EQ(panel(rig), GetParam().panel);
 }
+
+const QString kDiv = QStringLiteral("Деление на ноль");
+const QString kInvalid = QStringLiteral("Недопустимая операция (0 / 0)");
+const QString kOver = QStringLiteral("Переполнение");
+const QString e38 = QStringLiteral("1") + QStringLiteral(" 00").repeated(19); // 1E+38 keyed
+
+const CalculatorRow kRows[] = {
+    {"PointAtStartUp", ".", "0.00|0|0||"},
+    {"LeadingZerosDropped", "0 0 5", "5|1|0||"},
+    {"OnePoint", "1 . 5 . 2", "1.52|1|0||"},
+    {"DoubleZero", "1 2 00", "1200|1|0||"},
+    {"TwentyDigits", "1 2 3 4 5 6 7 8 9 0 1 2 3 4 5 6 7 8 9 0", "12345678901234567890|1|0||"},
+    {"PointAfterReset", "СБ . 5", "0.5|1|0||"},
+    {"PointAfterResult", "5 + 3 + .", "8.|0|1||"},
+    {"PointAfterSale", "1 5 0 ВВ . 5", "5|1|0|LblVV|"}, // a lone point, flag clear
+    {"TimeReadsAsItsHours", "1 КР 2В +", "21|0|1|Lbd3|"},
+    // A chain without precedence; the last operator key pressed counts.
+    {"NoPrecedence", "2 + 3 Х 4 =", "20|0|0||"},
+    {"LastOperatorCounts", "5 + - 3 =", "2|0|0|Lblmin|"},
+    {"Negative", "5 - 8 =", "-3|0|0|Lblmin|"},
+    {"ChainGoesOnAfterTotal", "2 + 3 = + 4 =", "9|0|0||"},
+    {"NewChainAfterTotal", "2 + 3 = 4 + 1 =", "5|0|0||"},
+    {"SevenDigits", "1 / 3 =", "0.3333333|0|0||"},
+    {"SinglePrecision", "1 6 7 7 7 2 1 6 + 1 =", "1.677722E+07|0|0||"},
+    {"EqualsAfterReload", "клише =", "0|0|0||"},
+    // СБ clears the chain, and the receipt lamps when a receipt is open; never a mode lamp.
+    {"ResetClearsChain", "5 + 3 + СБ", "0|1|0||"},
+    {"ResetCancelsReceipt", "1 5 0 ВВ = СБ", "0|1|0||"},
+    {"ResetKeepsModeLamps", "1 ВВ = КЛ 5 - СБ", "0|1|0|Lbd4 LblPrint|"},
+    // A fault is told, the operand stays shown and the chain is dropped; the next keys work.
+    {"DivisionByZero", "5 / 0 =", "0|0|0||" + kDiv},
+    {"ZeroByZero", "0 / 0 =", "0|0|0||" + kInvalid},
+    {"VVTellsTheFaultAndSellsTheOperand", "5 / 0 ВВ", "|0|0|LblVV|" + kDiv},
+    {"ProductOverflows", e38 + " Х 1 0 0 =", "100|0|0||" + kOver},
+    {"LargestAmount", e38 + " =", "1E+38|0|0||"},
+    {"KeyedAmountOverflows", "7 + " + e38 + " 00 =", "1" + QString(40, u'0') + "|0|0||" + kOver},
+    {"NextAmountAfterAFault", "5 / 0 = 2 =", "2|0|0||" + kDiv},
+    {"ResetAfterAFault", "5 / 0 = 2 = СБ 7 + 1 =", "8|0|0||" + kDiv},
+    {"DigitAfterAFaultStartsAnAmount", "5 / 0 = 2", "2|1|0||" + kDiv},
+    {"OperatorsWorkAfterAFault", "5 / 0 - - 3 =", "-3|0|0|Lblmin|" + kDiv},
+    {"EqualsWorkAfterAFault", "5 / 0 = = + 4 =", "4|0|0||" + kDiv},
+    // The result shows the system's separator and reads back whole.
+    {"CommaSeparator", ", 1 . 5 + 1 =", "2,5|0|0||"},
+    {"CommaReadBack", ", 1 . 5 + 1 = клише Х 2 =", "5|0|0||"}};
+
+INSTANTIATE_TEST_SUITE_P(Keys, Calculator, testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // СБ cancels the receipt and brings back department 01 and the header; the shift total and
 // the journal stay.

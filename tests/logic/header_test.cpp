@@ -22,7 +22,7 @@ TEST(Header, ReloadTakesTheFileAsItIsAndFallsBackToTheLastGoodHeader) {
     EXPECT_EQ(rig.s().TxtCHL.text(), kDefaultHeader);
     for (const char* file : {"\xcc\xe0\xe3\xe0\xe7\xe8\xed\n2\r\r\n\nend", ""}) {
         file[0] ? rig.files.writeBytes(kHeaderFileName, file) : rig.files.remove(kHeaderFileName);
-        rig.s().TxtCHL.append(u"\r\nИТОГО");
+        rig.reg->appendGoodsEntry("ИТОГО");
         rig.press("СБ");
         EXPECT_EQ(rig.s().TxtCHL.text(), QStringLiteral("Магазин\n2\r\n\r\n\nend\r\n"));
     }
@@ -50,7 +50,7 @@ TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
         dir.remove(kHeaderFileName);
         if (c.directoryInTheWay) dir.mkdir(kHeaderFileName);
         rig.press("3Т КР КР КР 3Т 3Т СБ"); // the locked tape is not saved
-        rig.s().TxtCHL.adoptViewText(c.typed);
+        rig.typeHeader(c.typed);
         rig.press("КР");
         EXPECT_EQ(rig.messages.texts().size(), c.failure.isEmpty() ? 3 : 4); // 3Т, 3Т, СБ
         if (!c.failure.isEmpty()) {
@@ -59,7 +59,7 @@ TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
             EXPECT_TRUE(rig.messages.texts().last().contains(c.failure));
             EXPECT_TRUE(rig.files.readBytes(kHeaderFileName).isEmpty());
             dir.rmdir(kHeaderFileName);
-            rig.s().TxtCHL.adoptViewText("КИОСК");
+            rig.typeHeader("КИОСК");
             rig.press("КР");
         }
         EXPECT_TRUE(rig.s().TxtCHL.locked && !rig.s().lit(Lamp::LblClish));

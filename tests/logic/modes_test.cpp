@@ -11,84 +11,112 @@ using namespace tarvel::test;
 
 namespace {
 
-// Each mode key pressed on, then off, over a busy panel: what each press changes, and nothing
-// else (КЛ blanks the indicator, not "0.00").
-TEST(ModeKeys, EachPressFlipsItsModeAndChangesOnlyWhatBelongsToIt) {
-    const char* cases[][3] = {{"КН", "lit=Lbd2 LblVV", "lit=LblVV"},
-                              {"КЧ", "lit=Lbd5 LblVV|bold=yes", "lit=LblVV|bold=no"},
-                              {"КЛ", "lit=Lbd4|VV=no", "lit=|VV=yes|TxtIND="},
-                              {"КЗ", "lit=Lbd6 LblVV", "lit=LblVV|front=TxtCHL"},
-                              {"КР", "lit=Lbd3 LblVV", "lit=LblVV|TxtIND=0.00"},
-                              {"CHL", "Shap1=yes", "Shap1=no"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c[0]);
-        RegisterRig rig;
-        rig.press("1 5 0");
-        rig.s().light(Lamp::LblVV);
-        rig.s().front = TapeId::Journal;
-        const QStringList before = panelSnapshot(rig.s());
-        rig.press(c[0]);
-        const QStringList on = panelSnapshot(rig.s());
-        EXPECT_EQ(on, changed(before, c[1]));
-        rig.press(c[0]);
-        EXPECT_EQ(panelSnapshot(rig.s()), changed(on, c[2]));
-        EXPECT_TRUE(rig.messages.shown.isEmpty());
-    }
+// Each mode key pressed twice over a busy panel (an amount keyed, a receipt opened by %, the
+// journal in front in journal mode): what each press changes, and nothing else (КЛ blanks the
+// indicator, not "0.00"; КЗ going off puts the receipt tape back in front).
+struct ModeRow {
+    const char* name;
+    const char *key, *first, *second; // the key, what its first and its second press change
+    friend void PrintTo(const ModeRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class ModeKeys : public testing::TestWithParam<ModeRow> {};
+
+TEST_P(ModeKeys, EachPressFlipsItsModeAndChangesOnlyWhatBelongsToIt) {
+    const ModeRow& c = GetParam();
+    RegisterRig rig;
+    rig.press("КЗ 1Д 1 5 0 %");
+    const QStringList before = panelSnapshot(rig.s());
+    rig.press(c.key);
+    const QStringList first = panelSnapshot(rig.s());
+    EXPECT_EQ(first, changed(before, c.first));
+    rig.press(c.key);
+    EXPECT_EQ(panelSnapshot(rig.s()), changed(first, c.second));
+    EXPECT_TRUE(rig.messages.shown.isEmpty());
 }
 
+const ModeRow kModeRows[] = {
+    {"KN", "КН", "lit=Lbd2 Lbd6 LblVV", "lit=Lbd6 LblVV"},
+    {"KCH", "КЧ", "lit=Lbd5 Lbd6 LblVV|bold=yes", "lit=Lbd6 LblVV|bold=no"},
+    {"KL", "КЛ", "lit=Lbd4 Lbd6|VV=no", "lit=Lbd6|VV=yes|TxtIND="},
+    {"KZ", "КЗ", "lit=LblVV|front=TxtCHL", "lit=Lbd6 LblVV"},
+    {"KR", "КР", "lit=Lbd3 Lbd6 LblVV", "lit=Lbd6 LblVV|TxtIND=0.00"},
+    {"CHL", "CHL", "Shap1=yes", "Shap1=no"}};
+
+INSTANTIATE_TEST_SUITE_P(Keys, ModeKeys, testing::ValuesIn(kModeRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A key selects its first department, or its second when its first is selected; a return mark
-// makes the text differ and is dropped. Outside КР and journal mode 1Д and 2В bring the receipt
-// tape forward, 3Т and 4С change nothing else, and the amount being keyed carries on.
-TEST(DepartmentKeys, ToggleBetweenTheirTwoDepartments) {
-    const char* cases[][3] = {{"01", "1Д", "05"},      {"05", "1Д", "01"}, {"05", "2В", "02"},
-                              {"02", "2В", "06"},      {"03", "3Т", "07"}, {"08", "3Т", "03"},
-                              {"08", "4С", "04"},      {"04", "4С", "08"}, {"01  -", "1Д", "01"},
-                              {"04  -  -", "4С", "04"}}; // before, key, after
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c[0]) + " " + c[1]);
-        RegisterRig rig;
-        rig.press("1 2");
-        rig.s().TxtSEC.setText(c[0]);
-        rig.s().front = TapeId::Journal;
-        const QStringList before = panelSnapshot(rig.s());
-        rig.press(c[1] + QStringLiteral(" 5"));
-        const bool bringsTape = c[1] == QStringLiteral("1Д") || c[1] == QStringLiteral("2В");
-        EXPECT_EQ(panelSnapshot(rig.s()), changed(before, "TxtIND=125|TxtSEC=" + QString(c[2]) +
-                                                              (bringsTape ? "|front=TxtCHL" : "")));
-        EXPECT_TRUE(rig.messages.shown.isEmpty());
-    }
+// makes the text differ and is dropped. Outside КР and journal mode 1Д, 2В, 3Т and 4С change
+// nothing else, and the amount being keyed carries on.
+struct DepartmentRow {
+    const char* name;
+    const char *before, *key, *after; // keys that select the department before, the key pressed
+    friend void PrintTo(const DepartmentRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class DepartmentKeys : public testing::TestWithParam<DepartmentRow> {};
+
+TEST_P(DepartmentKeys, ToggleBetweenTheirTwoDepartments) {
+    const DepartmentRow& c = GetParam();
+    RegisterRig rig;
+    rig.press(c.before);
+    rig.press("1 2");
+    const QStringList before = panelSnapshot(rig.s());
+    rig.press(c.key + QStringLiteral(" 5"));
+    EXPECT_EQ(panelSnapshot(rig.s()), changed(before, "TxtIND=125|TxtSEC=" + QString(c.after)));
+    EXPECT_TRUE(rig.messages.shown.isEmpty());
 }
+
+const DepartmentRow kDepartmentRows[] = {
+    {"FirstToSecond1D", "", "1Д", "05"},      {"SecondToFirst1D", "1Д", "1Д", "01"},
+    {"OtherToFirst2V", "1Д", "2В", "02"},     {"FirstToSecond2V", "2В", "2В", "06"},
+    {"FirstToSecond3T", "3Т", "3Т", "07"},    {"OtherToFirst3T", "4С 4С", "3Т", "03"},
+    {"SecondToFirst4C", "4С 4С", "4С", "04"}, {"FirstToSecond4C", "4С", "4С", "08"},
+    {"ReturnMarkDropped", "ВТ", "1Д", "01"},  {"TwoReturnMarksDropped", "4С ВТ ВТ", "4С", "04"}};
+
+INSTANTIATE_TEST_SUITE_P(Keys, DepartmentKeys, testing::ValuesIn(kDepartmentRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // In journal mode 1Д writes CR LF, " ИС  ", the shift total and " руб" into the journal and
 // shows its end; 2В writes the same without the first space and lights LblZ. In КР mode 1Д
 // shows the date and 2В the time, leaving the entry flag alone: the next digit extends the text
 // if an amount was being keyed and replaces it otherwise.
-TEST(DepartmentKeys, ReportTheShiftAndShowTheClockInTheirModes) {
-    const struct {
-        char separator;
-        const char *keys, *indicator, *journal, *lit;
-    } cases[] = {{'.', "КЗ 1Д", "0.00", "\r\n ИС  0 руб", "Lbd6"},
-                 {',', "КЗ 2В", "0.00", "\r\nИС  0 руб", "Lbd6 LblZ"},
-                 {'.', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0", "\r\nИС  1250.5 руб\r\n ИС  1250.5 руб",
-                  "Lbd6 LblVV LblPrint LblZ"},
-                 {',', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0", "\r\nИС  1250,5 руб\r\n ИС  1250,5 руб",
-                  "Lbd6 LblVV LblPrint LblZ"},
-                 {'.', "КР 4 1Д", "05.12.2026", "", "Lbd3"},
-                 {'.', "КР 4 1Д 3", "05.12.20263", "", "Lbd3"},
-                 {'.', "КР 4 + 2В", "21:30:15", "", "Lbd3"},
-                 {'.', "КР 4 + 2В 7", "7", "", "Lbd3"},
-                 {'.', "КЗ КР 1Д 2В", "21:30:15", "\r\n ИС  0 руб\r\nИС  0 руб", "Lbd3 Lbd6 LblZ"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
-        RegisterRig rig(QLatin1Char(c.separator));
-        rig.press(c.keys);
-        EXPECT_EQ(rig.s().TxtIND.text(), c.indicator);
-        EXPECT_EQ(rig.s().TxtCHLK.text(), c.journal);
-        EXPECT_EQ(litLamps(rig.s()), c.lit);
-        const bool journal = *c.journal;
-        EXPECT_EQ(rig.s().front, journal ? TapeId::Journal : TapeId::Receipt);
-        EXPECT_EQ(rig.s().TxtCHLK.caretToEnd, journal);
-    }
+struct ReportRow {
+    const char* name;
+    char separator;
+    const char *keys, *indicator, *journal, *lit;
+    friend void PrintTo(const ReportRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class ShiftReport : public testing::TestWithParam<ReportRow> {};
+
+TEST_P(ShiftReport, DepartmentKeysReportTheShiftAndShowTheClockInTheirModes) {
+    const ReportRow& c = GetParam();
+    RegisterRig rig(QLatin1Char(c.separator));
+    rig.press(c.keys);
+    EXPECT_EQ(rig.s().TxtIND.text(), c.indicator);
+    EXPECT_EQ(rig.s().TxtCHLK.text(), c.journal);
+    EXPECT_EQ(litLamps(rig.s()), c.lit);
+    const bool journal = *c.journal;
+    EXPECT_EQ(rig.s().front, journal ? TapeId::Journal : TapeId::Receipt);
+    EXPECT_EQ(rig.s().TxtCHLK.caretMovesToEnd > 0, journal);
 }
+
+const ReportRow kReportRows[] = {
+    {"Report1D", '.', "КЗ 1Д", "0.00", "\r\n ИС  0 руб", "Lbd6"},
+    {"Report2VLightsLblZ", ',', "КЗ 2В", "0.00", "\r\nИС  0 руб", "Lbd6 LblZ"},
+    {"ShiftTotal", '.', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0", "\r\nИС  1250.5 руб\r\n ИС  1250.5 руб",
+     "Lbd6 LblVV LblPrint LblZ"},
+    {"ShiftTotalWithComma", ',', "1 2 5 0 . 5 ВВ = КЗ 2В 1Д", "0",
+     "\r\nИС  1250,5 руб\r\n ИС  1250,5 руб", "Lbd6 LblVV LblPrint LblZ"},
+    {"DateInKr", '.', "КР 4 1Д", "05.12.2026", "", "Lbd3"},
+    {"DigitExtendsTheDate", '.', "КР 4 1Д 3", "05.12.20263", "", "Lbd3"},
+    {"TimeInKr", '.', "КР 4 + 2В", "21:30:15", "", "Lbd3"},
+    {"DigitReplacesTheTime", '.', "КР 4 + 2В 7", "7", "", "Lbd3"},
+    {"BothModes", '.', "КЗ КР 1Д 2В", "21:30:15", "\r\n ИС  0 руб\r\nИС  0 руб", "Lbd3 Lbd6 LblZ"}};
+
+INSTANTIATE_TEST_SUITE_P(Keys, ShiftReport, testing::ValuesIn(kReportRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace tarvel;
 
@@ -22,6 +23,46 @@ TEST(Numbers, LeadingValueReadsTheNumberAtTheStartOfAnyText) {
             << QString::fromUtf16(text).toStdString() << " under " << separator;
     EXPECT_TRUE(std::isinf(leadingValue(u"1E999")));
 }
+
+// The same grammar read as a whole text: blanks around it, nothing else; a value beyond a
+// double's range, too large or underflowing to zero, is no number.
+struct WholeRow {
+    const char* name;
+    const char16_t* text;
+    char separator;
+    std::optional<double> value;
+    friend void PrintTo(const WholeRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class WholeNumber : public testing::TestWithParam<WholeRow> {};
+
+TEST_P(WholeNumber, ReadsOnlyATextThatIsOneNumber) {
+    const WholeRow& c = GetParam();
+    EXPECT_EQ(readWholeNumber(c.text, QLatin1Char(c.separator)), c.value);
+}
+
+const WholeRow kWholeRows[] = {{"Integer", u"12", '.', 12},
+                               {"BlanksAround", u" \t-1.5e3 \t", '.', -1500},
+                               {"PointInEveryLocale", u"2.5", ',', 2.5},
+                               {"SystemSeparator", u"2,5", ',', 2.5},
+                               {"CommaUnderPoint", u"2,5", '.', std::nullopt},
+                               {"LeadingPoint", u".5", '.', 0.5},
+                               {"TrailingPoint", u"5.", '.', 5},
+                               {"ExponentD", u"1D2", '.', 100},
+                               {"SignedExponent", u"+.5e+3", '.', 500},
+                               {"Empty", u"", '.', std::nullopt},
+                               {"OnlyBlanks", u"  ", '.', std::nullopt},
+                               {"LineFeedIsNoBlank", u"\n1", '.', std::nullopt},
+                               {"TwoNumbers", u"1 2", '.', std::nullopt},
+                               {"ExponentWithoutDigits", u"1e", '.', std::nullopt},
+                               {"TextAfter", u"2abc", '.', std::nullopt},
+                               {"TooLarge", u"1e400", '.', std::nullopt},
+                               {"UnderflowsToZero", u"1e-400", '.', std::nullopt},
+                               {"ZeroWithExponent", u"0.000e-999", '.', 0},
+                               {"Subnormal", u"4.9e-324", '.', 4.9e-324}};
+
+INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber, testing::ValuesIn(kWholeRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // At most 7 significant digits in single precision, 15 in double.
 TEST(Numbers, DisplayTextWritesTheGeneralNumberForm) {

@@ -8,10 +8,15 @@
 
 namespace tarvel::test {
 
+// The lamps' names on the panel, in the order of Lamp.
+inline const QStringList kLampNames = {"Lbd1",     "Lbd2",   "Lbd3",    "Lbd4",  "Lbd5",
+                                       "Lbd6",     "LblCB2", "LblNL",   "LblVV", "Lblmin",
+                                       "LblPrint", "LblZ",   "LblClish"};
+
 inline QString litLamps(const PanelState& s) {
     QStringList lit;
     for (int i = 0; i < kLampCount; ++i)
-        if (s.lamps[std::size_t(i)]) lit << QString::fromLatin1(lampName(Lamp(i)));
+        if (s.lamps[std::size_t(i)]) lit << kLampNames[i];
     return lit.join(QLatin1Char(' '));
 }
 
@@ -24,7 +29,7 @@ inline QStringList panelSnapshot(const PanelState& s) {
         .arg(s.TxtIND.text(), s.TxtSEC.text(), s.TxtCHL.text(), yes(s.TxtCHL.locked),
              s.TxtCHLK.text(), s.front == TapeId::Receipt ? "TxtCHL" : "TxtCHLK", litLamps(s),
              yes(s.Shap1), yes(s.pickerBold), yes(s.commandVVVisible), num(s.accumulator),
-             num(s.pendingOper), num(s.entryFlag), num(s.receiptTotal), num(s.shiftTotal),
+             num(int(s.pendingOper)), num(s.entryFlag), num(s.receiptTotal), num(s.shiftTotal),
              num(s.printRow))
         .split(u'|');
 }

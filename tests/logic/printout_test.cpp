@@ -1,4 +1,4 @@
-// The receipt printout and the card-payment key %, as the printer sees them.
+// The receipt printout and the card-payment key %, as the paper shows them.
 
 #include "panel_snapshot.h"
 #include "support/fakes.h"
@@ -10,71 +10,131 @@ using namespace tarvel::test;
 
 namespace {
 
-// The recording printer's page is 10000 × 15000: steps of 100 across and 300 down.
-const QStringList kStart = {"width", "height", "font 12", "x 1200", "y 0"};
+const QString kIndent = QString(12, u' '); // the receipt's left margin: 12 % of the page
+const QString kZone = QString(14, u' ');   // a line's text after the LF of its CR LF
 
-// A line feed is three spaces and a zone move, a CR ends the printed line, a character outside
-// the basic plane goes whole; % adds the card line at the same margin before the finish.
-TEST(Printout, SendsTheTapeCharacterByCharacter) {
-    RegisterRig rig;
-    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
-    rig.s().TxtCHL.setText("A" + pair + "\r\nБ\rC\n");
-    const QStringList tape = {"stay A", "stay " + pair, "stay \r", "zone    ",
-                              "stay Б", "stay \r",      "stay C",  "zone    "};
+// A register whose receipt header is `header`.
+struct HeaderRig : RegisterRig {
+    explicit HeaderRig(const QString& header) : RegisterRig(QLatin1Char('.'), false) {
+        files.writeText(kHeaderFileName, header);
+        restart();
+    }
+};
+
+// The first row of a page with ink on it.
+qsizetype firstPrintedRow(const QStringList& page) {
+    for (qsizetype row = 0; row < page.size(); ++row)
+        if (!page[row].trimmed().isEmpty()) return row;
+    return -1;
+}
+
+// The tape starts at the margin; a CR goes on at the left edge, the LF of each line break is
+// three spaces and a move to the next print zone, a lone LF only that, and a character outside
+// the basic plane is one character on paper.
+TEST(Printout, PutsTheTapeOnThePaperLineByLine) {
+    HeaderRig rig("ЧЕК");
+    rig.reg->appendGoodsEntry("A😀\rБ\nC");
     rig.reg->printReceiptTape();
-    EXPECT_EQ(rig.printer.calls, kStart + tape + QStringList("finish"));
-
-    rig.printer.calls.clear();
-    rig.s().light(Lamp::LblPrint);
-    rig.press("%");
-    const QStringList card = {"endline \r\n", "x 1200", "endline  ОПЛАТА КАРТОЙ", "finish"};
-    EXPECT_EQ(rig.printer.calls.mid(5), tape + card);
+    EXPECT_EQ(rig.printer.pages(), QList<QStringList>({{kIndent + "ЧЕК", "   ", kZone + "A😀",
+                                                        "Б" + QString(13, u' ') + "C"}}));
 }
 
-// Each printout, by ВВ or by %, starts 2 % of the page lower than the one before; the 51st
-// starts at the top again instead of below the page, and the count stops at its limit. Cases:
-// the printout count before, the printout's top, the count after.
-TEST(Printout, StacksPrintoutsDownThePage) {
-    const std::tuple<std::int16_t, const char*, std::int16_t> cases[] = {
-        {0, "y 0", 1},   {9, "y 2700", 10},        {49, "y 14700", 50},
-        {50, "y 0", 51}, {32766, "y 4800", 32767}, {32767, "y 5100", 32767}};
-    for (const bool card : {false, true})
-        for (const auto& [row, y, after] : cases) {
-            RegisterRig rig;
-            rig.s().printRow = row;
-            rig.s().light(Lamp::LblPrint);
-            card ? rig.press("%") : rig.reg->printReceiptTape();
-            EXPECT_EQ(rig.printer.calls.value(4), y) << row << card;
-            EXPECT_EQ(rig.s().printRow, after) << row << card;
+// % prints the tape, then the card line on a line of its own at the receipt's margin.
+TEST(Printout, CardPaymentLineStandsUnderTheTape) {
+    HeaderRig rig("ЧЕК");
+    rig.press("% = %");
+    const QStringList paper = {kIndent + "ЧЕК",
+                               "   ",
+                               kZone + "ИТОГО",
+                               kZone + "0руб",
+                               kZone + "КАССИР ______",
+                               kZone + "          /_______/",
+                               kZone + "******************",
+                               kZone + "05.12.2026 21:30:15",
+                               kZone + "******************",
+                               "",
+                               kIndent + " ОПЛАТА КАРТОЙ"};
+    EXPECT_EQ(rig.printer.pages(), QList<QStringList>({paper}));
+}
+
+// Each printout, by ВВ or by %, starts 2 % of the page (one row) lower than the one before; the
+// 51st starts at the top again instead of below the page, and the count of printouts stops at
+// its limit, so from then on every printout starts on the same row.
+struct StackingRow {
+    const char* name;
+    int printedBefore, firstRow;
+};
+
+class PrintoutStacking : public testing::TestWithParam<bool> {};
+
+TEST_P(PrintoutStacking, EachPrintoutStartsOneRowLower) {
+    const bool byCard = GetParam();
+    const StackingRow rows[] = {{"first", 0, 0},
+                                {"tenth", 9, 9},
+                                {"fiftieth", 49, 49},
+                                {"fifty-first", 50, 0},
+                                {"last counted", 32766, 16},
+                                {"beyond the count", 32767, 17},
+                                {"and after", 32768, 17}};
+    HeaderRig rig("X");
+    int printed = 0;
+    for (const StackingRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (; printed < row.printedBefore; ++printed) {
+            rig.reg->printReceiptTape();
+            rig.printer.calls.clear();
         }
+        byCard ? rig.press("% = %") : rig.reg->printReceiptTape();
+        ++printed;
+        ASSERT_EQ(rig.printer.pages().size(), 1);
+        EXPECT_EQ(firstPrintedRow(rig.printer.pages()[0]), row.firstRow);
+        EXPECT_EQ(rig.s().printRow, std::min(printed, 32767));
+        rig.printer.calls.clear();
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(ByKey, PrintoutStacking, testing::Bool(),
+                         [](const auto& info) { return info.param ? "ByCard" : "ByVV"; });
 
 // Only a totalled receipt is paid by card (printed, journaled, the header back, total and lamps
 // cleared), in any mode, printer or none; otherwise % only lights LblVV. The card line is on
 // the paper only.
-TEST(PercentKey, ClosesATotalledReceiptAndOnlyLightsTheLampOtherwise) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"", nullptr},          {"1 ВВ", nullptr},     {"1 ВВ =", ""},
-        {"1 ВВ = НЛ", "LblNL"}, {"1 ВВ = КЛ", "Lbd4"}, {"1 ВВ = КР 3Т", "Lbd3 LblClish"}};
-    for (const bool printerFails : {false, true})
-        for (const auto& [keys, litAfterClosing] : cases) {
-            SCOPED_TRACE(std::string(keys) + (printerFails ? " without a printer" : ""));
-            RegisterRig rig;
-            rig.press(keys);
-            rig.messages.clear();
-            rig.printer.failing = printerFails;
-            const QStringList before = panelSnapshot(rig.s());
-            const QString closing = "TxtCHL=" + kDefaultHeader + "|TxtCHLK=\r\n" +
-                                    rig.s().TxtCHL.text() + "|lit=" + litAfterClosing +
-                                    "|receiptTotal=0|entryFlag=1|printRow=1";
-            rig.press("%");
-            EXPECT_EQ(panelSnapshot(rig.s()),
-                      changed(before, litAfterClosing ? closing : "lit=LblVV"));
-            EXPECT_EQ(rig.printer.paperText().count(u" ОПЛАТА КАРТОЙ\n"),
-                      litAfterClosing && !printerFails ? 1 : 0);
-            EXPECT_EQ(rig.printer.calls.isEmpty(), !litAfterClosing);
-            EXPECT_TRUE(rig.messages.shown.isEmpty());
-        }
+struct PercentRow {
+    const char* name;
+    const char* keys;
+    const char* litAfterClosing; // null: the receipt is not totalled, nothing is closed
+    friend void PrintTo(const PercentRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class PercentKey : public testing::TestWithParam<std::tuple<PercentRow, bool>> {};
+
+TEST_P(PercentKey, ClosesATotalledReceiptAndOnlyLightsTheLampOtherwise) {
+    const auto& [c, printerFails] = GetParam();
+    RegisterRig rig;
+    rig.press(c.keys);
+    rig.messages.clear();
+    rig.printer.failing = printerFails;
+    const QStringList before = panelSnapshot(rig.s());
+    const QString closing = "TxtCHL=" + kDefaultHeader + "|TxtCHLK=\r\n" + rig.s().TxtCHL.text() +
+                            "|lit=" + c.litAfterClosing + "|receiptTotal=0|entryFlag=1|printRow=1";
+    rig.press("%");
+    EXPECT_EQ(panelSnapshot(rig.s()), changed(before, c.litAfterClosing ? closing : "lit=LblVV"));
+    EXPECT_EQ(rig.printer.paperText().count(u" ОПЛАТА КАРТОЙ\n"),
+              c.litAfterClosing && !printerFails ? 1 : 0);
+    EXPECT_EQ(rig.printer.calls.isEmpty(), !c.litAfterClosing);
+    EXPECT_TRUE(rig.messages.shown.isEmpty());
 }
+
+const PercentRow kPercentRows[] = {
+    {"NothingKeyed", "", nullptr},     {"SaleOpen", "1 ВВ", nullptr},
+    {"Totalled", "1 ВВ =", ""},        {"CashTendered", "1 ВВ = НЛ", "LblNL"},
+    {"VVHidden", "1 ВВ = КЛ", "Lbd4"}, {"HeaderOpen", "1 ВВ = КР 3Т", "Lbd3 LblClish"}};
+
+INSTANTIATE_TEST_SUITE_P(Receipts, PercentKey,
+                         testing::Combine(testing::ValuesIn(kPercentRows), testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "WithoutPrinter" : "");
+                         });
 
 } // namespace

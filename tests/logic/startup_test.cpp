@@ -11,7 +11,7 @@ namespace {
 // characters reach the indicator only while the marker is shown, and only digits and ":".
 TEST(StartUp, PanelClockAndKeyboardFilter) {
     RegisterRig rig;
-    PanelState& s = rig.s();
+    const PanelState& s = rig.s();
     EXPECT_EQ(s.TxtSEC.text(), QStringLiteral("01"));
     EXPECT_EQ(s.TxtCHL.text(), kDefaultHeader);
     EXPECT_TRUE(s.TxtCHL.locked && s.front == TapeId::Receipt && s.commandVVVisible && !s.Shap1);
@@ -19,9 +19,9 @@ TEST(StartUp, PanelClockAndKeyboardFilter) {
     EXPECT_EQ(s.Picker, QStringLiteral("21:30:15"));
     for (const int c : {48, 57, 58, 47, 59, 46, 97, 8, 0x439}) {
         EXPECT_EQ(rig.reg->TxtIND_KeyPress(c), 0) << c;
-        s.Shap1 = true;
+        rig.press("CHL"); // the marker shows
         EXPECT_EQ(rig.reg->TxtIND_KeyPress(c), c >= '0' && c <= ':' ? c : 0) << c;
-        s.Shap1 = false;
+        rig.press("CHL");
     }
 }
 
@@ -33,10 +33,11 @@ TEST(StartUp, CloseSavesTheJournalBeforeThePrinterCallThatMayFail) {
         QString journalAtPrinter;
         rig.printer.onCall = [&] { journalAtPrinter = rig.files.readText(kJournalFileName); };
         rig.printer.failing = rig.goods.loaded = printerFails;
-        rig.s().TxtCHLK.append(u"\r\nчек"); // past the live file: only the close writes it
+        rig.press("КЗ 1Д");
+        rig.files.remove(kJournalFileName); // gone: only the close writes it back
         rig.reg->VKL_Click();
         rig.reg->Form_Unload(); // the window's close after the power key runs nothing twice
-        EXPECT_EQ(journalAtPrinter, QStringLiteral("\r\nчек\r\n"));
+        EXPECT_EQ(journalAtPrinter, QStringLiteral("\r\n ИС  0 руб\r\n"));
         EXPECT_EQ(rig.printer.calls.size(), 1);
         EXPECT_EQ(rig.goods.calls, printerFails ? QStringList{"unload"} : QStringList());
         EXPECT_EQ(rig.programEnd.ended, 1);

@@ -38,4 +38,15 @@ TEST(Storage, FailedJournalSaveIsToldByNameAndReason) {
                   ": нет такого каталога\nЖурнал (контрольная лента) не сохранён.");
 }
 
+// A tape file is taken as it is when its line breaks are the register's: every byte of the code
+// page decodes to a character that encodes back to that byte.
+TEST(Storage, EveryByteComesBackThroughTheCodePage) {
+    for (int b = 0; b < 256; ++b) {
+        const char c = char(b);
+        EXPECT_EQ(encodeWindows1251(decodeWindows1251(QByteArrayView(&c, 1))).bytes,
+                  QByteArray(1, c))
+            << b;
+    }
+}
+
 } // namespace

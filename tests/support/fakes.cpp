@@ -1,5 +1,8 @@
 #include "support/fakes.h"
 
+#include <algorithm>
+#include <array>
+
 namespace tarvel::test {
 
 QString RecordingPrinter::paperText() const {
@@ -11,6 +14,67 @@ QString RecordingPrinter::paperText() const {
         if (call.startsWith(u"endline ")) out += text + u'\r';
     }
     return out.replace(u'\r', u'\n');
+}
+
+namespace {
+
+// One page of paper as a grid of character cells.
+class Page {
+  public:
+    Page(float width, float height) : cellWidth_(width / 100), cellHeight_(height / 50) {}
+    void moveToX(float x) { column_ = qRound(x / cellWidth_); }
+    void moveToY(float y) { row_ = qRound(y / cellHeight_); }
+    void print(const QString& text) {
+        char32_t before = 0;
+        for (const char32_t c : text.toUcs4()) {
+            const bool pairedLf = c == U'\n' && before == U'\r';
+            before = c;
+            if (c == U'\r' || c == U'\n') {
+                if (!pairedLf) newLine();
+                continue;
+            }
+            while (rows_.size() <= row_)
+                rows_.append(std::u32string());
+            std::u32string& line = rows_[row_];
+            if (line.size() <= std::size_t(column_)) line.resize(std::size_t(column_) + 1, U' ');
+            line[std::size_t(column_++)] = c;
+        }
+    }
+    void nextZone() {
+        column_ = (column_ / kZone + 1) * kZone;
+        if (column_ >= 100) newLine();
+    }
+    void newLine() { ++row_, column_ = 0; }
+    QStringList rows() const {
+        QStringList out;
+        for (const std::u32string& line : rows_)
+            out << QString::fromUcs4(line.data(), qsizetype(line.size()));
+        return out;
+    }
+
+  private:
+    static constexpr int kZone = 14;
+    float cellWidth_, cellHeight_;
+    int column_ = 0;
+    qsizetype row_ = 0;
+    QList<std::u32string> rows_;
+};
+
+} // namespace
+
+QList<QStringList> RecordingPrinter::pages() const {
+    QList<QStringList> out;
+    Page page(width, height);
+    for (const QString& call : calls) {
+        const QString text = call.mid(call.indexOf(u' ') + 1);
+        if (call.startsWith(u"x ")) page.moveToX(text.toFloat());
+        if (call.startsWith(u"y ")) page.moveToY(text.toFloat());
+        if (call.startsWith(u"stay ")) page.print(text);
+        if (call.startsWith(u"zone ")) page.print(text), page.nextZone();
+        if (call.startsWith(u"endline ")) page.print(text), page.newLine();
+        if (call == u"finish") out << page.rows(), page = Page(width, height);
+    }
+    return out;
 }
 
 void TempDataDir::writeBytes(const QString& name, const QByteArray& bytes) const {
@@ -42,22 +106,25 @@ void RegisterRig::restart(bool load) {
     if (load) reg->Form_Load();
 }
 
-void RegisterRig::press(const QString& keys) {
-    using C = CashRegister;
-    static const QMap<QString, void (C::*)()> ops = {
-        {"00", &C::Btn00_Click},      {".", &C::CommandZ_Click},     {"СБ", &C::CommandC_Click},
-        {"+", &C::CommandPlus_Click}, {"-", &C::CammandMinus_Click}, {"Х", &C::UMN_Click},
-        {"/", &C::DEL_Click},         {"=", &C::CommandEnter_Click}, {"ВВ", &C::CommandVV_Click},
-        {"НЛ", &C::NL_Click},         {"ВТ", &C::VT_Click},          {"%", &C::PROC_Click},
-        {"1Д", &C::Btn1D_Click},      {"2В", &C::Btn2V_Click},       {"3Т", &C::Btn3T_Click},
-        {"4С", &C::Btn4C_Click},      {"КН", &C::KN_Click},          {"КР", &C::KR_Click},
-        {"КЛ", &C::KL_Click},         {"КЧ", &C::KCH_Click},         {"КЗ", &C::KZ_Click},
-        {"CHL", &C::CHL_Click},       {"ФЦ", &C::FC_Click}};
-    for (const QString& key : keys.split(u' ', Qt::SkipEmptyParts)) {
-        const bool digit = key.size() == 1 && key[0].isDigit();
-        ASSERT_TRUE(digit || ops.contains(key)) << "unknown key " << key.toStdString();
-        digit ? reg->DigitClick(key) : (reg.get()->*ops.value(key))();
+// The captions of the keys, in the order of Key.
+const std::array<QStringView, kKeyCount> kCaptions = {
+    u"0",  u"1",  u"2",  u"3",   u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"00", u".",
+    u"СБ", u"+",  u"-",  u"Х",   u"/",  u"=",  u"ВВ", u"ВТ", u"НЛ", u"%",  u"КН", u"КР",
+    u"КЛ", u"КЧ", u"КЗ", u"CHL", u"ФЦ", u"1Д", u"2В", u"3Т", u"4С", u"VKL"};
+
+std::vector<Key> keysOf(const QString& captions) {
+    std::vector<Key> keys;
+    for (const QString& caption : captions.split(u' ', Qt::SkipEmptyParts)) {
+        const auto* found = std::find(kCaptions.begin(), kCaptions.end(), caption);
+        EXPECT_NE(found, kCaptions.end()) << "unknown key " << caption.toStdString();
+        if (found != kCaptions.end()) keys.push_back(Key(found - kCaptions.begin()));
     }
+    return keys;
+}
+
+void RegisterRig::press(const QString& keys) {
+    for (const Key key : keysOf(keys))
+        reg->press(key);
 }
 
 } // namespace tarvel::test

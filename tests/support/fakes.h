@@ -80,6 +80,10 @@ struct RecordingPrinter : Printer {
     // The text that reached the paper of all printouts, each CR read as a line break and each
     // next-zone move as a TAB.
     QString paperText() const;
+    // Each finished printout as its page shows it, row by row from the top of the page: a
+    // character cell is 1 % of the page wide and 2 % high, print zones are 14 cells wide, and
+    // a CR (or the end of a line) goes on at the left edge of the next row.
+    QList<QStringList> pages() const;
 
     bool record(const QString& call) {
         if (onCall) onCall();
@@ -144,9 +148,17 @@ struct RegisterRig {
     // A fresh register over the same fakes and files (a new run of the program).
     void restart(bool load = true);
 
-    PanelState& s() { return reg->state(); }
-    // Presses keys by their captions, separated by spaces: "1 5 0 ВВ", "КР 3Т", "CHL".
+    const PanelState& s() const { return reg->state(); }
+    // Presses keys by their captions (see keysOf): "1 5 0 ВВ", "КР 3Т", "CHL".
     void press(const QString& keys);
+    // The trainee types over the whole open header: the tape's text becomes `text`.
+    void typeHeader(const QString& text) {
+        reg->editHeader(0, s().TxtCHL.text().size(), text);
+    }
 };
+
+// Keys by their captions on the panel, separated by spaces: "1 5 0 ВВ", "КР 3Т". The key with
+// a symbol for a caption is "CHL", the power key "VKL". An unknown caption fails the test.
+std::vector<Key> keysOf(const QString& captions);
 
 } // namespace tarvel::test

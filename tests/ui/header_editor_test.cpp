@@ -98,12 +98,12 @@ class HeaderEditing : public PanelFixture, public testing::WithParamInterface<He
 };
 
 TEST_P(HeaderEditing, ChangesOnlyWhatTheTraineeTouched) {
-    click("KR Btn3T");
+    click("КР 3Т");
     GetParam().edit(*receiptTape());
     const QString tape = QString::fromLatin1(GetParam().tape);
     EXPECT_EQ(s().TxtCHL.text(), tape);
     EXPECT_EQ(receiptTape()->toPlainText(), viewTextOf(tape));
-    click("KR");
+    click("КР");
     EXPECT_EQ(rig.files.readBytes(kHeaderFileName), (tape + "\r\n").toLatin1());
 }
 
@@ -117,7 +117,7 @@ using HeaderUndo = PanelFixture;
 // keeps both lines.
 TEST_F(HeaderUndo, TakesBackTheTraineesTypingOnly) {
     expectedMessages << "Впишите новое клише";
-    click("Command1 Command5 Command0 CommandVV KR Btn3T");
+    click("1 5 0 ВВ КР 3Т");
     ReceiptTapeView& tape = *receiptTape();
     const QString sale = kDefaultHeader + "\r\n 01  150 руб";
     caretAt(tape, tape.document()->characterCount() - 1);
@@ -126,13 +126,13 @@ TEST_F(HeaderUndo, TakesBackTheTraineesTypingOnly) {
         key(tape, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(s().TxtCHL.text(), sale);
     keys(tape, "Y");
-    click("NL");
+    click("НЛ");
     for (int i = 0; i < 3; ++i)
         key(tape, Qt::Key_Z, Qt::ControlModifier);
     const QString typed = sale + "Y\r\n ВНЕСЕНИЕ НАЛИЧНЫХ";
     EXPECT_EQ(s().TxtCHL.text(), typed);
     EXPECT_EQ(tape.toPlainText(), viewTextOf(typed));
-    click("KR");
+    click("КР");
     EXPECT_EQ(rig.files.readBytes(kHeaderFileName), encodeWindows1251(typed + "\r\n").bytes);
     EXPECT_EQ(s().receiptTotal, 150);
 }

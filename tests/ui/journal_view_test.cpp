@@ -25,17 +25,52 @@ TEST_F(JournalViewTest, DrawnOnlyInFrontWithItsEndInView) {
     background.fill(behind.pixel(0, 0));
     EXPECT_TRUE(behind == background) << "drawn behind the receipt tape";
 
-    click("KZ Btn1D"); // КЗ and 1Д bring it forward at its end
+    click("КЗ 1Д"); // КЗ and 1Д bring it forward at its end
     QTest::qWait(50);
     JournalView* view = journal();
     EXPECT_TRUE(view->viewport()->grab().toImage() != behind) << "not drawn in front";
     ASSERT_TRUE(view->horizontalScrollBar()->isVisible());
     EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows());
     view->verticalScrollBar()->setValue(10);
-    click("Btn2V"); // 2В brings the end back into view from wherever the trainee scrolled
+    click("2В"); // 2В brings the end back into view from wherever the trainee scrolled
     QTest::qWait(20);
     EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows());
 }
+
+// A tape drawn piece by piece shows what it shows drawn whole: CR LF, a lone CR and a lone LF are
+// one line break each, also when a CR LF is split between two pieces; the journal's line index
+// built in two steps finds the same lines.
+struct PiecesRow {
+    const char* name;
+    const char16_t* text;
+    qsizetype cut; // where the first piece ends
+    const char16_t* shown;
+    friend void PrintTo(const PiecesRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class TapePieces : public testing::TestWithParam<PiecesRow> {};
+
+TEST_P(TapePieces, DrawnInTwoPiecesAsWhole) {
+    const QString text = QString::fromUtf16(GetParam().text);
+    const QString shown = QString::fromUtf16(GetParam().shown);
+    EXPECT_EQ(viewTextOf(text.left(GetParam().cut)) + viewTextOf(text, GetParam().cut), shown);
+    LineIndex index;
+    index.extend(text.left(GetParam().cut));
+    index.extend(text);
+    const QStringList lines = shown.split(u'\n');
+    ASSERT_EQ(index.lineCount(), lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(index.line(text, i).toString(), lines[i]) << i;
+}
+
+const PiecesRow kPieces[] = {{"CrLfSplit", u"ИТОГО\r\nend", 6, u"ИТОГО\nend"},
+                             {"CrLfWhole", u"ИТОГО\r\nend", 7, u"ИТОГО\nend"},
+                             {"LoneCrThenLf", u"а\r\rб\nв", 2, u"а\n\nб\nв"},
+                             {"CrBeforeCrLf", u"а\r\r\nб", 2, u"а\n\nб"},
+                             {"EndsInCrLf", u"\r\n 01  150 руб\r\n", 16, u"\n 01  150 руб\n"}};
+
+INSTANTIATE_TEST_SUITE_P(Texts, TapePieces, testing::ValuesIn(kPieces),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace tarvel::test

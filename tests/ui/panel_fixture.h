@@ -30,16 +30,20 @@ class PanelFixture : public ::testing::Test {
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
-    QWidget* control(const char* name) const {
-        auto* w = window->findChild<QWidget*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << "no control named " << name;
+    QWidget* control(QStringView name) const {
+        auto* w = window->findChild<QWidget*>(name.toString());
+        EXPECT_NE(w, nullptr) << "no control named " << name.toString().toStdString();
         return w;
     }
-    void click(const QString& names) { // visible keys: "Command1 Command5"
-        for (const QString& name : names.split(u' ', Qt::SkipEmptyParts)) {
-            auto* key = dynamic_cast<QAbstractButton*>(control(name.toLatin1().constData()));
-            ASSERT_TRUE(key && key->isVisible()) << name.toStdString() << " is no visible key";
-            QTest::mouseClick(key, Qt::LeftButton);
+    QAbstractButton* keyWidget(Key key) const {
+        return dynamic_cast<QAbstractButton*>(control(keyName(key)));
+    }
+    void click(const QString& captions) { // visible keys by caption: "1 5 0 ВВ"
+        for (const Key key : keysOf(captions)) {
+            QAbstractButton* widget = keyWidget(key);
+            ASSERT_TRUE(widget && widget->isVisible())
+                << keyName(key).toString().toStdString() << " is no visible key";
+            QTest::mouseClick(widget, Qt::LeftButton);
         }
     }
     static void type(QWidget* w, const QString& text) { // as a keyboard sends it; "\r" is Enter
@@ -48,10 +52,10 @@ class PanelFixture : public ::testing::Test {
                                 QString(c), Qt::NoModifier);
     }
 
-    PanelState& s() { return rig.s(); }
-    QLineEdit* indicator() const { return dynamic_cast<QLineEdit*>(control("TxtIND")); }
-    auto* receiptTape() const { return dynamic_cast<ReceiptTapeView*>(control("TxtCHL")); }
-    JournalView* journal() const { return dynamic_cast<JournalView*>(control("TxtCHLK")); }
+    const PanelState& s() const { return rig.s(); }
+    QLineEdit* indicator() const { return dynamic_cast<QLineEdit*>(control(u"TxtIND")); }
+    auto* receiptTape() const { return dynamic_cast<ReceiptTapeView*>(control(u"TxtCHL")); }
+    JournalView* journal() const { return dynamic_cast<JournalView*>(control(u"TxtCHLK")); }
 
     RegisterRig rig;
     std::unique_ptr<PanelWindow> window;

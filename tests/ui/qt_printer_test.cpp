@@ -48,7 +48,8 @@ TEST(QtPrinter, LinesLandOnThePaperAndCloseAbandonsOnlyAnUnfinishedJob) {
     auto* paper = new ImagePaper;
     QtPrinter printer{std::unique_ptr<PrintPaper>(paper)};
     CashRegister reg({f.clock, f.regional, f.messages, printer, f.programEnd, f.files.dataDir()});
-    reg.state().TxtCHL.setText("HHHH\r\nHHHH\r\nHHHH");
+    f.files.writeText(kHeaderFileName, "HHHH\r\nHHHH\r\nHHHH"); // the tape: three lines
+    reg.Form_Load();
     for (int i = 0; i < 51; ++i)
         reg.printReceiptTape();
     ASSERT_EQ(paper->jobs.size(), 51);
@@ -61,7 +62,8 @@ TEST(QtPrinter, LinesLandOnThePaperAndCloseAbandonsOnlyAnUnfinishedJob) {
     const QList<QImage>& fiftieth = paper->jobs[49];
     EXPECT_EQ(lineStarts(fiftieth[0]).size() + lineStarts(fiftieth.value(1)).size(), 3);
     EXPECT_EQ(lineStarts(paper->jobs[50][0]), first);
-    reg.state().TxtCHL.setText(QString());
+    f.files.writeText(kHeaderFileName, "");
+    reg.clishe(); // an empty tape
     reg.printReceiptTape();
     printer.printStay("HHHH");
     EXPECT_TRUE(printer.closeJob() && printer.closeJob());
