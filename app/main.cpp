@@ -2,11 +2,13 @@
 // boxes, settings and printer, shows its front panel and runs until the panel is closed.
 
 #include "panel/cash_register.h"
+#include "panel/file_messages.h"
 #include "platform/directory_window.h"
 #include "platform/panel_window.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_services.h"
 #include "platform/session_end.h"
+#include "storage/folder_lock.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -50,8 +52,18 @@ int main(int argc, char* argv[]) {
     tarvel::QtSettingsStore settings;
     tarvel::QtPrinter printer;
     tarvel::QtProgramEnd programEnd;
-    tarvel::CashRegister reg(
-        {clock, regional, messages, printer, programEnd, tarvel::DataDir::besideExecutable()});
+    const tarvel::DataDir dataDir = tarvel::DataDir::besideExecutable();
+
+    // One register per folder, taken before any file is touched.
+    tarvel::FolderLock folderLock(dataDir.path());
+    if (folderLock.take() == tarvel::FolderLock::Outcome::HeldByOther) {
+        const QString refusal = tarvel::folderInUseMessage(dataDir.path());
+        std::fprintf(stderr, "%s\n", qPrintable(refusal));
+        messages.show(refusal, tarvel::kProgramTitle, tarvel::MessageBoxes::Icon::Critical);
+        return 1;
+    }
+
+    tarvel::CashRegister reg({clock, regional, messages, printer, programEnd, dataDir});
 
     // Start-up may already report a missing header, before the panel is on screen. The
     // journal is read meanwhile and taken in once the panel has been painted.
@@ -60,8 +72,7 @@ int main(int argc, char* argv[]) {
     tarvel::PanelWindow panel(reg);
     messages.setParent(&panel);
     // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
-    tarvel::FrmSPR directory(reg,
-                             {regional, messages, settings, tarvel::DataDir::besideExecutable()},
+    tarvel::FrmSPR directory(reg, {regional, messages, settings, dataDir},
                              [&panel] { panel.render(); });
     reg.setGoodsWindow(&directory);
     panel.show();

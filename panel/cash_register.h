@@ -14,7 +14,6 @@
 #include "platform/services.h"
 #include "storage/data_dir.h"
 #include "storage/journal_file.h"
-#include "storage/tapes.h"
 
 #include <cstdint>
 #include <future>
@@ -111,6 +110,9 @@ class CashRegister {
     void finishPrintout();
 
   private:
+    void loadHeader();
+    void takeJournal(JournalRead read);
+    void tellJournalWrite(const std::optional<FileError>& error);
     void showFault(ArithmeticFault fault);
     // An operator key: OperClick, and a fault shown to the trainee; the fault is returned.
     ArithmeticFault arithmeticKey(std::int16_t det);
@@ -129,8 +131,9 @@ class CashRegister {
     QString lastGoodHeader_ = kDefaultHeader;
     // bazasmen.txt, kept equal to the journal and CR LF after every journal append.
     JournalFile journalFile_{svc_.dataDir.filePath(kJournalFileName)};
-    TapesLoad load_;
     std::future<JournalRead> pendingJournal_;
+    // A failed journal write is told once, until a write succeeds again.
+    bool journalTroubleTold_ = false;
     bool closed_ = false;
 };
 

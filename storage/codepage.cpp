@@ -7,27 +7,19 @@
 
 namespace tarvel {
 
-QString decodeWindows1251(QByteArrayView bytes) {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
-}
+namespace {
 
-EncodedText encodeWindows1251(QStringView text) {
-    QStringEncoder encoder("windows-1251");
-    EncodedText out;
-    out.bytes = encoder.encode(text);
-    // A high surrogate at the very end waits in the encoder for its other half: without this
-    // test it would vanish without a "?" and without an error.
-    const bool halfAtEnd = !text.isEmpty() && text.back().isHighSurrogate();
-    if (!encoder.hasError() && !halfAtEnd) return out;
+// Qt 6.4's windows-1251 converter returns an empty result, without an error, for more than
+// 2^29 bytes in or 2^30 characters out. Pieces far below that cost nothing extra.
+constexpr qsizetype kPiece = qsizetype(1) << 24;
 
-    // Rare path: find the characters the code page lacks. Each distinct character is asked of
-    // the code page once, so a journal of millions of characters with one foreign letter in it
-    // costs a lookup per character, not a converter per character.
-    out.bytes.clear();
-    out.bytes.reserve(text.size());
-    // Per character: -1 not asked yet, 0 unstorable, otherwise its byte.
-    std::vector<short> known(0x10000, -1);
+// Per character of the basic plane: -1 not asked yet, 0 unstorable, otherwise its byte.
+using ByteTable = std::vector<short>;
+
+// The slow path of a piece the converter refused: each distinct character is asked of the
+// code page once, so millions of characters with one foreign letter among them cost a lookup
+// per character, not a converter per character.
+void encodeByCharacter(QStringView text, ByteTable& known, EncodedText& out) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
@@ -56,6 +48,48 @@ EncodedText encodeWindows1251(QStringView text) {
             if (byte == 0) out.unencodable += QChar(c);
         }
         out.bytes += byte != 0 ? char(byte) : '?';
+    }
+}
+
+// Where the piece starting at `from` ends: never between the two halves of a surrogate pair.
+qsizetype pieceEnd(QStringView text, qsizetype from) {
+    qsizetype end = std::min(text.size(), from + kPiece);
+    if (end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate()) --end;
+    return end;
+}
+
+} // namespace
+
+std::optional<QString> decodeWindows1251(QByteArrayView bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype from = 0; from < bytes.size(); from += kPiece) {
+        QStringDecoder decoder("windows-1251");
+        text += decoder.decode(bytes.sliced(from, std::min(kPiece, bytes.size() - from)));
+        if (decoder.hasError() || text.size() != std::min(bytes.size(), from + kPiece))
+            return std::nullopt;
+    }
+    return text;
+}
+
+EncodedText encodeWindows1251(QStringView text) {
+    EncodedText out;
+    out.bytes.reserve(text.size());
+    ByteTable known;
+    for (qsizetype from = 0; from < text.size();) {
+        const qsizetype end = pieceEnd(text, from);
+        const QStringView piece = text.sliced(from, end - from);
+        QStringEncoder encoder("windows-1251");
+        const QByteArray bytes = encoder.encode(piece);
+        // A high surrogate at the very end waits in the converter for its other half: without
+        // this test it would vanish without a "?" and without an error.
+        if (!encoder.hasError() && bytes.size() == piece.size() && !piece.back().isSurrogate()) {
+            out.bytes += bytes;
+        } else {
+            if (known.empty()) known.assign(0x10000, -1);
+            encodeByCharacter(piece, known, out);
+        }
+        from = end;
     }
     return out;
 }

@@ -3,6 +3,7 @@
 // printer calls, an in-memory settings store, and a data directory in a temporary folder.
 
 #include "panel/cash_register.h"
+#include "panel/file_messages.h"
 #include "platform/services.h"
 #include "storage/codepage.h"
 #include "support/qt_printing.h"
@@ -120,7 +121,9 @@ class TempDataDir {
         writeBytes(name, encodeWindows1251(text).bytes);
     }
     QByteArray readBytes(const QString& name) const;
-    QString readText(const QString& name) const { return decodeWindows1251(readBytes(name)); }
+    QString readText(const QString& name) const {
+        return decodeWindows1251(readBytes(name)).value_or(QString());
+    }
     void remove(const QString& name) const { QFile::remove(path(name)); }
     void writeDefaults() const; // the shipped default header and an empty journal
 
