@@ -4,8 +4,6 @@
 
 namespace tarvel {
 
-DataDir DataDir::besideExecutable() {
-    return DataDir(QCoreApplication::applicationDirPath());
-}
+DataDir DataDir::besideExecutable() { return DataDir(QCoreApplication::applicationDirPath()); }
 
 } // namespace tarvel
