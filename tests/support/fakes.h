@@ -116,6 +116,7 @@ class TempDataDir {
     TempDataDir() { EXPECT_TRUE(dir_.isValid()); }
     DataDir dataDir() const { return DataDir(dir_.path()); }
     QString path(const QString& name) const { return dir_.filePath(name); }
+    QString folder() const { return dir_.path(); }
     void writeBytes(const QString& name, const QByteArray& bytes) const;
     void writeText(const QString& name, const QString& text) const {
         writeBytes(name, encodeWindows1251(text).bytes);
