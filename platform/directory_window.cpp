@@ -4,6 +4,7 @@
 
 #include <QAbstractListModel>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -254,9 +255,18 @@ TwipsRect FrmSPR::outerPlace() const {
             pixelsToTwips(outer.width(), dpiX()), pixelsToTwips(outer.height(), dpiY())};
 }
 
+// A stored place off every screen, or of no size or a huge one, would hide the window or
+// cover the panel (and the close would store it again): it is brought onto a screen first.
 void FrmSPR::setOuterPlace(const TwipsRect& place) {
-    const QRect outer(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()),
-                      twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY()));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->availableGeometry());
+    const QSize smallest(twipsToPixels(kSmallestWidthTwips, dpiX()),
+                         twipsToPixels(kSmallestHeightTwips, dpiY()));
+    const QRect outer = placeOnScreens(
+        QRect(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()),
+              twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY())),
+        screens, smallest);
     // A top-level window's position is that of its frame.
     move(outer.topLeft());
     resize((outer.size() - frameExtra()).expandedTo(QSize(1, 1)));
