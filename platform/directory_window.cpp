@@ -1,6 +1,7 @@
 #include "platform/directory_window.h"
 
 #include "panel/cash_register.h"
+#include "platform/tape_views.h"
 
 #include <QAbstractListModel>
 #include <QCloseEvent>
@@ -49,9 +50,9 @@ class GoodsListModel : public QAbstractListModel {
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= rowCount()) return {};
-        // An entry is shown on one line; a lone CR or LF inside it is kept in the entry (and
-        // copied onto the tape) but shown as a space.
-        QString text = list_.at(index.row());
+        // An entry is shown on one line, cut where it is too long to draw; a lone CR or LF
+        // inside it is kept in the entry (and copied onto the tape) but shown as a space.
+        QString text = shownLine(list_.at(index.row()));
         text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), ' ');
         return text;
     }
