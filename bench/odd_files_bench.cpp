@@ -91,8 +91,8 @@ void headerFigures(const Shape& shape) {
     QTemporaryDir dir;
     write(dir.filePath(kHeaderFileName), shape.bytes);
     QuietPlatform p;
-    CashRegister reg({p.clock, p.regional, p.messages, p.printer, p.programEnd,
-                      DataDir(dir.path())});
+    CashRegister reg(
+        {p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir.path())});
     // As main() starts: the register loads, then the panel is built and shown.
     QElapsedTimer t;
     t.start();
@@ -120,8 +120,8 @@ void goodsFigures(const Shape& shape) {
     write(dir.filePath(kGoodsFileName), shape.bytes);
     QuietPlatform p;
     NoSettings settings;
-    CashRegister reg({p.clock, p.regional, p.messages, p.printer, p.programEnd,
-                      DataDir(dir.path())});
+    CashRegister reg(
+        {p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir.path())});
     reg.Form_Load();
     PanelWindow panel(reg);
     panel.show();

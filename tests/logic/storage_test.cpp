@@ -257,3 +257,49 @@ TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
 }
 
 } // namespace
+
+namespace {
+
+// The code page converts in pieces of 2^24 characters (Qt's converter silently gives nothing
+// for very large inputs): what stands at a piece's border converts as anywhere else.
+struct Conversion {
+    const char* name;
+    QString text;
+    QByteArray bytes;
+    QString unencodable;
+};
+
+class CodePage : public testing::TestWithParam<Conversion> {};
+
+TEST_P(CodePage, EncodesAndDecodesOneByteForOneCharacter) {
+    const Conversion& c = GetParam();
+    const EncodedText encoded = encodeWindows1251(c.text);
+    EXPECT_TRUE(encoded.bytes == c.bytes);
+    EXPECT_EQ(encoded.unencodable, c.unencodable);
+    QString back = c.text;
+    if (!c.unencodable.isEmpty()) back.replace(c.unencodable, "?");
+    EXPECT_TRUE(decodeWindows1251(c.bytes) == back);
+}
+
+constexpr qsizetype kPiece = qsizetype(1) << 24;
+
+QByteArray everyByte() {
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += char(b);
+    return bytes;
+}
+
+const Conversion kConversions[] = {
+    {"EveryByteComesBack", *decodeWindows1251(everyByte()), everyByte(), ""},
+    {"PairAcrossAPieceBorder", QString(kPiece - 1, u'a') + QStringLiteral("😀б"),
+     QByteArray(kPiece - 1, 'a') + "?\xe1", QStringLiteral("😀")},
+    {"LetterAfterAPieceBorder", QString(kPiece, u'a') + QStringLiteral("Я€"),
+     QByteArray(kPiece, 'a') + "\xdf\x88", ""},
+    {"HalfPairAtTheEnd", QStringLiteral("a") + QChar(0xD83D), "a?", QString(QChar(0xD83D))},
+};
+
+INSTANTIATE_TEST_SUITE_P(Texts, CodePage, testing::ValuesIn(kConversions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
