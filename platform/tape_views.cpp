@@ -164,8 +164,11 @@ void ReceiptTapeView::render() {
 void ReceiptTapeView::drawWhole() {
     QScopedValueRollback drawing(drawing_, true);
     bool cut = false;
-    setPlainText(tape_.locked ? shownTapeText(tape_.text(), cut) : viewTextOf(tape_.text()));
-    shownCut_ = cut;
+    const QString shown = shownTapeText(tape_.text(), cut);
+    // Wrapping a line of megabytes takes minutes; unwrapped it is laid out in linear time.
+    setLineWrapMode(cut ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    setPlainText(tape_.locked ? shown : viewTextOf(tape_.text()));
+    shownCut_ = tape_.locked && cut;
 }
 
 void ReceiptTapeView::adoptEdit() {
