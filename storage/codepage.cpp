@@ -10,8 +10,9 @@ namespace tarvel {
 namespace {
 
 // Qt 6.4's windows-1251 converter returns an empty result, without an error, for more than
-// 2^29 bytes in or 2^30 characters out. Pieces far below that cost nothing extra.
-constexpr qsizetype kPiece = qsizetype(1) << 24;
+// 2^29 bytes in or 2^30 characters out. Pieces far below that cost nothing extra: each is
+// converted straight into the result.
+constexpr qsizetype kPiece = qsizetype(1) << 20;
 
 // Per character of the basic plane: -1 not asked yet, 0 unstorable, otherwise its byte.
 using ByteTable = std::vector<short>;
@@ -61,36 +62,45 @@ qsizetype pieceEnd(QStringView text, qsizetype from) {
 } // namespace
 
 std::optional<QString> decodeWindows1251(QByteArrayView bytes) {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
     for (qsizetype from = 0; from < bytes.size(); from += kPiece) {
+        const QByteArrayView piece = bytes.sliced(from, std::min(kPiece, bytes.size() - from));
         QStringDecoder decoder("windows-1251");
-        text += decoder.decode(bytes.sliced(from, std::min(kPiece, bytes.size() - from)));
-        if (decoder.hasError() || text.size() != std::min(bytes.size(), from + kPiece))
-            return std::nullopt;
+        QChar* end = decoder.appendToBuffer(out, piece);
+        if (decoder.hasError() || end - out != piece.size()) return std::nullopt;
+        out = end;
     }
     return text;
 }
 
 EncodedText encodeWindows1251(QStringView text) {
     EncodedText out;
-    out.bytes.reserve(text.size());
+    out.bytes.reserve(text.size() + QStringEncoder("windows-1251").requiredSpace(kPiece));
     ByteTable known;
+    qsizetype done = 0; // bytes of `out.bytes` written
     for (qsizetype from = 0; from < text.size();) {
         const qsizetype end = pieceEnd(text, from);
         const QStringView piece = text.sliced(from, end - from);
         QStringEncoder encoder("windows-1251");
-        const QByteArray bytes = encoder.encode(piece);
+        // Room for what the converter may write, also for a piece it fails on.
+        out.bytes.resize(done + encoder.requiredSpace(piece.size()));
+        const char* written = encoder.appendToBuffer(out.bytes.data() + done, piece);
         // A high surrogate at the very end waits in the converter for its other half: without
         // this test it would vanish without a "?" and without an error.
-        if (!encoder.hasError() && bytes.size() == piece.size() && !piece.back().isSurrogate()) {
-            out.bytes += bytes;
+        const bool whole = !encoder.hasError() && !piece.back().isSurrogate() &&
+                           written - (out.bytes.constData() + done) == piece.size();
+        if (whole) {
+            done += piece.size();
         } else {
+            out.bytes.truncate(done);
             if (known.empty()) known.assign(0x10000, -1);
             encodeByCharacter(piece, known, out);
+            done = out.bytes.size();
         }
         from = end;
     }
+    out.bytes.truncate(done);
     return out;
 }
 
