@@ -60,6 +60,10 @@ struct Fault {
     bool asNobody = false;              // the register runs as an ordinary user
 };
 
+void PrintTo(const Fault& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class JournalUnderFault : public testing::TestWithParam<Fault> {};
 
 // One receipt on disk, the fault, two long receipts (told once), the fault gone, one more
@@ -125,6 +129,10 @@ struct CloseCase {
     std::function<bool(DiskRig&)> make;
     bool asNobody = false;
 };
+
+void PrintTo(const CloseCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CloseWithTheJournalOnDisk : public testing::TestWithParam<CloseCase> {};
 
@@ -268,6 +276,10 @@ struct Conversion {
     QByteArray bytes;
     QString unencodable;
 };
+
+void PrintTo(const Conversion& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class CodePage : public testing::TestWithParam<Conversion> {};
 

@@ -89,6 +89,10 @@ struct BadPlace {
     QStringList values; // MainLeft, MainTop, MainWidth, MainHeight
 };
 
+void PrintTo(const BadPlace& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class DirectoryPlaceTest : public DirectoryWindowTest,
                            public testing::WithParamInterface<BadPlace> {};
 

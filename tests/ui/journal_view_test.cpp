@@ -53,6 +53,10 @@ struct OddHeader {
     qsizetype shownLines;
 };
 
+void PrintTo(const OddHeader& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class OddHeaderTest : public PanelFixture, public testing::WithParamInterface<OddHeader> {};
 
 TEST_P(OddHeaderTest, DrawnCutButKeptWhole) {
