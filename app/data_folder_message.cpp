@@ -1,26 +1,32 @@
 #include "app/data_folder_message.h"
 
+#include "panel/file_messages.h"
+
 namespace tarvel {
 
 QString dataFolderMessage(const DataFolderError& error) {
     using Kind = DataFolderError::Kind;
+    const QString stoodInTheWay = error.cause ? error.cause->path : QString();
+    const QString reason = error.cause ? reasonText(*error.cause) : QString();
     QString what;
     switch (error.kind) {
     case Kind::NoFolder:
         what = QStringLiteral("Система не называет личную папку данных пользователя.");
         break;
     case Kind::NotAFolder:
+        what = QStringLiteral("Не удалось создать папку данных %1: %2 — это файл, а не папка.")
+                   .arg(error.folder, stoodInTheWay);
+        break;
     case Kind::CannotCreate:
-        what = QStringLiteral("Не удалось создать папку данных %1: %2.")
-                   .arg(error.folder, error.reason);
+        what = QStringLiteral("Не удалось создать папку данных %1: %2.").arg(error.folder, reason);
         break;
     case Kind::NotWritable:
-        what = QStringLiteral("Нельзя записывать в папку данных %1: %2.")
-                   .arg(error.folder, error.reason);
+        what = QStringLiteral("Нельзя записывать в папку данных %1: нет права записи в папку %2.")
+                   .arg(error.folder, stoodInTheWay);
         break;
     case Kind::CannotSeed:
         what = QStringLiteral("Не удалось скопировать файл %1 в папку данных %2: %3.")
-                   .arg(error.file, error.folder, error.reason);
+                   .arg(error.file, error.folder, reason);
         break;
     }
     return what +

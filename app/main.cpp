@@ -41,7 +41,8 @@ int main(int argc, char* argv[]) {
     app.setApplicationName(tarvel::kProgramTitle);
     const std::optional<tarvel::DataDir> dataDir = prepareData(command.options);
     if (!dataDir) return 1;
-    tarvel::Program program(*dataDir);
-    program.show();
+    const std::unique_ptr<tarvel::Program> program = tarvel::Program::start(*dataDir);
+    if (!program) return 1;
+    program->show();
     return app.exec();
 }

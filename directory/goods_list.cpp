@@ -1,8 +1,9 @@
 #include "directory/goods_list.h"
 
+#include "panel/file_messages.h"
 #include "panel/numbers.h"
 #include "storage/codepage.h"
-#include "storage/tapes.h"
+#include "storage/data_dir.h"
 #include "storage/text_files.h"
 
 #include <QFileInfo>
@@ -11,13 +12,16 @@
 
 namespace tarvel {
 
+// Entries are separated by CR LF pairs only.
+static constexpr QStringView kEntryEnd = u"\r\n";
+
 QList<QString> splitGoodsEntries(QStringView text) {
     QList<QString> entries;
     if (text.isEmpty()) return entries;
     qsizetype start = 0;
-    for (qsizetype i = text.indexOf(kCrLf); i >= 0; i = text.indexOf(kCrLf, start)) {
+    for (qsizetype i = text.indexOf(kEntryEnd); i >= 0; i = text.indexOf(kEntryEnd, start)) {
         entries.append(text.mid(start, i - start).toString());
-        start = i + kCrLf.size();
+        start = i + kEntryEnd.size();
     }
     entries.append(text.mid(start).toString());
     return entries;
@@ -128,7 +132,7 @@ void GoodsList::CmdDob_Click(const QString& searchText) {
 
 namespace {
 
-enum class GoodsFileStatus { Read, CannotOpen, NotOrdinary };
+enum class GoodsFileStatus { Read, CannotOpen, NotOrdinary, Undecodable };
 
 struct GoodsFile {
     GoodsFileStatus status = GoodsFileStatus::CannotOpen;
@@ -136,25 +140,19 @@ struct GoodsFile {
 };
 
 GoodsFile readGoodsFile(const QString& path) {
-    GoodsFile result;
-    const QFileInfo before(path);
-    // A device or a pipe in the file's place is no directory file; it is not opened, since
-    // reading a pipe could wait for ever.
-    if (before.exists() && !before.isDir() && !before.isFile()) {
-        result.status = GoodsFileStatus::NotOrdinary;
-        return result;
+    // A device or a pipe in the file's place is no directory file; the storage never opens
+    // one, since reading a pipe could wait for ever.
+    const FileBytes file = readFileBytes(path);
+    if (file.error) {
+        const bool notOrdinary = file.error->reason == FileProblem::NotAFile;
+        return {notOrdinary ? GoodsFileStatus::NotOrdinary : GoodsFileStatus::CannotOpen, {}};
     }
-    const std::optional<QByteArray> bytes = readFileBytes(path).bytes;
-    if (!bytes) return result;
     // The file is read while it is open; if it vanished meanwhile, the operator removed or
     // renamed it, and the list is not filled from a file that no longer exists.
-    if (!QFileInfo(path).isFile()) {
-        result.status = GoodsFileStatus::NotOrdinary;
-        return result;
-    }
-    result.status = GoodsFileStatus::Read;
-    result.text = decodeWindows1251(*bytes);
-    return result;
+    if (!QFileInfo(path).isFile()) return {GoodsFileStatus::NotOrdinary, {}};
+    std::optional<QString> text = decodeWindows1251(file.bytes);
+    if (!text) return {GoodsFileStatus::Undecodable, {}};
+    return {GoodsFileStatus::Read, std::move(*text)};
 }
 
 } // namespace
@@ -168,6 +166,9 @@ void loadGoodsList(GoodsList& list, const DataDir& dir, MessageBoxes& messages,
         return;
     case GoodsFileStatus::NotOrdinary:
         messages.show(kGoodsFileMissing, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
+        return;
+    case GoodsFileStatus::Undecodable:
+        messages.show(kGoodsFileUnreadable, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
         return;
     case GoodsFileStatus::Read:
         break;

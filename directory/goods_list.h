@@ -17,6 +17,7 @@ namespace tarvel {
 inline const QString kGoodsLoadCaption = QStringLiteral("Ошибка загрузки файла *.txt");
 inline const QString kGoodsFileMissing = QStringLiteral("Файл отсутствует!");
 inline const QString kGoodsFileEmpty = QStringLiteral("Файл пуст!");
+inline const QString kGoodsFileUnreadable = QStringLiteral("Файл не удалось прочитать целиком!");
 
 // The entries of the file's text: the pieces between CR LF pairs, verbatim. A lone CR or LF
 // stays inside its entry, a text ending in CR LF gives a last, empty entry, and the empty
@@ -81,7 +82,8 @@ class GoodsList {
 // The file part of the directory window's load: reads spravoch.txt whole, fills the list
 // and selects the entry its first field names. A file that cannot be opened is reported with
 // "Не могу найти File", one that is no ordinary file (or vanished) with "Файл отсутствует!",
-// an empty one with "Файл пуст!"; in each case the list stays empty.
+// an empty one with "Файл пуст!", one too large to convert with "Файл не удалось прочитать
+// целиком!"; in each case the list stays empty.
 void loadGoodsList(GoodsList& list, const DataDir& dir, MessageBoxes& messages,
                    QChar systemSeparator);
 

@@ -50,6 +50,24 @@ int twipsToPixels(double twips, double dotsPerInch) {
     return int(std::lround(std::clamp(twips * dotsPerInch / kTwipsPerInch, -kLimit, kLimit)));
 }
 
+QRect placeOnScreens(const QRect& wanted, const QList<QRect>& availableScreens, QSize smallest) {
+    if (availableScreens.isEmpty()) return wanted;
+    QRect screen = availableScreens.first();
+    qint64 bestArea = 0;
+    for (const QRect& candidate : availableScreens) {
+        const QRect common = candidate.intersected(wanted);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > bestArea) {
+            bestArea = area;
+            screen = candidate;
+        }
+    }
+    const QSize size = wanted.size().expandedTo(smallest).boundedTo(screen.size());
+    const int left = std::clamp(wanted.left(), screen.left(), screen.right() + 1 - size.width());
+    const int top = std::clamp(wanted.top(), screen.top(), screen.bottom() + 1 - size.height());
+    return QRect(QPoint(left, top), size);
+}
+
 int fittedListPixels(int innerPixels, double marginTwips, double dotsPerInch) {
     const double twips = double(pixelsToTwips(innerPixels, dotsPerInch)) - marginTwips;
     return std::max(0, twipsToPixels(twips, dotsPerInch));

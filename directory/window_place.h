@@ -5,6 +5,8 @@
 
 #include "platform/services.h"
 
+#include <QList>
+#include <QRect>
 #include <QString>
 
 namespace tarvel {
@@ -31,6 +33,16 @@ void storeWindowPlace(SettingsStore& settings, QChar systemSeparator, const Twip
 // system can take, so that a damaged setting can never overflow a pixel coordinate.
 float pixelsToTwips(int pixels, double dotsPerInch);
 int twipsToPixels(double twips, double dotsPerInch);
+
+// The smallest outer size a stored place may give the window, in twips: the search box, both
+// buttons and a few lines of the list stay usable.
+inline constexpr double kSmallestWidthTwips = 3000;
+inline constexpr double kSmallestHeightTwips = 3000;
+
+// A stored place made usable, in pixels: on the screen it mostly stands on (the first screen,
+// the primary one, when it stands on none, as after a monitor was unplugged), no smaller than
+// `smallest` and no larger than that screen's available area, and wholly inside that area.
+QRect placeOnScreens(const QRect& wanted, const QList<QRect>& availableScreens, QSize smallest);
 
 // The list follows the window: it keeps a margin of `marginTwips` within the inner size,
 // and never gets a negative size when the window is smaller than the margin.

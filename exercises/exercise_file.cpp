@@ -1,5 +1,7 @@
 #include "exercises/exercise_file.h"
 
+#include "panel/file_messages.h"
+
 #include "storage/text_files.h"
 
 #include <QFileInfo>
@@ -312,11 +314,12 @@ ExerciseLoad readExerciseFile(const QString& path) {
         return {std::nullopt,
                 message(path, Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")})};
     const FileBytes file = readFileBytes(path);
-    if (!file.bytes)
+    if (file.error) {
+        const QString reason = reasonText(*file.error);
         return {std::nullopt,
-                message(path,
-                        Fault{0, QStringLiteral("не удалось прочитать файл: %1").arg(file.error)})};
-    ExerciseLoad load = parseExercise(*file.bytes, path);
+                message(path, Fault{0, QStringLiteral("не удалось прочитать файл: %1").arg(reason)})};
+    }
+    ExerciseLoad load = parseExercise(file.bytes, path);
     if (load.exercise) load.exercise->fileName = path;
     return load;
 }

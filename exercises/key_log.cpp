@@ -1,6 +1,7 @@
 #include "exercises/key_log.h"
 
 #include "storage/durable_append.h"
+#include "panel/file_messages.h"
 #include "storage/text_files.h"
 
 #include <QDir>
@@ -162,9 +163,10 @@ KeyLogRead readKeyLog(const QString& path) {
     if (QFileInfo(path).size() > kMaxFileSize)
         return {std::nullopt, QStringLiteral("Журнал клавиш «%1»: файл слишком велик.").arg(name)};
     const FileBytes file = readFileBytes(path);
-    if (!file.bytes)
-        return {std::nullopt, QStringLiteral("Журнал клавиш «%1»: %2.").arg(name, file.error)};
-    return parseKeyLog(*file.bytes, path);
+    if (file.error)
+        return {std::nullopt,
+                QStringLiteral("Журнал клавиш «%1»: %2.").arg(name, reasonText(*file.error))};
+    return parseKeyLog(file.bytes, path);
 }
 
 QString keyLogFileName(const QDateTime& started, const QString& trainee) {
@@ -192,15 +194,15 @@ QString KeyLogWriter::start(const QString& dataFolder, const KeyLogHead& head) {
     path_ = QDir(folder).filePath(base);
     for (int n = 2; QFileInfo::exists(path_); ++n)
         path_ = QDir(folder).filePath(base.chopped(5) + QStringLiteral("_%1.keys").arg(n));
-    const QString reason = appendDurably(path_, keyLogHead(head));
-    if (reason.isEmpty()) return {};
-    return writeFailureMessage(path_, reason) + QStringLiteral("\nЖурнал клавиш не ведётся.");
+    const std::optional<FileError> error = appendDurably(path_, keyLogHead(head));
+    if (!error) return {};
+    return writeFailureMessage(*error) + QStringLiteral("\nЖурнал клавиш не ведётся.");
 }
 
 QString KeyLogWriter::add(const KeyLogEntry& entry) {
-    const QString reason = appendDurably(path_, keyLogLine(entry));
-    if (reason.isEmpty()) return {};
-    return writeFailureMessage(path_, reason);
+    const std::optional<FileError> error = appendDurably(path_, keyLogLine(entry));
+    if (!error) return {};
+    return writeFailureMessage(*error);
 }
 
 } // namespace tarvel

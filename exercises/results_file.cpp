@@ -1,6 +1,7 @@
 #include "exercises/results_file.h"
 
 #include "storage/durable_append.h"
+#include "panel/file_messages.h"
 #include "storage/text_files.h"
 
 #include <QDir>
@@ -61,9 +62,9 @@ QByteArray resultLine(const ResultRow& row) {
 
 QString appendResult(const QString& dataFolder, const ResultRow& row) {
     const QString path = QDir(dataFolder).filePath(kResultsFileName);
-    const QString reason = appendDurably(path, lead(path) + resultLine(row));
-    if (reason.isEmpty()) return {};
-    return writeFailureMessage(path, reason) +
+    const std::optional<FileError> error = appendDurably(path, lead(path) + resultLine(row));
+    if (!error) return {};
+    return writeFailureMessage(*error) +
            QStringLiteral("\nРезультат упражнения не сохранён.");
 }
 

@@ -1,10 +1,9 @@
 #include "panel/cash_register.h"
 
-namespace tarvel {
+#include "panel/file_messages.h"
+#include "storage/text_files.h"
 
-static void showIfAny(MessageBoxes& messages, const QString& text) {
-    if (!text.isEmpty()) messages.show(text);
-}
+namespace tarvel {
 
 void CashRegister::press(Key key) {
     watch_.keyPressed(key);
@@ -75,30 +74,75 @@ CashRegister::CashRegister(Services services) : svc_(std::move(services)) {
     s_.TxtCHL.setText(kDefaultHeader);
 }
 
+// The header is read at once, the journal on a worker thread when asked. The journal is read
+// even when the header is missing, so a missing header can never lead to an empty journal
+// being written over a stored one.
 void CashRegister::Form_Load(bool journalInBackground) {
-    loadHeaderTape(s_, svc_.dataDir, svc_.messages, load_);
-    if (load_.header) lastGoodHeader_ = *load_.header;
-    pendingJournal_ = std::async(journalInBackground ? std::launch::async : std::launch::deferred,
-                                 [dir = svc_.dataDir] { return readJournal(dir); });
+    loadHeader();
+    pendingJournal_ =
+        std::async(journalInBackground ? std::launch::async : std::launch::deferred,
+                   [path = svc_.dataDir.filePath(kJournalFileName)] { return readJournal(path); });
     if (!journalInBackground) finishJournalLoad();
     s_.TxtIND.setText(QStringLiteral("0.00"));
     s_.TxtSEC.setText(QStringLiteral("01"));
 }
 
+void CashRegister::loadHeader() {
+    const FileText header = readTapeFile(svc_.dataDir.filePath(kHeaderFileName));
+    if (header.error) {
+        svc_.messages.show(kCannotFindFile);
+        return;
+    }
+    s_.TxtCHL.setText(header.text);
+    lastGoodHeader_ = header.text;
+}
+
 void CashRegister::finishJournalLoad() {
     if (!pendingJournal_.valid()) return;
-    applyJournal(s_, pendingJournal_.get(), svc_.messages, load_);
-    showIfAny(svc_.messages, journalFile_.start(load_, s_.TxtCHLK.text()));
+    takeJournal(pendingJournal_.get());
+}
+
+// The read journal goes after whatever the journal holds (into an empty one without a copy),
+// and bazasmen.txt is brought to the register's form.
+void CashRegister::takeJournal(JournalRead read) {
+    Tape& journal = s_.TxtCHLK;
+    const bool journalIsFileText = read.canonical && journal.text().isEmpty();
+    if (read.status == JournalLoad::Loaded) {
+        if (journal.text().isEmpty())
+            journal.setText(std::move(read.text));
+        else
+            journal.append(read.text);
+    } else {
+        svc_.messages.show(kCannotFindFile);
+    }
+    if (read.status == JournalLoad::Unreadable && read.error)
+        svc_.messages.show(journalUnreadableMessage(*read.error));
+    const std::optional<FileError> error =
+        journalFile_.start(read.status, journalIsFileText, journal.text());
+    if (error && error->reason == FileProblem::WouldShorten)
+        svc_.messages.show(journalUnreadableMessage(*error));
+    else
+        tellJournalWrite(error);
+}
+
+void CashRegister::tellJournalWrite(const std::optional<FileError>& error) {
+    if (!error) {
+        journalTroubleTold_ = false;
+        return;
+    }
+    if (!journalTroubleTold_) svc_.messages.show(journalAppendFailedMessage(*error));
+    journalTroubleTold_ = true;
 }
 
 void CashRegister::Form_Unload() {
     if (closed_) return;
     closed_ = true;
     finishJournalLoad();
-    // The whole journal once more, as the register always wrote it at close; the file already
-    // holds the same bytes unless an append failed. A journal that exists but could not be
-    // read is never written over, nor is one that was never loaded.
-    if (journalFile_.writtenAtClose()) SaveJournal(s_, svc_.dataDir, svc_.messages);
+    // The file already holds the journal unless a write failed: then what it lacks is written
+    // now. A journal that exists but could not be read is never written over, nor is one that
+    // was never loaded.
+    if (const std::optional<FileError> error = journalFile_.close(s_.TxtCHLK.text()))
+        svc_.messages.show(journalNotSavedMessage(*error));
     svc_.printer.closeJob();
     if (goods_ && goods_->isLoaded()) goods_->unload();
     svc_.programEnd.endProgram();
@@ -125,7 +169,7 @@ void CashRegister::TxtIND_Change(const QString& text) {
 void CashRegister::journalAppend(QStringView piece) {
     finishJournalLoad();
     s_.TxtCHLK.append(piece);
-    showIfAny(svc_.messages, journalFile_.append(piece, s_.TxtCHLK.text()));
+    tellJournalWrite(journalFile_.append(piece, s_.TxtCHLK.text()));
 }
 
 void CashRegister::appendGoodsEntry(const QString& entry) {

@@ -17,7 +17,6 @@
 #include "platform/services.h"
 #include "storage/data_dir.h"
 #include "storage/journal_file.h"
-#include "storage/tapes.h"
 
 #include <cstdint>
 #include <future>
@@ -130,6 +129,9 @@ class CashRegister {
     void finishPrintout();
 
   private:
+    void loadHeader();
+    void takeJournal(JournalRead read);
+    void tellJournalWrite(const std::optional<FileError>& error);
     void showFault(ArithmeticFault fault);
     void dropCalculation();
     // OperClick(0) as ВВ calls it: a fault is shown and ВВ goes on.
@@ -152,8 +154,9 @@ class CashRegister {
     QString lastGoodHeader_ = kDefaultHeader;
     // bazasmen.txt, kept equal to the journal and CR LF after every journal append.
     JournalFile journalFile_{svc_.dataDir.filePath(kJournalFileName)};
-    TapesLoad load_;
     std::future<JournalRead> pendingJournal_;
+    // A failed journal write is told once, until a write succeeds again.
+    bool journalTroubleTold_ = false;
     bool closed_ = false;
 };
 

@@ -2,6 +2,8 @@
 // receipt, opened for typing by 3Т in КР mode, saved to clishe.txt by the next КР.
 
 #include "panel/cash_register.h"
+#include "panel/file_messages.h"
+#include "storage/codepage.h"
 #include "storage/text_files.h"
 
 #include <algorithm>
@@ -19,9 +21,10 @@ void CashRegister::clishe() {
     // The reload leaves entryFlag set whether or not the file can be read: after СБ the
     // indicator's "0" counts as an amount being keyed.
     s_.entryFlag = 1;
-    if (const std::optional<QString> header = readHeader(svc_.dataDir)) {
-        s_.TxtCHL.setText(*header);
-        lastGoodHeader_ = *header;
+    const FileText header = readTapeFile(svc_.dataDir.filePath(kHeaderFileName));
+    if (!header.error) {
+        s_.TxtCHL.setText(header.text);
+        lastGoodHeader_ = header.text;
         return;
     }
     svc_.messages.show(kCannotFindFile);
@@ -40,8 +43,23 @@ void CashRegister::editHeader(qsizetype position, qsizetype removed, QStringView
     s_.TxtCHL.replace(position, removed, inserted);
 }
 
+// The header is written followed by CR LF. Characters windows-1251 cannot store are refused
+// (named in the message) rather than saved as "?".
+static QString saveHeader(const QString& path, QStringView text) {
+    const EncodedText encoded = encodeWindows1251(text);
+    if (!encoded.unencodable.isEmpty()) {
+        return QStringLiteral("Клише не сохранено: эти знаки нельзя записать в файл %1: %2\n"
+                              "Замените или удалите их и нажмите КР ещё раз.")
+            .arg(kHeaderFileName, encoded.unencodable);
+    }
+    const std::optional<FileError> error = writeFileWithCrLf(path, encoded.bytes);
+    if (!error) return {};
+    return writeFailureMessage(*error) +
+           QStringLiteral("\nКлише не сохранено; исправьте причину и нажмите КР ещё раз.");
+}
+
 bool CashRegister::saveHeaderFromTape() {
-    const QString failure = saveHeader(svc_.dataDir, s_.TxtCHL.text());
+    const QString failure = saveHeader(svc_.dataDir.filePath(kHeaderFileName), s_.TxtCHL.text());
     if (!failure.isEmpty()) {
         // The typed header stays on the open tape so the trainee can mend it and press КР
         // again.

@@ -2,9 +2,11 @@
 
 #include "panel/cash_register.h"
 #include "platform/twips.h"
+#include "platform/tape_views.h"
 
 #include <QAbstractListModel>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListView>
 #include <QMouseEvent>
@@ -41,9 +43,9 @@ class GoodsListModel : public QAbstractListModel {
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || index.row() < 0 || index.row() >= rowCount()) return {};
-        // An entry is shown on one line; a lone CR or LF inside it is kept in the entry (and
-        // copied onto the tape) but shown as a space.
-        QString text = list_.at(index.row());
+        // An entry is shown on one line, cut where it is too long to draw; a lone CR or LF
+        // inside it is kept in the entry (and copied onto the tape) but shown as a space.
+        QString text = shownLine(list_.at(index.row()));
         text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), ' ');
         return text;
     }
@@ -254,9 +256,18 @@ TwipsRect FrmSPR::outerPlace() const {
             pixelsToTwips(outer.width(), dpiX()), pixelsToTwips(outer.height(), dpiY())};
 }
 
+// A stored place off every screen, or of no size or a huge one, would hide the window or
+// cover the panel (and the close would store it again): it is brought onto a screen first.
 void FrmSPR::setOuterPlace(const TwipsRect& place) {
-    const QRect outer(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()),
-                      twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY()));
+    QList<QRect> screens;
+    for (const QScreen* s : QGuiApplication::screens())
+        screens.append(s->availableGeometry());
+    const QSize smallest(twipsToPixels(kSmallestWidthTwips, dpiX()),
+                         twipsToPixels(kSmallestHeightTwips, dpiY()));
+    const QRect outer = placeOnScreens(
+        QRect(twipsToPixels(place.left, dpiX()), twipsToPixels(place.top, dpiY()),
+              twipsToPixels(place.width, dpiX()), twipsToPixels(place.height, dpiY())),
+        screens, smallest);
     // A top-level window's position is that of its frame.
     move(outer.topLeft());
     resize((outer.size() - frameExtra()).expandedTo(QSize(1, 1)));

@@ -1,13 +1,27 @@
 #include "platform/program.h"
 
+#include "panel/file_messages.h"
 #include "platform/directory_window.h"
 #include "platform/panel_window.h"
 #include "platform/session_end.h"
 
+#include <cstdio>
+
 namespace tarvel {
 
-Program::Program(const DataDir& dataDir)
-    : reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
+std::unique_ptr<Program> Program::start(const DataDir& dataDir) {
+    auto lock = std::make_unique<FolderLock>(dataDir.path());
+    if (lock->take() == FolderLock::Outcome::HeldByOther) {
+        const QString refusal = folderInUseMessage(dataDir.path());
+        std::fprintf(stderr, "%s\n", qPrintable(refusal));
+        QtMessageBoxes().show(refusal, kProgramTitle, MessageBoxes::Icon::Critical);
+        return nullptr;
+    }
+    return std::make_unique<Program>(dataDir, std::move(lock));
+}
+
+Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)
+    : lock_(std::move(lock)), reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
     reg_.Form_Load(/*journalInBackground=*/true);
     panel_ = std::make_unique<PanelWindow>(reg_);
     messages_.setParent(panel_.get());

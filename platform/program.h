@@ -2,11 +2,16 @@
 // The whole program over one data folder: the register on the system's clock, locale, message
 // boxes, settings and printer, its front panel, the goods directory window, and the end of the
 // session (SIGTERM, SIGINT, SIGHUP, the desktop's logout) closing the panel like its close box.
-// main() runs it over the folder beside the executable.
+// main() runs it over the data folder it found.
+//
+// One register works on a folder at a time: the program holds a lock on its folder for as long
+// as it runs, and a second one started on the same folder is turned away before it touches a
+// file, since the two would rewrite each other's journal.
 
 #include "panel/cash_register.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_services.h"
+#include "storage/folder_lock.h"
 
 #include <memory>
 
@@ -18,9 +23,13 @@ class SessionEnd;
 
 class Program {
   public:
+    // Takes the folder and starts the register over it. When another running register holds
+    // the folder, the trainee is told so (also on standard error) and nothing is started.
+    static std::unique_ptr<Program> start(const DataDir& dataDir);
+
     // Starts the register: a missing header may already be reported here, before the panel is
     // on screen, while the journal is read in the background.
-    explicit Program(const DataDir& dataDir);
+    Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock);
     ~Program();
 
     // Shows the front panel; the journal is taken in once the panel has been painted.
@@ -28,6 +37,7 @@ class Program {
     PanelWindow& panel() { return *panel_; }
 
   private:
+    std::unique_ptr<FolderLock> lock_;
     SystemClock clock_;
     SystemRegional regional_;
     QtMessageBoxes messages_;

@@ -35,6 +35,44 @@ QString viewTextOf(QStringView model, qsizetype from) {
     return out;
 }
 
+QString shownLine(QStringView line) {
+    if (line.size() <= kShownLineLength) return line.toString();
+    return line.first(kShownLineLength).toString() + kCutMark;
+}
+
+// Where the last `lines` lines of the model begin (a break is CR LF, a lone CR or a lone LF).
+static qsizetype startOfLastLines(QStringView model, qsizetype lines) {
+    qsizetype breaks = 0;
+    for (qsizetype i = model.size() - 1; i >= 0; --i) {
+        const bool lfOfPair = model[i] == kLf && i > 0 && model[i - 1] == kCr;
+        if ((model[i] == kCr || model[i] == kLf) && !lfOfPair && ++breaks == lines) return i + 1;
+    }
+    return 0;
+}
+
+QString shownTapeText(QStringView model, bool& cut, qsizetype lines) {
+    const qsizetype start = startOfLastLines(model, lines);
+    cut = start > 0;
+    QString out;
+    if (cut) out += QString(kCutMark) + kLf;
+    qsizetype lineLength = 0;
+    for (qsizetype i = start; i < model.size(); ++i) {
+        const QChar c = model[i];
+        if (c == kCr || c == kLf) {
+            out += kLf;
+            lineLength = 0;
+            if (c == kCr && i + 1 < model.size() && model[i + 1] == kLf) ++i;
+            continue;
+        }
+        if (lineLength == kShownLineLength) {
+            out += kCutMark;
+            cut = true;
+        }
+        if (lineLength++ < kShownLineLength) out += c;
+    }
+    return out;
+}
+
 QString modelTextOfView(QStringView view) {
     QString out;
     out.reserve(view.size() + view.size() / 16);
@@ -137,15 +175,20 @@ ReceiptTapeView::ReceiptTapeView(CashRegister& reg, QWidget* parent)
 void ReceiptTapeView::render() {
     const TextField::Change change = tape_.changeSince(seen_);
     seen_ = tape_.seen();
-    if (change.any()) {
+    // A long piece may hold a line too long to lay out; a cut view must show every character
+    // before the trainee edits it.
+    const bool whole = change.replaced || shownCut_ ||
+                       (change.any() && tape_.text().size() - change.from > kShownLineLength);
+    const bool draw = whole ? change.any() || !tape_.locked : change.any();
+    if (whole && draw) {
+        drawWhole();
+    } else if (draw) {
         QScopedValueRollback drawing(drawing_, true);
-        if (change.replaced) {
-            setPlainText(viewTextOf(tape_.text()));
-        } else {
-            QTextCursor end(document());
-            end.movePosition(QTextCursor::End);
-            end.insertText(viewTextOf(tape_.text(), change.from));
-        }
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(viewTextOf(tape_.text(), change.from));
+    }
+    if (draw) {
         // The trainee's undo must not take back what the register wrote.
         document()->clearUndoRedoStacks();
         deleted_.clear();
@@ -156,6 +199,18 @@ void ReceiptTapeView::render() {
         moveCursor(QTextCursor::End);
         ensureCursorVisible();
     }
+}
+
+// A locked tape is shown cut where it is too large to lay out; an open one whole, since what the
+// trainee edits is saved as it is seen.
+void ReceiptTapeView::drawWhole() {
+    QScopedValueRollback drawing(drawing_, true);
+    bool cut = false;
+    const QString shown = shownTapeText(tape_.text(), cut);
+    // Wrapping a line of megabytes takes minutes; unwrapped it is laid out in linear time.
+    setLineWrapMode(cut ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    setPlainText(tape_.locked ? shown : viewTextOf(tape_.text()));
+    shownCut_ = tape_.locked && cut;
 }
 
 void ReceiptTapeView::adoptEdit(int position, int removed, int added) {
@@ -262,7 +317,8 @@ void JournalView::updateScrollBars() {
     v->setSingleStep(1);
     // Width: the widest line painted, or an estimate from the longest line's characters.
     const QFontMetrics fm = fontMetrics();
-    const qsizetype estimate = index_.longestLine() * fm.averageCharWidth();
+    const qsizetype shown = std::min(index_.longestLine(), kShownLineLength + 1);
+    const qsizetype estimate = shown * fm.averageCharWidth();
     const int content = int(std::min<qsizetype>(std::max<qsizetype>(widest_, estimate), 1 << 24));
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, std::max(0, content + 2 * kMargin - viewport()->width()));
@@ -300,7 +356,7 @@ void JournalView::paintEvent(QPaintEvent*) {
     const qsizetype last = std::min(index_.lineCount(), first + visibleRows() + 1);
     bool wider = false;
     for (qsizetype i = first; i < last; ++i) {
-        const QString text = index_.line(tape_.text(), i).toString();
+        const QString text = shownLine(index_.line(tape_.text(), i));
         const int y = int(i - first) * height;
         p.drawText(x, y + fm.ascent(), text);
         const int width = fm.horizontalAdvance(text);

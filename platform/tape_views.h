@@ -15,6 +15,22 @@
 
 namespace tarvel {
 
+// What a view draws of a text of any size: laying out a line of a megabyte takes minutes, and
+// a text edit of millions of lines many seconds, so a view shows each line up to this many
+// characters, then "…", and the receipt tape shows its last lines only. The tapes keep every
+// character; only the drawing is cut.
+inline constexpr qsizetype kShownLineLength = 2000;
+inline constexpr qsizetype kShownTapeLines = 10000;
+inline constexpr QChar kCutMark = QChar(0x2026); // "…"
+
+// A line as a view draws it: cut at kShownLineLength characters with "…".
+QString shownLine(QStringView line);
+
+// The view text of a tape as the locked receipt tape shows it: its last `lines` lines, each
+// cut as shownLine does, after a line "…" when earlier lines are left out. `cut` tells whether
+// anything was left out.
+QString shownTapeText(QStringView model, bool& cut, qsizetype lines = kShownTapeLines);
+
 // The text a view shows for model[from...]: CR LF, a lone CR and a lone LF are each one line
 // break ("\n"). A piece that starts with the LF of a CR LF pair whose CR is already drawn adds
 // no second break.
@@ -73,6 +89,7 @@ class ReceiptTapeView : public QPlainTextEdit {
 
   private:
     void adoptEdit(int position, int removed, int added);
+    void drawWhole();
     TextEdit editorChange(const QString& before, int position, int removed, int added) const;
 
     CashRegister& reg_;
@@ -87,6 +104,7 @@ class ReceiptTapeView : public QPlainTextEdit {
         QString shown, text;
     };
     std::vector<Deleted> deleted_;
+    bool shownCut_ = false; // the view shows a cut text: it is redrawn whole before editing
 };
 
 // The journal TxtCHLK, tens of megabytes in a long-used register: a read-only view that

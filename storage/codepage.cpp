@@ -7,27 +7,20 @@
 
 namespace tarvel {
 
-QString decodeWindows1251(QByteArrayView bytes) {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
-}
+namespace {
 
-EncodedText encodeWindows1251(QStringView text) {
-    QStringEncoder encoder("windows-1251");
-    EncodedText out;
-    out.bytes = encoder.encode(text);
-    // A high surrogate at the very end waits in the encoder for its other half: without this
-    // test it would vanish without a "?" and without an error.
-    const bool halfAtEnd = !text.isEmpty() && text.back().isHighSurrogate();
-    if (!encoder.hasError() && !halfAtEnd) return out;
+// Qt 6.4's windows-1251 converter returns an empty result, without an error, for more than
+// 2^29 bytes in or 2^30 characters out. Pieces far below that cost nothing extra: each is
+// converted straight into the result.
+constexpr qsizetype kPiece = qsizetype(1) << 20;
 
-    // Rare path: find the characters the code page lacks. Each distinct character is asked of
-    // the code page once, so a journal of millions of characters with one foreign letter in it
-    // costs a lookup per character, not a converter per character.
-    out.bytes.clear();
-    out.bytes.reserve(text.size());
-    // Per character: -1 not asked yet, 0 unstorable, otherwise its byte.
-    std::vector<short> known(0x10000, -1);
+// Per character of the basic plane: -1 not asked yet, 0 unstorable, otherwise its byte.
+using ByteTable = std::vector<short>;
+
+// The slow path of a piece the converter refused: each distinct character is asked of the
+// code page once, so millions of characters with one foreign letter among them cost a lookup
+// per character, not a converter per character.
+void encodeByCharacter(QStringView text, ByteTable& known, EncodedText& out) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         if (c < 0x80) {
@@ -57,6 +50,57 @@ EncodedText encodeWindows1251(QStringView text) {
         }
         out.bytes += byte != 0 ? char(byte) : '?';
     }
+}
+
+// Where the piece starting at `from` ends: never between the two halves of a surrogate pair.
+qsizetype pieceEnd(QStringView text, qsizetype from) {
+    qsizetype end = std::min(text.size(), from + kPiece);
+    if (end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate()) --end;
+    return end;
+}
+
+} // namespace
+
+std::optional<QString> decodeWindows1251(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (qsizetype from = 0; from < bytes.size(); from += kPiece) {
+        const QByteArrayView piece = bytes.sliced(from, std::min(kPiece, bytes.size() - from));
+        QStringDecoder decoder("windows-1251");
+        QChar* end = decoder.appendToBuffer(out, piece);
+        if (decoder.hasError() || end - out != piece.size()) return std::nullopt;
+        out = end;
+    }
+    return text;
+}
+
+EncodedText encodeWindows1251(QStringView text) {
+    EncodedText out;
+    out.bytes.reserve(text.size() + QStringEncoder("windows-1251").requiredSpace(kPiece));
+    ByteTable known;
+    qsizetype done = 0; // bytes of `out.bytes` written
+    for (qsizetype from = 0; from < text.size();) {
+        const qsizetype end = pieceEnd(text, from);
+        const QStringView piece = text.sliced(from, end - from);
+        QStringEncoder encoder("windows-1251");
+        // Room for what the converter may write, also for a piece it fails on.
+        out.bytes.resize(done + encoder.requiredSpace(piece.size()));
+        const char* written = encoder.appendToBuffer(out.bytes.data() + done, piece);
+        // A high surrogate at the very end waits in the converter for its other half: without
+        // this test it would vanish without a "?" and without an error.
+        const bool whole = !encoder.hasError() && !piece.back().isSurrogate() &&
+                           written - (out.bytes.constData() + done) == piece.size();
+        if (whole) {
+            done += piece.size();
+        } else {
+            out.bytes.truncate(done);
+            if (known.empty()) known.assign(0x10000, -1);
+            encodeByCharacter(piece, known, out);
+            done = out.bytes.size();
+        }
+        from = end;
+    }
+    out.bytes.truncate(done);
     return out;
 }
 

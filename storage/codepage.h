@@ -1,12 +1,17 @@
 #pragma once
-// The data files are single-byte text in windows-1251, the Cyrillic ANSI code page.
+// The data files are single-byte text in windows-1251, the Cyrillic ANSI code page: one byte
+// is one character, both ways.
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace tarvel {
 
-QString decodeWindows1251(QByteArrayView bytes);
+// The text of `bytes`, one character per byte; none when the code page did not give one
+// character for every byte (Qt's converter gives up silently on very large inputs, so the
+// text is converted in pieces and its length checked).
+std::optional<QString> decodeWindows1251(QByteArrayView bytes);
 
 struct EncodedText {
     QByteArray bytes;

@@ -28,26 +28,6 @@ QString absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// The system's reason for a failed folder or file operation, in Russian.
-QString systemReason(const std::error_code& error) {
-    switch (error.value()) {
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("нет прав доступа");
-    case EROFS:
-        return QStringLiteral("диск только для чтения");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("нет места на диске");
-    case ENOTDIR:
-        return QStringLiteral("на пути к ней стоит файл, а не папка");
-    case ENAMETOOLONG:
-        return QStringLiteral("слишком длинное имя");
-    default:
-        return QString::fromLocal8Bit(error.message());
-    }
-}
-
 // The nearest folder on the way to `path` that exists (or a file standing in the way).
 QString nearestExisting(const QString& path) {
     QString at = path;
@@ -63,11 +43,10 @@ QString nearestExisting(const QString& path) {
 std::optional<DataFolderError> checkWritableFolder(const QString& path, const QString& folder) {
     const QFileInfo info(path);
     if (!info.isDir())
-        return DataFolderError{
-            Kind::NotAFolder, folder, QStringLiteral("%1 — это файл, а не папка").arg(path), {}};
+        return DataFolderError{Kind::NotAFolder, folder, FileError{path, FileProblem::NotAFile}, {}};
     if (!info.isWritable())
         return DataFolderError{
-            Kind::NotWritable, folder, QStringLiteral("нет права записи в папку %1").arg(path), {}};
+            Kind::NotWritable, folder, FileError{path, FileProblem::NoPermission}, {}};
     return std::nullopt;
 }
 
@@ -78,21 +57,25 @@ std::optional<DataFolderError> makeFolder(const QString& folder) {
     if (auto refused = checkWritableFolder(nearestExisting(folder), folder)) return refused;
     std::error_code error;
     std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
-    if (error) return DataFolderError{Kind::CannotCreate, folder, systemReason(error), {}};
+    if (error) {
+        const FileError cause{folder, problemFromErrno(error.value(), folder), error.value()};
+        return DataFolderError{Kind::CannotCreate, folder, cause, {}};
+    }
     return std::nullopt;
 }
 
-// Copies a file to a place that holds none, whole or not at all. Returns the reason of a
-// failure, empty on success.
-QString copyWhole(const QString& from, const QString& to) {
+// Copies a file to a place that holds none, whole or not at all.
+std::optional<FileError> copyWhole(const QString& from, const QString& to) {
     const FileBytes read = readFileBytes(from);
-    if (!read.bytes) return read.error;
-    if (!QDir().mkpath(QFileInfo(to).path())) return QStringLiteral("папка не создаётся");
+    if (read.error) return read.error;
+    const QString folder = QFileInfo(to).path();
+    if (!QDir().mkpath(folder)) return FileError{folder, problemFromErrno(errno, folder), errno};
     QSaveFile file(to);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*read.bytes) != read.bytes->size() ||
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly) || file.write(read.bytes) != read.bytes.size() ||
         !file.commit())
-        return fileErrorReason(file);
-    return {};
+        return fileErrorOf(to, errno, file);
+    return std::nullopt;
 }
 
 std::optional<DataFolderError> seedDefaults(const QString& folder, const QStringList& sources) {
@@ -111,8 +94,8 @@ std::optional<DataFolderError> seedDefaults(const QString& folder, const QString
         const QString name = QDir(source).relativeFilePath(from);
         const QString to = folder + QLatin1Char('/') + name;
         if (QFileInfo::exists(to) || QFileInfo(to).isSymLink()) continue; // never replaced
-        if (const QString reason = copyWhole(from, to); !reason.isEmpty())
-            return DataFolderError{Kind::CannotSeed, folder, reason, name};
+        if (const std::optional<FileError> cause = copyWhole(from, to))
+            return DataFolderError{Kind::CannotSeed, folder, cause, name};
     }
     return std::nullopt;
 }

@@ -12,6 +12,8 @@
 
 #include <QString>
 #include <QStringList>
+#include "storage/file_error.h"
+
 #include <optional>
 
 namespace tarvel {
@@ -47,8 +49,10 @@ struct DataFolderError {
     };
     Kind kind;
     QString folder; // the data folder as chosen
-    QString reason; // the system's reason in Russian, when it gave one
-    QString file;   // for CannotSeed: the default file that could not be copied
+    // What stood in the way: the file or folder and the system's cause (NotAFile for a file
+    // where a folder should be); none for NoFolder.
+    std::optional<FileError> cause;
+    QString file; // for CannotSeed: the default file that could not be copied
 };
 
 struct DataFolderReady {

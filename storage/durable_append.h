@@ -2,8 +2,11 @@
 // Appends that survive a crash or a power cut: the bytes are on the disk when the call
 // returns, and a failed append leaves no half line behind when the file system allows it.
 
+#include "storage/file_error.h"
+
 #include <QByteArrayView>
 #include <QString>
+#include <optional>
 
 class QFile;
 
@@ -12,8 +15,7 @@ namespace tarvel {
 // Puts what was written to `file` on the disk (not only into the system's cache).
 bool syncToDisk(QFile& file);
 
-// Appends `bytes` to the file at `path`, creating it when absent. Returns an empty string on
-// success, or the reason in Russian.
-QString appendDurably(const QString& path, QByteArrayView bytes);
+// Appends `bytes` to the file at `path`, creating it when absent; the error when it failed.
+std::optional<FileError> appendDurably(const QString& path, QByteArrayView bytes);
 
 } // namespace tarvel

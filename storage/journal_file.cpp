@@ -1,11 +1,13 @@
 #include "storage/journal_file.h"
 
+#include "storage/durable_append.h"
+
 #include "storage/codepage.h"
 #include "storage/text_files.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -16,89 +18,146 @@
 namespace tarvel {
 namespace {
 
-// Flushing Qt's buffer hands the bytes to the system; only this puts them on the disk, so a
-// power cut right after a closed receipt still finds it in the file.
-bool syncToDisk(QFile& file) {
-#ifdef Q_OS_WIN
-    return _commit(file.handle()) == 0;
-#elif defined(Q_OS_DARWIN)
-    return ::fsync(file.handle()) == 0;
-#else
-    return ::fdatasync(file.handle()) == 0;
-#endif
-}
+constexpr QStringView kLineEnd = u"\r\n";
 
-QString unreadableMessage(const QString& path) {
-    return QStringLiteral("Файл журнала %1 есть, но прочитать его не удалось.\n"
-                          "Журнал будет вестись только в памяти и в этот файл записан не "
-                          "будет, чтобы не затереть то, что в нём хранится.")
-        .arg(QDir::toNativeSeparators(path));
+// The size of the file now, -1 when there is none.
+qint64 sizeOnDisk(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : -1;
 }
 
 } // namespace
 
-QString JournalFile::start(const TapesLoad& load, QStringView journal) {
-    switch (load.journal) {
+// A file the register wrote itself needs no rebuilding: its decoded text is the journal text
+// already, so a journal of tens of megabytes loads in little more than the time to read it.
+JournalRead readJournal(const QString& path) {
+    JournalRead read;
+    FileBytes file = readFileBytes(path);
+    if (file.error) {
+        const bool none = file.error->reason == FileProblem::FileMissing ||
+                          file.error->reason == FileProblem::FolderMissing;
+        read.status = none ? JournalLoad::Missing : JournalLoad::Unreadable;
+        read.error = file.error;
+        return read;
+    }
+    read.canonical = isCanonicalTapeBytes(file.bytes);
+    std::optional<QString> text = decodeWindows1251(file.bytes);
+    file.bytes.clear();
+    if (!text) {
+        read.status = JournalLoad::Unreadable;
+        read.error = FileError{path, FileProblem::Undecodable};
+        return read;
+    }
+    read.status = JournalLoad::Loaded;
+    read.text = read.canonical ? std::move(*text) : rebuildTapeText(*text);
+    return read;
+}
+
+std::optional<FileError> JournalFile::start(JournalLoad load, bool journalIsFileText,
+                                            QStringView journal) {
+    switch (load) {
     case JournalLoad::Unreadable:
         state_ = State::MemoryOnly;
-        return unreadableMessage(path_);
+        return std::nullopt; // the reader's error says why
     case JournalLoad::Loaded:
-        if (load.journalMatchesFile) {
+        if (journalIsFileText) {
             state_ = State::Live;
             fileSize_ = journal.size(); // one byte per character in such a file
-            if (appendBytes(QByteArrayLiteral("\r\n")).isEmpty()) return {};
+            if (!appendBytes(QByteArrayLiteral("\r\n"), journal.size())) return std::nullopt;
         }
         break;
     case JournalLoad::Missing:
         break;
     }
     // A first run, or a file in some other form (edited by hand, lone CR or LF, no final
-    // CR LF): written whole once through a temporary file, so the old one stays whole if
-    // this fails.
+    // CR LF): written whole once, through a temporary file where the folder allows it. The
+    // rebuilt journal is never shorter than the file it came from; should it be, the file
+    // holds something this run did not read, and it is left alone.
+    fileSize_.reset();
+    const EncodedText encoded = encodeWindows1251(journal);
+    if (sizeOnDisk(path_) > encoded.bytes.size() + kLineEnd.size()) {
+        state_ = State::MemoryOnly;
+        return FileError{path_, FileProblem::WouldShorten};
+    }
     return writeWhole(journal);
 }
 
-QString JournalFile::append(QStringView piece, QStringView journal) {
-    if (state_ != State::Live || piece.isEmpty()) return {};
-    if (!piece.startsWith(kCrLf)) return writeWhole(journal); // the file's last CR LF must go
-    QByteArray bytes = encodeWindows1251(piece.mid(kCrLf.size())).bytes;
-    bytes.append("\r\n", 2);
-    return appendBytes(bytes);
+std::optional<FileError> JournalFile::append(QStringView piece, QStringView journal) {
+    if (piece.isEmpty()) return std::nullopt;
+    if (state_ == State::Live && piece.startsWith(kLineEnd) &&
+        fileJournal_ + piece.size() == journal.size()) {
+        QByteArray bytes = encodeWindows1251(piece.mid(kLineEnd.size())).bytes;
+        bytes.append("\r\n", 2);
+        return appendBytes(bytes, journal.size());
+    }
+    return catchUp(journal);
 }
 
-QString JournalFile::appendBytes(const QByteArray& bytes) {
+std::optional<FileError> JournalFile::close(QStringView journal) {
+    return catchUp(journal);
+}
+
+// The file brought back to the journal and CR LF: by appending what it lacks when it still
+// holds what was last written here, otherwise by writing it whole.
+std::optional<FileError> JournalFile::catchUp(QStringView journal) {
+    if (state_ == State::NotStarted || state_ == State::MemoryOnly) return std::nullopt;
+    const bool asLeft = fileSize_ && sizeOnDisk(path_) == *fileSize_;
+    if (asLeft && fileJournal_ == journal.size()) {
+        state_ = State::Live;
+        return std::nullopt;
+    }
+    if (asLeft && fileJournal_ < journal.size() &&
+        journal.sliced(fileJournal_).startsWith(kLineEnd)) {
+        QByteArray bytes = encodeWindows1251(journal.sliced(fileJournal_ + 2)).bytes;
+        bytes.append("\r\n", 2);
+        return appendBytes(bytes, journal.size());
+    }
+    return writeWhole(journal);
+}
+
+std::optional<FileError> JournalFile::appendBytes(const QByteArray& bytes, qsizetype journalChars) {
     QFile file(path_);
     // ExistingOnly: a file removed behind the register's back is not recreated holding the
     // newest piece alone. Unbuffered: nothing of a failed piece waits in a buffer to be
-    // written after the file has been cut back.
+    // written after the file has been cut back, and errno tells the cause of a short write.
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly |
                    QIODevice::Unbuffered)) {
-        return fail(QFileInfo::exists(path_) ? fileErrorReason(file)
-                                             : QStringLiteral("файл удалён"));
+        state_ = State::Behind;
+        return fileErrorOf(path_, errno, file);
     }
-    if (file.size() != fileSize_) return fail(QStringLiteral("файл изменён другой программой"));
-    if (file.write(bytes) != bytes.size() || !file.flush() || !syncToDisk(file)) {
-        const QString reason = fileErrorReason(file);
-        file.resize(fileSize_); // leave no half piece behind when the disk allows it
-        return fail(reason);
+    if (file.size() != fileSize_) {
+        state_ = State::Behind;
+        return FileError{path_, FileProblem::ChangedElsewhere};
     }
-    fileSize_ += bytes.size();
-    return {};
-}
-
-QString JournalFile::writeWhole(QStringView journal) {
-    const QString reason = writeTextFileWithCrLf(path_, journal);
-    if (!reason.isEmpty()) return fail(reason);
+    errno = 0;
+    bool written = file.write(bytes) == bytes.size();
+    int error = errno;
+    if (written && !syncToDisk(file)) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        file.resize(*fileSize_); // leave no half piece behind when the disk allows it
+        state_ = State::Behind;
+        return fileErrorOf(path_, error != 0 ? error : EIO, file);
+    }
     state_ = State::Live;
-    fileSize_ = QFileInfo(path_).size();
-    return {};
+    fileSize_ = *fileSize_ + bytes.size();
+    fileJournal_ = journalChars;
+    return std::nullopt;
 }
 
-QString JournalFile::fail(const QString& reason) {
-    state_ = State::AtCloseOnly;
-    return writeFailureMessage(path_, reason) +
-           QStringLiteral("\nЧеки пока хранятся только в памяти кассы; журнал будет записан "
-                          "в файл целиком при её выключении.");
+std::optional<FileError> JournalFile::writeWhole(QStringView journal) {
+    const QByteArray bytes = encodeWindows1251(journal).bytes;
+    if (const std::optional<FileError> error = writeFileWithCrLf(path_, bytes)) {
+        state_ = State::Behind;
+        return error;
+    }
+    state_ = State::Live;
+    fileSize_ = bytes.size() + kLineEnd.size();
+    fileJournal_ = journal.size();
+    return std::nullopt;
 }
 
 } // namespace tarvel

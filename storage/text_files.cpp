@@ -2,13 +2,17 @@
 
 #include "storage/codepage.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace tarvel {
@@ -61,81 +65,101 @@ bool isCanonicalTapeBytes(QByteArrayView bytes) {
     const qsizetype n = bytes.size();
     if (n == 0) return true;
     if (n < 2 || bytes[n - 2] != '\r' || bytes[n - 1] != '\n') return false;
-    // Every byte is a windows-1251 character that encodes back to itself (the code page test
-    // holds Qt's codec to that), so only the line breaks decide.
     return everyCrBeforeLf(bytes.data(), n);
 }
 
-QString fileErrorReason(const QFileDevice& file) {
-    switch (file.error()) {
-    case QFileDevice::OpenError:
-        return QStringLiteral("файл не открывается");
-    case QFileDevice::ReadError:
-        return QStringLiteral("ошибка чтения");
-    case QFileDevice::WriteError:
-        return QStringLiteral("ошибка записи (нет места на диске?)");
-    case QFileDevice::PermissionsError:
-        return QStringLiteral("нет прав доступа");
-    case QFileDevice::ResourceError:
-        return QStringLiteral("не хватает места или ресурсов системы");
-    default:
-        return file.errorString();
-    }
-}
-
 FileBytes readFileBytes(const QString& path) {
-    FileBytes result;
     const QFileInfo info(path);
-    if (!info.exists()) {
-        result.error = QStringLiteral("файл не найден");
-        return result;
-    }
-    if (!info.isFile()) {
-        result.error = QStringLiteral("это не файл");
-        return result;
-    }
+    if (!info.exists()) return {{}, FileError{path, problemFromErrno(ENOENT, path), ENOENT}};
+    if (info.isDir()) return {{}, FileError{path, FileProblem::IsFolder}};
+    if (!info.isFile()) return {{}, FileError{path, FileProblem::NotAFile}};
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = fileErrorReason(file);
-        return result;
-    }
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) return {{}, fileErrorOf(path, errno, file)};
+    errno = 0;
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = fileErrorReason(file);
-        return result;
+    if (file.error() != QFileDevice::NoError) return {{}, fileErrorOf(path, errno, file)};
+    return {std::move(bytes), std::nullopt};
+}
+
+FileText readTapeFile(const QString& path) {
+    const FileBytes read = readFileBytes(path);
+    if (read.error) return {{}, read.error};
+    const std::optional<QString> text = decodeWindows1251(read.bytes);
+    if (!text) return {{}, FileError{path, FileProblem::Undecodable}};
+    return {rebuildTapeText(*text), std::nullopt};
+}
+
+namespace {
+
+// Qt keeps the mode of the file it replaces; the owner is put back here (root writing a
+// trainee's journal, say). Where the system refuses, the file stays the writer's.
+struct Owner {
+    bool known = false;
+#ifdef Q_OS_UNIX
+    uid_t uid = 0;
+    gid_t gid = 0;
+#endif
+};
+
+Owner ownerOf(const QString& path) {
+    Owner owner;
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        owner = {true, st.st_uid, st.st_gid};
     }
-    result.bytes = std::move(bytes);
-    return result;
+#else
+    Q_UNUSED(path);
+#endif
+    return owner;
 }
 
-FileRead readTextFile(const QString& path) {
-    FileBytes read = readFileBytes(path);
-    FileRead result;
-    result.error = std::move(read.error);
-    if (read.bytes) result.text = decodeWindows1251(*read.bytes);
-    return result;
+void restoreOwner(const QString& path, const Owner& owner) {
+#ifdef Q_OS_UNIX
+    if (!owner.known) return;
+    const Owner now = ownerOf(path);
+    if (now.known && (now.uid != owner.uid || now.gid != owner.gid)) [[maybe_unused]]
+        const int ignored = ::chown(QFile::encodeName(path).constData(), owner.uid, owner.gid);
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(owner);
+#endif
 }
 
-QString writeTextFileWithCrLf(const QString& path, QStringView text) {
+// Writes all of `bytes`; the error right after the call that fell short.
+std::optional<FileError> writeAll(QSaveFile& file, const QString& path, QByteArrayView bytes) {
+    errno = 0;
+    if (file.write(bytes.data(), bytes.size()) == bytes.size()) return std::nullopt;
+    const int error = errno;
+    return fileErrorOf(path, error != 0 ? error : EIO, file);
+}
+
+} // namespace
+
+std::optional<FileError> writeFileWithCrLf(const QString& path, QByteArrayView bytes) {
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) return QStringLiteral("на этом месте стоит каталог");
-    if (!QFileInfo(info.absolutePath()).isDir()) return QStringLiteral("нет такого каталога");
+    if (info.isDir()) return FileError{path, FileProblem::IsFolder};
+    if (info.exists() && !info.isFile()) return FileError{path, FileProblem::NotAFile};
+    if (!QFileInfo(info.absolutePath()).isDir()) return FileError{path, FileProblem::FolderMissing};
 
+    const Owner owner = ownerOf(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fileErrorReason(file);
-    const EncodedText encoded = encodeWindows1251(text);
-    if (file.write(encoded.bytes) != encoded.bytes.size() || file.write("\r\n", 2) != 2) {
-        const QString reason = fileErrorReason(file);
+    file.setDirectWriteFallback(true);
+    errno = 0;
+    // Unbuffered: a write that falls short says so at once, with its cause in errno.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fileErrorOf(path, errno, file);
+    std::optional<FileError> error = writeAll(file, path, bytes);
+    if (!error) error = writeAll(file, path, "\r\n");
+    if (error) {
         file.cancelWriting();
-        return reason;
+        return error;
     }
-    if (!file.commit()) return fileErrorReason(file);
-    return {};
-}
-
-QString writeFailureMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Не удалось записать файл %1: %2")
-        .arg(QDir::toNativeSeparators(path), reason);
+    errno = 0;
+    if (!file.commit()) return fileErrorOf(path, errno, file);
+    restoreOwner(path, owner);
+    return std::nullopt;
 }
 
 } // namespace tarvel

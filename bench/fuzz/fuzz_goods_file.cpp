@@ -30,7 +30,8 @@ struct PlainRegional : RegionalSettings {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString text =
-        decodeWindows1251(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
+        decodeWindows1251(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)))
+            .value_or(QString());
 
     // The entries are the file cut at its CR LF pairs, nothing lost and nothing added.
     const QList<QString> entries = splitGoodsEntries(text);

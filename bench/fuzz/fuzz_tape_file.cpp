@@ -11,7 +11,9 @@ using namespace tarvel;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    const QString text = decodeWindows1251(bytes);
+    const std::optional<QString> decoded = decodeWindows1251(bytes);
+    FUZZ_CHECK(decoded.has_value());
+    const QString text = *decoded;
     FUZZ_CHECK(text.size() == bytes.size()); // one character per byte
     const EncodedText back = encodeWindows1251(text);
     FUZZ_CHECK(back.unencodable.isEmpty() && back.bytes == bytes);

@@ -167,10 +167,22 @@ INSTANTIATE_TEST_SUITE_P(RealProgram, ProgramAnswerTest, testing::ValuesIn(kProg
 // Whatever stops the start, the trainee reads which folder, why, and how to pick another.
 TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {
     using Kind = DataFolderError::Kind;
-    for (Kind kind : {Kind::NotAFolder, Kind::NotWritable, Kind::CannotCreate, Kind::CannotSeed}) {
-        const QString text = dataFolderMessage({kind, "/home/kassa/Tarvel", "нет места", "a.txt"});
-        EXPECT_TRUE(text.contains("/home/kassa/Tarvel: нет места.")) << int(kind);
-        EXPECT_TRUE(text.endsWith("tarvel --data-dir ПАПКА")) << int(kind);
+    const FileError full{"/home/kassa", FileProblem::NoSpace};
+    const std::pair<DataFolderError, QString> cases[] = {
+        {{Kind::NotAFolder, "/home/kassa/Tarvel", FileError{"/home/kassa", FileProblem::NotAFile}, {}},
+         "папку данных /home/kassa/Tarvel: /home/kassa — это файл, а не папка."},
+        {{Kind::NotWritable, "/home/kassa/Tarvel",
+          FileError{"/home/kassa", FileProblem::NoPermission}, {}},
+         "папку данных /home/kassa/Tarvel: нет права записи в папку /home/kassa."},
+        {{Kind::CannotCreate, "/home/kassa/Tarvel", full, {}},
+         "папку данных /home/kassa/Tarvel: нет места на диске."},
+        {{Kind::CannotSeed, "/home/kassa/Tarvel", full, "a.txt"},
+         "файл a.txt в папку данных /home/kassa/Tarvel: нет места на диске."},
+    };
+    for (const auto& [error, expected] : cases) {
+        const QString text = dataFolderMessage(error);
+        EXPECT_TRUE(text.contains(expected)) << text.toStdString();
+        EXPECT_TRUE(text.endsWith("tarvel --data-dir ПАПКА")) << text.toStdString();
     }
 }
 

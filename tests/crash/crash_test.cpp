@@ -6,6 +6,7 @@
 #include "support/fakes.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -66,6 +67,36 @@ TEST(CrashTest, KilledRegisterKeepsEveryClosedReceipt) {
     const QString afterClose = dir.readText(kJournalFileName);
     EXPECT_TRUE(afterClose.startsWith(afterKill) && afterClose.endsWith("\r\n ИС  0 руб\r\n"));
     EXPECT_EQ(withoutStamps(afterClose), withoutStamps(expected.s().TxtCHLK.text() + "\r\n"));
+}
+
+// A second copy started on the same folder is turned away with a message naming the folder,
+// before it touches a file: the first copy's journal and header stay as they are.
+TEST(CrashTest, SecondRegisterOnTheSameFolderIsRefused) {
+    TempDataDir dir;
+    dir.writeDefaults();
+    QProcess first;
+    ASSERT_NO_FATAL_FAILURE(pressKeys(first, dir, "1 5 0 ВВ = НЛ 5 00 ВВ")); // one cash receipt
+    const QByteArray journal = dir.readBytes(kJournalFileName);
+    const QByteArray header = dir.readBytes(kHeaderFileName);
+    ASSERT_TRUE(journal.contains("\xc8\xd2\xce\xc3\xce")); // "ИТОГО": a closed receipt
+
+    QProcess second;
+    second.setProcessEnvironment(first.processEnvironment());
+    second.setReadChannel(QProcess::StandardError);
+    second.start(TARVEL_EXECUTABLE, {"--data-dir", dir.dataDir().path()});
+    QString refusal;
+    while (!refusal.contains(QDir::toNativeSeparators(dir.folder()))) {
+        ASSERT_TRUE(second.waitForReadyRead(30000)) << "no refusal on standard error";
+        refusal += QString::fromLocal8Bit(second.readAllStandardError());
+    }
+    EXPECT_TRUE(refusal.contains("уже работает другая запущенная касса")) << refusal.toStdString();
+    second.kill(); // its message box waits for a click no one gives here
+    second.waitForFinished(30000);
+    EXPECT_EQ(dir.readBytes(kJournalFileName), journal);
+    EXPECT_EQ(dir.readBytes(kHeaderFileName), header);
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(dir.readBytes(kJournalFileName), journal);
 }
 
 } // namespace

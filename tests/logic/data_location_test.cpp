@@ -97,7 +97,7 @@ TEST(DataFolderSeed, FillsOnlyWhatIsMissing) {
 
     const DataFolderReady ready =
         prepareDataFolder({disk.path("home/Tarvel"), DataFolderSource::PerUser}, disk.defaults());
-    ASSERT_FALSE(ready.error) << ready.error->reason.toStdString();
+    ASSERT_FALSE(ready.error) << ready.error->folder.toStdString();
     EXPECT_EQ(*ready.folder, disk.path("home/Tarvel"));
     EXPECT_EQ(disk.root.readBytes("home/Tarvel/clishe.txt"), "my header");
     EXPECT_TRUE(QFile::exists(disk.path("home/Tarvel/bazasmen.txt")));
@@ -147,7 +147,8 @@ struct RefusalCase {
     const char* folder;   // relative to the sandbox; "" for none
     const char* readOnly; // a folder made read-only first; null for none
     DataFolderError::Kind kind;
-    const char* reason; // "%1" is the sandbox
+    const char* inTheWay; // the path that stood in the way, under the sandbox; null for none
+    FileProblem problem;
 };
 void PrintTo(const RefusalCase& c, std::ostream* out) {
     *out << c.name;
@@ -172,21 +173,23 @@ TEST_P(DataFolderRefusalTest, TouchesNothing) {
     EXPECT_FALSE(ready.folder);
     EXPECT_EQ(ready.error->kind, c.kind);
     EXPECT_EQ(ready.error->folder, folder);
-    const QString reason(c.reason);
-    EXPECT_EQ(ready.error->reason, reason.isEmpty() ? reason : reason.arg(disk.path({})));
+    if (c.inTheWay)
+        EXPECT_EQ(ready.error->cause, (FileError{disk.path(c.inTheWay), c.problem}));
+    else
+        EXPECT_FALSE(ready.error->cause);
     EXPECT_EQ(disk.listing(), before);
 }
 
 const RefusalCase kRefusals[] = {
-    {"AFileInItsPlace", "plain", nullptr, DataFolderError::Kind::NotAFolder,
-     "%1/plain — это файл, а не папка"},
-    {"AFileOnTheWay", "plain/a/b", nullptr, DataFolderError::Kind::NotAFolder,
-     "%1/plain — это файл, а не папка"},
-    {"ReadOnlyFolder", "locked", "locked", DataFolderError::Kind::NotWritable,
-     "нет права записи в папку %1/locked"},
-    {"InsideAReadOnlyFolder", "locked/a/b", "locked", DataFolderError::Kind::NotWritable,
-     "нет права записи в папку %1/locked"},
-    {"NoFolderKnown", "", nullptr, DataFolderError::Kind::NoFolder, ""},
+    {"AFileInItsPlace", "plain", nullptr, DataFolderError::Kind::NotAFolder, "plain",
+     FileProblem::NotAFile},
+    {"AFileOnTheWay", "plain/a/b", nullptr, DataFolderError::Kind::NotAFolder, "plain",
+     FileProblem::NotAFile},
+    {"ReadOnlyFolder", "locked", "locked", DataFolderError::Kind::NotWritable, "locked",
+     FileProblem::NoPermission},
+    {"InsideAReadOnlyFolder", "locked/a/b", "locked", DataFolderError::Kind::NotWritable, "locked",
+     FileProblem::NoPermission},
+    {"NoFolderKnown", "", nullptr, DataFolderError::Kind::NoFolder, nullptr, FileProblem::Other},
 };
 
 INSTANTIATE_TEST_SUITE_P(Refused, DataFolderRefusalTest, testing::ValuesIn(kRefusals),

@@ -60,23 +60,25 @@ TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
     }
 }
 
-// A file changed behind the register's back is told once, left alone, and written whole at close.
-TEST(JournalFile, AppendFailureIsToldOnceAndTheCloseWritesTheWholeJournal) {
+// A file removed or changed behind the register's back is told once; the next piece brings
+// the file back to the whole journal.
+TEST(JournalFile, FileChangedBehindTheRegisterIsToldOnceAndMendedByTheNextPiece) {
     for (const bool removed : {true, false}) {
         RegisterRig rig;
         const QString path = QDir::toNativeSeparators(rig.files.path(kJournalFileName));
         rig.reg->journalAppend(kReceipt);
         removed ? rig.files.remove(kJournalFileName) : rig.files.writeBytes(kJournalFileName, "x");
         rig.reg->journalAppend(kReceipt);
-        rig.reg->journalAppend(kReceipt);
-        EXPECT_EQ(rig.files.readBytes(kJournalFileName), removed ? "" : "x");
-        rig.reg->Form_Unload();
-        EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(3)));
         EXPECT_EQ(rig.messages.texts().join(u'|'),
                   "Не удалось записать файл " + path + ": файл " +
-                      (removed ? "удалён" : "изменён другой программой") +
-                      "\nЧеки пока хранятся только в памяти кассы; журнал будет записан в файл "
-                      "целиком при её выключении.");
+                      (removed ? "не найден" : "изменён другой программой") +
+                      "\nЧеки пока хранятся только в памяти кассы; касса запишет их в файл со "
+                      "следующим чеком или при выключении.");
+        rig.reg->journalAppend(kReceipt);
+        EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(3)));
+        rig.reg->Form_Unload();
+        EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(3)));
+        EXPECT_EQ(rig.messages.shown.size(), 1);
     }
 }
 
@@ -92,7 +94,8 @@ TEST(JournalFile, UnreadableJournalIsNeverWritten) {
     EXPECT_EQ(rig.s().TxtCHLK.text(), kReceipt);
     EXPECT_EQ(rig.messages.texts().join(u'|'),
               "Не могу найти File|Файл журнала " + path +
-                  " есть, но прочитать его не удалось.\nЖурнал будет вестись только в памяти и в "
+                  " есть, но прочитать его не удалось: на этом месте стоит каталог.\nЖурнал будет "
+                  "вестись только в памяти и в "
                   "этот файл записан не будет, чтобы не затереть то, что в нём хранится.");
 }
 

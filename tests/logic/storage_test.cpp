@@ -1,52 +1,317 @@
-#include "storage/tapes.h"
+// The journal file under the faults a real disk has: each is told with its true cause, the
+// receipts wait in memory, and the next receipt after the fault is gone brings the file back.
+
+#include "storage/folder_lock.h"
+#include "support/disk_faults.h"
 #include "support/fakes.h"
 
 #include <QDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tarvel;
 using namespace tarvel::test;
 
 namespace {
 
-// An empty header file gives an empty tape. The journal is appended to what the journal holds,
-// so it is no longer the file as it is and may not be kept up by appends to the file.
-TEST(Storage, LoadTapesTakesTheFilesAsTheyAre) {
-    TempDataDir files;
-    RecordingMessages messages;
-    PanelState panel;
-    files.writeBytes(kHeaderFileName, {});
-    files.writeText(kJournalFileName, QStringLiteral("a\r\nб\r\n"));
-    panel.TxtCHLK.setText(QStringLiteral("old"));
-    const TapesLoad load = LoadTapes(panel, files.dataDir(), messages);
-    EXPECT_TRUE(load.journal == JournalLoad::Loaded && !load.journalMatchesFile);
-    EXPECT_EQ(panel.TxtCHL.text(), QString());
-    EXPECT_EQ(panel.TxtCHLK.text(), QStringLiteral("olda\r\nб\r\n"));
-    EXPECT_TRUE(messages.shown.isEmpty());
+const QString kReceipt = QStringLiteral("\r\n 01  150 руб\r\nИТОГО\r\n150руб\r\n**********");
+// Longer than a page of memory, so that it never fits in what a full disk has left in the
+// file's last page.
+const QString kLongReceipt = kReceipt.repeated(200);
+
+QByteArray closeBytes(const QString& journal) {
+    return encodeWindows1251(journal).bytes + QByteArrayLiteral("\r\n");
 }
 
-// A failed close is told by file name and reason, not taken for a saved journal.
-TEST(Storage, FailedJournalSaveIsToldByNameAndReason) {
-    TempDataDir files;
-    RecordingMessages messages;
-    files.writeBytes(QStringLiteral("plain"), "x"); // a regular file where the folder should be
-    const DataDir dir(files.path(QStringLiteral("plain")));
-    EXPECT_FALSE(SaveJournal(PanelState(), dir, messages));
-    EXPECT_EQ(messages.texts().join(u'|'),
-              "Не удалось записать файл " +
-                  QDir::toNativeSeparators(dir.filePath(kJournalFileName)) +
-                  ": нет такого каталога\nЖурнал (контрольная лента) не сохранён.");
+bool canActAsNobody() {
+    return AsNobody().active();
 }
 
-// A tape file is taken as it is when its line breaks are the register's: every byte of the code
-// page decodes to a character that encodes back to that byte.
-TEST(Storage, EveryByteComesBackThroughTheCodePage) {
-    for (int b = 0; b < 256; ++b) {
-        const char c = char(b);
-        EXPECT_EQ(encodeWindows1251(decodeWindows1251(QByteArrayView(&c, 1))).bytes,
-                  QByteArray(1, c))
-            << b;
+struct stat statOf(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+// A started register whose folder is a 1 MiB disk of its own.
+struct DiskRig {
+    RegisterRig rig{QLatin1Char('.'), false};
+    SmallDisk disk{rig.files.folder(), 1 << 20};
+    QString journalPath = rig.files.path(kJournalFileName);
+
+    bool start() {
+        if (!disk.mounted()) return false;
+        rig.files.writeDefaults();
+        rig.restart();
+        return true;
+    }
+    QByteArray fileBytes() const { return rig.files.readBytes(kJournalFileName); }
+    QString journal() { return rig.s().TxtCHLK.text(); }
+};
+
+struct Fault {
+    const char* name;
+    QString reason;                     // as the trainee reads it
+    std::function<bool(DiskRig&)> make; // false: cannot be made here
+    std::function<void(DiskRig&)> lift; // the fault gone again
+    bool asNobody = false;              // the register runs as an ordinary user
+};
+
+void PrintTo(const Fault& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class JournalUnderFault : public testing::TestWithParam<Fault> {};
+
+// One receipt on disk, the fault, two long receipts (told once), the fault gone, one more
+// receipt: the file holds all four.
+TEST_P(JournalUnderFault, IsToldWithItsCauseAndMendedByTheNextReceipt) {
+    const Fault& fault = GetParam();
+    DiskRig d;
+    if (!d.start()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    d.rig.reg->journalAppend(kReceipt);
+    if (!fault.make(d)) GTEST_SKIP() << "the fault cannot be made here";
+    {
+        std::optional<AsNobody> user;
+        if (fault.asNobody) user.emplace();
+        d.rig.reg->journalAppend(kLongReceipt);
+        d.rig.reg->journalAppend(kLongReceipt);
+    }
+    ASSERT_EQ(d.rig.messages.texts().size(), 1) << d.rig.messages.texts().join('|').toStdString();
+    EXPECT_TRUE(d.rig.messages.texts().first().startsWith("Не удалось записать файл " +
+                                                          QDir::toNativeSeparators(d.journalPath) +
+                                                          ": " + fault.reason + "\n"))
+        << d.rig.messages.texts().first().toStdString();
+    fault.lift(d);
+    d.rig.reg->journalAppend(kReceipt);
+    const QString all = kReceipt + kLongReceipt + kLongReceipt + kReceipt;
+    EXPECT_EQ(d.fileBytes(), closeBytes(all));
+    d.rig.reg->Form_Unload();
+    EXPECT_EQ(d.fileBytes(), closeBytes(all));
+    EXPECT_EQ(d.rig.messages.texts().size(), 1);
+}
+
+const Fault kFaults[] = {
+    {"DiskFull", "нет места на диске",
+     [](DiskRig& d) {
+         d.disk.fill("filler");
+         return true;
+     },
+     [](DiskRig& d) { d.rig.files.remove("filler"); }},
+    {"DiskReadOnly", "диск доступен только для чтения",
+     [](DiskRig& d) { return d.disk.remount(true); }, [](DiskRig& d) { d.disk.remount(false); }},
+    {"FileMarkedUnchangeable", "нет прав доступа",
+     [](DiskRig& d) { return setImmutable(d.journalPath, true); },
+     [](DiskRig& d) { setImmutable(d.journalPath, false); }},
+    {"NoWritePermission", "нет прав доступа",
+     [](DiskRig& d) { return canActAsNobody() && ::chmod(qPrintable(d.journalPath), 0644) == 0; },
+     [](DiskRig&) {}, true},
+    {"FileRemoved", "файл не найден", [](DiskRig& d) { return QFile::remove(d.journalPath); },
+     [](DiskRig&) {}},
+    {"FileChangedElsewhere", "файл изменён другой программой",
+     [](DiskRig& d) {
+         d.rig.files.writeBytes(kJournalFileName, "x");
+         return true;
+     },
+     [](DiskRig&) {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Where the file already holds every receipt, the close has nothing to write: it tells
+// nothing, and the file keeps its bytes, its inode and its hard links.
+struct CloseCase {
+    const char* name;
+    std::function<bool(DiskRig&)> make;
+    bool asNobody = false;
+};
+
+void PrintTo(const CloseCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class CloseWithTheJournalOnDisk : public testing::TestWithParam<CloseCase> {};
+
+TEST_P(CloseWithTheJournalOnDisk, WritesNothingAndTellsNothing) {
+    DiskRig d;
+    if (!d.start()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    d.rig.reg->journalAppend(kReceipt);
+    const QString link = d.rig.files.path("link.txt");
+    ASSERT_TRUE(::link(qPrintable(d.journalPath), qPrintable(link)) == 0);
+    const ino_t inode = statOf(d.journalPath).st_ino;
+    if (!GetParam().make(d)) GTEST_SKIP() << "the case cannot be made here";
+    {
+        std::optional<AsNobody> user;
+        if (GetParam().asNobody) user.emplace();
+        d.rig.reg->Form_Unload();
+    }
+    EXPECT_EQ(d.rig.messages.texts(), QStringList());
+    EXPECT_EQ(d.fileBytes(), closeBytes(kReceipt));
+    EXPECT_EQ(statOf(d.journalPath).st_ino, inode);
+    EXPECT_EQ(d.rig.files.readBytes("link.txt"), closeBytes(kReceipt));
+}
+
+const CloseCase kCloseCases[] = {
+    {"DiskFull",
+     [](DiskRig& d) {
+         d.disk.fill("filler");
+         return true;
+     }},
+    {"FolderTakesNoNewFile",
+     [](DiskRig& d) { return canActAsNobody() && ::chmod(qPrintable(d.journalPath), 0666) == 0; },
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, CloseWithTheJournalOnDisk, testing::ValuesIn(kCloseCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A journal edited by hand is rewritten once at start-up into the register's form: in place
+// where the folder takes no new file, and keeping the file's owner and mode.
+TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
+    for (const bool folderWritable : {true, false}) {
+        SCOPED_TRACE(folderWritable ? "folder writable" : "folder takes no new file");
+        RegisterRig rig(QLatin1Char('.'), false);
+        const QString path = rig.files.path(kJournalFileName);
+        rig.files.writeBytes(kJournalFileName, "a\rb");
+        if (!canActAsNobody()) GTEST_SKIP() << "needs root";
+        ASSERT_EQ(::chown(qPrintable(path), AsNobody::uid(), AsNobody::uid()), 0);
+        ASSERT_EQ(::chmod(qPrintable(path), folderWritable ? 0640 : 0660), 0);
+        ASSERT_EQ(::chmod(qPrintable(rig.files.folder()), 0755), 0);
+        {
+            std::optional<AsNobody> user;
+            if (!folderWritable) user.emplace();
+            rig.restart();
+            rig.reg->journalAppend(kReceipt);
+            rig.reg->Form_Unload();
+        }
+        EXPECT_EQ(rig.messages.texts(), QStringList());
+        EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes("a\r\nb\r\n" + kReceipt));
+        const struct stat st = statOf(path);
+        EXPECT_EQ(st.st_uid, AsNobody::uid());
+        EXPECT_EQ(st.st_mode & 0777, folderWritable ? 0640u : 0660u);
     }
 }
+
+// The journal is read on a worker thread; should the file grow after it was read, start-up
+// does not replace it by the shorter journal it read: the file keeps every byte.
+TEST(JournalRewrite, StartUpNeverShortensTheFile) {
+    RegisterRig rig(QLatin1Char('.'), false);
+    rig.files.writeBytes(kJournalFileName, "a\rb");
+    rig.reg->Form_Load(/*journalInBackground=*/true);
+    QFile file(rig.files.path(kJournalFileName));
+    ASSERT_TRUE(file.open(QIODevice::Append) && file.write("\r\nwritten meanwhile") > 0);
+    file.close();
+    rig.reg->finishJournalLoad();
+    rig.reg->Form_Unload();
+    const QByteArray after = rig.files.readBytes(kJournalFileName);
+    EXPECT_TRUE(after.contains("written meanwhile")) << after.toStdString();
+    const bool told = rig.messages.texts().join('|').contains("в файле больше, чем удалось");
+    EXPECT_TRUE(told || rig.s().TxtCHLK.text().contains("written meanwhile"));
+}
+
+// One register per folder: a second lock on the folder is refused while the first is held;
+// the lock of a process that died is taken over; a folder that takes no new file is locked
+// through the temporary folder.
+TEST(FolderLockTest, OneHolderPerFolder) {
+    TempDataDir files;
+    const QString folder = files.folder();
+    {
+        FolderLock first(folder);
+        ASSERT_EQ(first.take(), FolderLock::Outcome::Taken);
+        FolderLock second(folder);
+        EXPECT_EQ(second.take(), FolderLock::Outcome::HeldByOther);
+    }
+    const pid_t child = ::fork(); // takes the lock and dies without letting it go
+    if (child == 0) {
+        FolderLock lock(folder);
+        ::_exit(lock.take() == FolderLock::Outcome::Taken ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFile::exists(files.path("tarvel.lock")));
+    {
+        FolderLock afterCrash(folder);
+        EXPECT_EQ(afterCrash.take(), FolderLock::Outcome::Taken);
+    }
+    ASSERT_EQ(::chmod(qPrintable(folder), 0755), 0);
+    const AsNobody user;
+    if (!user.active()) GTEST_SKIP() << "needs root";
+    FolderLock first(folder);
+    EXPECT_EQ(first.take(), FolderLock::Outcome::Taken);
+    FolderLock second(folder);
+    EXPECT_EQ(second.take(), FolderLock::Outcome::HeldByOther);
+}
+
+// The causes no test can make on demand, from the errno a failed call leaves.
+TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
+    TempDataDir files;
+    const QString inFolder = files.path("f");
+    const QString noFolder = files.path("none/f");
+    const std::tuple<int, QString, QString> cases[] = {
+        {EIO, inFolder, "ошибка ввода-вывода на диске"},
+        {EDQUOT, inFolder, "нет места на диске"},
+        {ENOENT, inFolder, "файл не найден"},
+        {ENOENT, noFolder, "нет такого каталога"},
+        {EISDIR, inFolder, "на этом месте стоит каталог"},
+        {EMFILE, inFolder, "системная ошибка 24"},
+    };
+    for (const auto& [error, path, text] : cases)
+        EXPECT_EQ(reasonText({path, problemFromErrno(error, path), error}), text) << error;
+}
+
+} // namespace
+
+namespace {
+
+// The code page converts in pieces of 2^20 characters (Qt's converter silently gives nothing
+// for very large inputs): what stands at a piece's border converts as anywhere else.
+struct Conversion {
+    const char* name;
+    QString text;
+    QByteArray bytes;
+    QString unencodable;
+};
+
+void PrintTo(const Conversion& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class CodePage : public testing::TestWithParam<Conversion> {};
+
+TEST_P(CodePage, EncodesAndDecodesOneByteForOneCharacter) {
+    const Conversion& c = GetParam();
+    const EncodedText encoded = encodeWindows1251(c.text);
+    EXPECT_TRUE(encoded.bytes == c.bytes);
+    EXPECT_EQ(encoded.unencodable, c.unencodable);
+    QString back = c.text;
+    if (!c.unencodable.isEmpty()) back.replace(c.unencodable, "?");
+    EXPECT_TRUE(decodeWindows1251(c.bytes) == back);
+}
+
+constexpr qsizetype kPiece = qsizetype(1) << 20;
+
+QByteArray everyByte() {
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        bytes += char(b);
+    return bytes;
+}
+
+const Conversion kConversions[] = {
+    {"EveryByteComesBack", *decodeWindows1251(everyByte()), everyByte(), ""},
+    {"PairAcrossAPieceBorder", QString(kPiece - 1, u'a') + QStringLiteral("😀б"),
+     QByteArray(kPiece - 1, 'a') + "?\xe1", QStringLiteral("😀")},
+    {"LetterAfterAPieceBorder", QString(kPiece, u'a') + QStringLiteral("Я€"),
+     QByteArray(kPiece, 'a') + "\xdf\x88", ""},
+    {"HalfPairAtTheEnd", QStringLiteral("a") + QChar(0xD83D), "a?", QString(QChar(0xD83D))},
+};
+
+INSTANTIATE_TEST_SUITE_P(Texts, CodePage, testing::ValuesIn(kConversions),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

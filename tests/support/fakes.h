@@ -3,6 +3,7 @@
 // printer calls, an in-memory settings store, and a data directory in a temporary folder.
 
 #include "panel/cash_register.h"
+#include "panel/file_messages.h"
 #include "platform/services.h"
 #include "storage/codepage.h"
 #include "support/qt_printing.h"
@@ -119,12 +120,15 @@ class TempDataDir {
     TempDataDir() { EXPECT_TRUE(dir_.isValid()); }
     DataDir dataDir() const { return DataDir(dir_.path()); }
     QString path(const QString& name) const { return dir_.filePath(name); }
+    QString folder() const { return dir_.path(); }
     void writeBytes(const QString& name, const QByteArray& bytes) const;
     void writeText(const QString& name, const QString& text) const {
         writeBytes(name, encodeWindows1251(text).bytes);
     }
     QByteArray readBytes(const QString& name) const;
-    QString readText(const QString& name) const { return decodeWindows1251(readBytes(name)); }
+    QString readText(const QString& name) const {
+        return decodeWindows1251(readBytes(name)).value_or(QString());
+    }
     void remove(const QString& name) const { QFile::remove(path(name)); }
     void writeDefaults() const; // the shipped default header and an empty journal
 

@@ -81,6 +81,54 @@ TEST_F(DirectoryWindowTest, PlaceRoundTripsThroughQSettings) {
     EXPECT_EQ(store.read("MainLeft", ""), "0");
 }
 
+// Stored places that would leave the window invisible, a dot, or covering the panel. The
+// window opens wholly on the screen and at least 200 x 200 pixels (3000 twips at 96 DPI); the
+// close stores what it really has, which opens the same way next time.
+struct BadPlace {
+    const char* name;
+    QStringList values; // MainLeft, MainTop, MainWidth, MainHeight
+};
+
+void PrintTo(const BadPlace& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class DirectoryPlaceTest : public DirectoryWindowTest,
+                           public testing::WithParamInterface<BadPlace> {};
+
+TEST_P(DirectoryPlaceTest, OpensUsableOnAScreenAndStoresWhatItHas) {
+    const QStringList names = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (int i = 0; i < 4; ++i)
+        settings.values[names[i]] = GetParam().values[i];
+    click("ФЦ");
+    const QRect screen = directory->screen()->availableGeometry();
+    const QRect outer = directory->frameGeometry();
+    EXPECT_TRUE(screen.contains(outer))
+        << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+    EXPECT_GE(outer.width(), 200);
+    EXPECT_GE(outer.height(), 200);
+    directory->close();
+    const QMap<QString, QString> stored = settings.values;
+    openDirectory(settings); // the next run
+    click("ФЦ");
+    EXPECT_EQ(directory->frameGeometry(), outer);
+    directory->close();
+    EXPECT_EQ(settings.values, stored);
+}
+
+const BadPlace kBadPlaces[] = {
+    {"FarOffTheLeft", {"-1000000", "1000", "6500", "6500"}},
+    {"OnAMonitorThatIsGone", {"40000", "30000", "6500", "6500"}},
+    {"NoSize", {"1000", "1000", "0", "0"}},
+    {"NegativeZeroSize", {"1000", "1000", "-0", "-0"}},
+    {"OnePixel", {"1000", "1000", "15", "15"}},
+    {"HugeSize", {"1000", "1000", "1000000", "1000000"}},
+    {"LargestWindow", {"0", "0", "491505", "491505"}}, // 32767 pixels
+};
+
+INSTANTIATE_TEST_SUITE_P(Settings, DirectoryPlaceTest, testing::ValuesIn(kBadPlaces),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The list keeps 500 twips of the width and 1500 of the height, never a negative size. Search:
 // typed keys, then "Найти" or Enter; no match keeps the selection, "" finds the first entry.
 TEST_F(DirectoryWindowTest, ControlsInPlaceAndSearchByButtonOrEnter) {

@@ -74,3 +74,50 @@ INSTANTIATE_TEST_SUITE_P(Texts, TapePieces, testing::ValuesIn(kPieces),
 
 } // namespace
 } // namespace tarvel::test
+
+namespace tarvel::test {
+namespace {
+
+// A header of odd shape is drawn cut on the locked tape (a line to 2000 characters and "…",
+// the last 10 000 lines after a line "…"), but the tape keeps every character; opened for
+// editing, the tape shows it whole, so what is saved is what is seen.
+struct OddHeader {
+    const char* name;
+    QString text;
+    QString firstShownLine;
+    qsizetype shownLines;
+};
+
+void PrintTo(const OddHeader& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class OddHeaderTest : public PanelFixture, public testing::WithParamInterface<OddHeader> {};
+
+TEST_P(OddHeaderTest, DrawnCutButKeptWhole) {
+    const OddHeader& header = GetParam();
+    rig.files.writeText(kHeaderFileName, header.text);
+    window.reset();
+    rig.restart();
+    openPanel();
+    EXPECT_EQ(s().TxtCHL.text(), header.text);
+    const QStringList shown = receiptTape()->toPlainText().split(u'\n');
+    EXPECT_EQ(shown.first(), header.firstShownLine);
+    EXPECT_EQ(shown.size(), header.shownLines);
+    expectedMessages << "Впишите новое клише";
+    click("КР 3Т");
+    EXPECT_EQ(receiptTape()->toPlainText(), viewTextOf(header.text));
+    EXPECT_EQ(s().TxtCHL.text(), header.text);
+}
+
+const OddHeader kOddHeaders[] = {
+    {"OrdinaryLines", "ООО Ромашка\r\n", "ООО Ромашка", 2},
+    {"OneLineOf5000", QString(5000, u'Ж') + "\r\n", QString(2000, u'Ж') + QChar(0x2026), 2},
+    {"TwentyThousandLines", QString("x\r\n").repeated(20000), QString(QChar(0x2026)), 10002},
+};
+
+INSTANTIATE_TEST_SUITE_P(Headers, OddHeaderTest, testing::ValuesIn(kOddHeaders),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tarvel::test

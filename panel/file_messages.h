@@ -1,0 +1,30 @@
+#pragma once
+// What the register tells the trainee about its files, composed from the storage's typed
+// errors: one style for every file and every cause, in Russian.
+
+#include "storage/file_error.h"
+
+#include <QString>
+
+namespace tarvel {
+
+// The message for a data file that is missing or cannot be read.
+inline const QString kCannotFindFile = QStringLiteral("Не могу найти File");
+
+// The cause, for example "нет места на диске".
+QString reasonText(const FileError& error);
+
+// "Не удалось записать файл <path>: <reason>" — the first line of every failed write.
+QString writeFailureMessage(const FileError& error);
+
+// The journal could not be read at start-up; it is kept in memory only.
+QString journalUnreadableMessage(const FileError& error);
+// A journal piece did not reach the file.
+QString journalAppendFailedMessage(const FileError& error);
+// The close could not write the journal.
+QString journalNotSavedMessage(const FileError& error);
+
+// A second register was started on a folder another one is working with.
+QString folderInUseMessage(const QString& folder);
+
+} // namespace tarvel

@@ -1,0 +1,41 @@
+#pragma once
+// Why a file could not be read or written, as a value: the storage layer reports the cause and
+// the file, and whoever talks to the trainee turns it into words.
+
+#include <QString>
+
+class QFileDevice;
+
+namespace tarvel {
+
+enum class FileProblem {
+    NoSpace,          // the disk (or the user's quota) is full
+    NoPermission,     // access denied, or the file is marked unchangeable
+    ReadOnlyDisk,     // the file system is mounted read-only
+    FileMissing,      // no such file
+    FolderMissing,    // the folder that should hold the file does not exist
+    IsFolder,         // a folder stands where the file should be
+    NotAFile,         // a pipe, a socket or a device stands where the file should be
+    InputOutput,      // the disk reported an input/output error
+    ChangedElsewhere, // the file's size is not what this program last wrote
+    Undecodable,      // the bytes could not be turned into text whole
+    WouldShorten,     // writing would leave the file shorter than what it holds
+    Other,            // any other system error; `systemCode` tells which
+};
+
+struct FileError {
+    QString path;
+    FileProblem reason = FileProblem::Other;
+    int systemCode = 0; // the errno value behind the problem, 0 when none is known
+    bool operator==(const FileError&) const = default;
+};
+
+// The problem an errno value stands for. ENOENT is told apart by whether `path`'s folder exists.
+FileProblem problemFromErrno(int error, const QString& path);
+
+// The error of a failed operation on `file`: from `savedErrno` (errno read right after the
+// failing call, 0 when the call does not set it) where it says something, otherwise from what
+// Qt recorded and what the disk shows now.
+FileError fileErrorOf(const QString& path, int savedErrno, const QFileDevice& file);
+
+} // namespace tarvel
