@@ -92,3 +92,48 @@ void CashRegister::showFault(ArithmeticFault fault) {
 }
 
 } // namespace tarvel
+
+namespace tarvel {
+
+// ---- A key pressed: the watcher hears of it, then the key's operation runs. The СБ that ВВ
+// runs after a cash payment is the register's own step and is not told as a key.
+
+void CashRegister::press(Key key) {
+    watch_.keyPressed(key);
+    if (int(key) <= int(Key::Digit9)) return DigitClick(QString::number(int(key)));
+    using Operation = void (CashRegister::*)();
+    static const std::array<std::pair<Key, Operation>, kKeyCount - 10> operations = {{
+        {Key::DoubleZero, &CashRegister::Btn00_Click},
+        {Key::Point, &CashRegister::CommandZ_Click},
+        {Key::Clear, &CashRegister::CommandC_Click},
+        {Key::Plus, &CashRegister::CommandPlus_Click},
+        {Key::Minus, &CashRegister::CammandMinus_Click},
+        {Key::Multiply, &CashRegister::UMN_Click},
+        {Key::Divide, &CashRegister::DEL_Click},
+        {Key::Equals, &CashRegister::CommandEnter_Click},
+        {Key::Enter, &CashRegister::CommandVV_Click},
+        {Key::Return, &CashRegister::VT_Click},
+        {Key::CashIn, &CashRegister::NL_Click},
+        {Key::Percent, &CashRegister::PROC_Click},
+        {Key::KN, &CashRegister::KN_Click},
+        {Key::KR, &CashRegister::KR_Click},
+        {Key::KL, &CashRegister::KL_Click},
+        {Key::KCH, &CashRegister::KCH_Click},
+        {Key::KZ, &CashRegister::KZ_Click},
+        {Key::CHL, &CashRegister::CHL_Click},
+        {Key::FC, &CashRegister::FC_Click},
+        {Key::Dept1, &CashRegister::Btn1D_Click},
+        {Key::Dept2, &CashRegister::Btn2V_Click},
+        {Key::Dept3, &CashRegister::Btn3T_Click},
+        {Key::Dept4, &CashRegister::Btn4C_Click},
+        {Key::Power, &CashRegister::VKL_Click},
+    }};
+    for (const auto& [k, operation] : operations)
+        if (k == key) return (this->*operation)();
+}
+
+void CashRegister::indicatorTyped() {
+    watch_.typed(TypedField::Indicator, s_.TxtIND.text());
+}
+
+} // namespace tarvel

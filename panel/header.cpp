@@ -38,6 +38,7 @@ void CashRegister::editHeader(qsizetype position, qsizetype removed, QStringView
     position = std::clamp<qsizetype>(position, 0, size);
     removed = std::clamp<qsizetype>(removed, 0, size - position);
     s_.TxtCHL.adoptViewEdit(position, removed, inserted);
+    watch_.typed(TypedField::ReceiptTape, s_.TxtCHL.text());
 }
 
 bool CashRegister::saveHeaderFromTape() {

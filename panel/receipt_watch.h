@@ -12,6 +12,12 @@ class ReceiptWatch {
   public:
     void setObserver(RegisterEvents* events) { events_ = events; }
 
+    void keyPressed(Key key) {
+        if (events_) events_->keyPressed(key);
+    }
+    void typed(TypedField field, const QString& text) {
+        if (events_) events_->textTyped(field, text);
+    }
     // `department` is the department field as ВВ printed it ("01", "02  -").
     void sale(const QString& department, const QString& shown, double amount);
     void totalled(double total);

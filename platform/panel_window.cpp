@@ -115,7 +115,10 @@ QWidget* PanelWindow::makeField(const Control& c) {
     paintColours(edit, colourOf(c.face, palette()), colourOf(c.ink, palette()), QPalette::Base);
     if (!c.readOnly) {
         edit->setKeyFilter([this](int code) { return reg_.TxtIND_KeyPress(code); },
-                           [this] { render(); });
+                           [this] {
+                               reg_.indicatorTyped();
+                               render();
+                           });
         indicator_ = edit;
     }
     fields_.push_back(edit);
@@ -132,24 +135,15 @@ QWidget* PanelWindow::makeKey(const Control& c) {
     QColor ink = colourOf(c.ink, palette());
     if (!ink.isValid()) ink = palette().color(QPalette::ButtonText);
     auto* key = new PanelKey(c.caption.toString(), colourOf(c.face, palette()), ink, this);
-    if (c.operation) {
-        // The register is reached through a pointer of its own: GCC 12's undefined-behaviour
-        // sanitizer reports the member-function call on `reg_` in this lambda as an access
-        // through a null pointer (it is not), which stops a sanitizer run.
-        CashRegister* reg = &reg_;
-        const auto operation = c.operation;
-        connect(key, &QAbstractButton::clicked, this, [this, reg, operation] {
-            (reg->*operation)();
-            render();
-        });
-    } else {
-        // A digit key: its Tag is the digit keyed in.
-        const QString tag = c.tag.toString();
-        connect(key, &QAbstractButton::clicked, this, [this, tag] {
-            reg_.DigitClick(tag);
-            render();
-        });
-    }
+    // The register is reached through a pointer of its own: GCC 12's undefined-behaviour
+    // sanitizer reports the member-function call on `reg_` in this lambda as an access
+    // through a null pointer (it is not), which stops a sanitizer run.
+    CashRegister* reg = &reg_;
+    const Key pressed = keyFromName(QString::fromLatin1(c.name)).value();
+    connect(key, &QAbstractButton::clicked, this, [this, reg, pressed] {
+        reg->press(pressed);
+        render();
+    });
     if (c.operation == &CashRegister::CommandVV_Click) commandVV_ = key;
     return key;
 }

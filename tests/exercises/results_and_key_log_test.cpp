@@ -77,7 +77,7 @@ TEST(KeyLog, RecordedRunPlaysBackToTheSameJournal) {
     RegisterRig original;
     KeyLogWriter writer;
     ASSERT_EQ(writer.start(original.files.path(""), head("Иванова А.")), QString());
-    work(original, nullptr, keys, typed, &writer);
+    work(original, keys, typed, &writer);
 
     const KeyLogRead read = readKeyLog(writer.path());
     ASSERT_TRUE(read.log) << read.error.toStdString();
@@ -87,7 +87,7 @@ TEST(KeyLog, RecordedRunPlaysBackToTheSameJournal) {
     RegisterRig replay;
     for (const KeyLogEntry& entry : read.log->entries) {
         if (entry.key)
-            pressKey(*replay.reg, nullptr, *entry.key);
+            replay.reg->press(*entry.key);
         else
             replay.s().TxtCHL.adoptViewText(entry.text);
     }
