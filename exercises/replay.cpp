@@ -1,0 +1,92 @@
+#include "exercises/replay.h"
+
+#include "storage/codepage.h"
+#include "storage/data_dir.h"
+#include "storage/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <cmath>
+
+namespace tarvel {
+namespace {
+
+// A message box opened by a played key (КР's "Впишите новое клише") holds the replay until the
+// instructor closes it, as it held the trainee; the next key is tried again after this long.
+constexpr qint64 kRetryMs = 200;
+
+QString writeHeader(const QString& path, const QString& header) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(encodeWindows1251(header).bytes) != file.size() || !file.flush())
+        return writeFailureMessage(path, fileErrorReason(file));
+    return {};
+}
+
+} // namespace
+
+QString ReplayFolder::prepare(const KeyLogHead& head, const QString& dataFolder) {
+    if (!dir_.isValid())
+        return QStringLiteral("Не удалось создать временную папку для показа: %1.")
+            .arg(dir_.errorString());
+    const QDir source(dataFolder);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        if (name == kJournalFileName || name == kHeaderFileName) continue;
+        if (!QFile::copy(source.filePath(name), QDir(path()).filePath(name)))
+            return QStringLiteral("Не удалось скопировать файл %1 для показа.")
+                .arg(QDir::toNativeSeparators(source.filePath(name)));
+    }
+    // The header as the tape showed it: read back, it gives the same tape.
+    return writeHeader(QDir(path()).filePath(kHeaderFileName), head.receiptHeader);
+}
+
+ReplayPlayer::ReplayPlayer(CashRegister& reg, QList<KeyLogEntry> entries, double speed,
+                           Alarm& alarm, Hooks hooks)
+    : reg_(reg), entries_(std::move(entries)), speed_(speed), alarm_(alarm),
+      hooks_(std::move(hooks)) {}
+
+void ReplayPlayer::start() {
+    scheduleNext();
+}
+
+// The time from the start at which an entry plays, so that rounding never adds up.
+qint64 ReplayPlayer::playTime(qsizetype index) const {
+    return index < 0 ? 0 : std::llround(double(entries_[index].ms) / speed_);
+}
+
+void ReplayPlayer::scheduleNext() {
+    // The power key ends the run: the replay stops before it, so the panel stays to be seen.
+    if (next_ >= entries_.size() || entries_[next_].key == Key::Power) {
+        finished_ = true;
+        if (hooks_.finished) hooks_.finished();
+        return;
+    }
+    alarm_.set(playTime(next_) - playTime(next_ - 1), [this] { playNext(); });
+}
+
+void ReplayPlayer::playNext() {
+    if (playing_) {
+        alarm_.set(kRetryMs, [this] { playNext(); });
+        return;
+    }
+    playing_ = true;
+    play(entries_[next_++]);
+    playing_ = false;
+    if (hooks_.stepped) hooks_.stepped();
+    scheduleNext();
+}
+
+// Typed text replaces the field's text as the trainee left it; a locked tape takes no typing.
+void ReplayPlayer::play(const KeyLogEntry& entry) {
+    PanelState& s = reg_.state();
+    if (entry.key) {
+        if (hooks_.showKey) hooks_.showKey(*entry.key);
+        reg_.press(*entry.key);
+    } else if (entry.field == TypedField::Indicator) {
+        s.TxtIND.setText(entry.text);
+    } else if (!s.TxtCHL.locked) {
+        s.TxtCHL.setText(entry.text);
+    }
+}
+
+} // namespace tarvel
