@@ -11,10 +11,6 @@
 namespace tarvel {
 namespace {
 
-// A message box opened by a played key (КР's "Впишите новое клише") holds the replay until the
-// instructor closes it, as it held the trainee; the next key is tried again after this long.
-constexpr qint64 kRetryMs = 200;
-
 QString writeHeader(const QString& path, const QString& header) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
@@ -36,7 +32,10 @@ QString ReplayFolder::prepare(const KeyLogHead& head, const QString& dataFolder)
             return QStringLiteral("Не удалось скопировать файл %1 для показа.")
                 .arg(QDir::toNativeSeparators(source.filePath(name)));
     }
-    // The header as the tape showed it: read back, it gives the same tape.
+    // An empty journal, and the header as the tape showed it: read back, it gives the same tape.
+    const QString journal = QDir(path()).filePath(kJournalFileName);
+    if (QFile file(journal); !file.open(QIODevice::WriteOnly))
+        return writeFailureMessage(journal, fileErrorReason(file));
     return writeHeader(QDir(path()).filePath(kHeaderFileName), head.receiptHeader);
 }
 
@@ -64,14 +63,11 @@ void ReplayPlayer::scheduleNext() {
     alarm_.set(playTime(next_) - playTime(next_ - 1), [this] { playNext(); });
 }
 
+// The next entry is set only once this one's operation has returned: a message box opened by a
+// played key (КР's "Впишите новое клише") holds the replay until the instructor closes it, as
+// it held the trainee.
 void ReplayPlayer::playNext() {
-    if (playing_) {
-        alarm_.set(kRetryMs, [this] { playNext(); });
-        return;
-    }
-    playing_ = true;
     play(entries_[next_++]);
-    playing_ = false;
     if (hooks_.stepped) hooks_.stepped();
     scheduleNext();
 }

@@ -54,7 +54,6 @@ class ReplayPlayer {
     Alarm& alarm_;
     Hooks hooks_;
     qsizetype next_ = 0;
-    bool playing_ = false;
     bool finished_ = false;
 };
 
