@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
+#include "app/exercise_startup.h"
 #include "panel/cash_register.h"
 #include "platform/directory_window.h"
 #include "platform/panel_window.h"
@@ -73,7 +74,9 @@ int main(int argc, char* argv[]) {
                       tarvel::MessageBoxes::Icon::Critical);
         return 1;
     }
-    const tarvel::DataDir dataDir(*data.folder);
+    tarvel::ExerciseStartup exercises(command.options, *data.folder, messages);
+    if (!exercises.prepare()) return 1;
+    const tarvel::DataDir dataDir(exercises.registerFolder());
     tarvel::CashRegister reg({clock, regional, messages, printer, programEnd, dataDir});
 
     // Start-up may already report a missing header, before the panel is on screen. The
@@ -87,6 +90,7 @@ int main(int argc, char* argv[]) {
                              [&panel] { panel.render(); });
     reg.setGoodsWindow(&directory);
     panel.show();
+    exercises.begin(reg, panel, clock);
     // SIGTERM, SIGINT, SIGHUP and the desktop's logout close the panel like its close box.
     tarvel::SessionEnd sessionEnd([&panel] { panel.close(); });
     pressKeysFromEnvironment(panel);
