@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 namespace tarvel {
@@ -17,11 +18,23 @@ namespace {
 
 // How long a played key is shown pressed.
 constexpr int kKeyShownMs = 180;
+// Pixels between the panel and the window beside it.
+constexpr int kGap = 12;
 
-// The window stands to the right of the panel, tops level.
-void placeBeside(QWidget& window, const QWidget& panel) {
-    const QRect frame = panel.frameGeometry();
-    window.move(frame.right() + 12, frame.top());
+// The panel and the window beside it, to its right, stand side by side in the middle of the
+// screen; where the screen is too narrow the window covers the panel's right part rather than
+// leave the screen.
+void placeBeside(QWidget& window, QWidget& panel) {
+    const QRect screen = panel.screen()->availableGeometry();
+    const QSize frame = panel.frameGeometry().size();
+    const int width = frame.width() + kGap + window.frameGeometry().width();
+    const int left = screen.left() + std::max(0, (screen.width() - width) / 2);
+    const int top = screen.top() +
+                    std::max(0, (screen.height() - std::max(frame.height(), window.height())) / 2);
+    panel.move(left, top);
+    window.move(
+        std::min(left + frame.width() + kGap, screen.right() - window.frameGeometry().width()),
+        top);
 }
 
 void showPressed(QWidget& panel, Key key) {
