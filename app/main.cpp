@@ -3,6 +3,8 @@
 
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
+#include "app/exercise_startup.h"
+#include "platform/panel_window.h"
 #include "platform/program.h"
 
 #include <QApplication>
@@ -41,8 +43,14 @@ int main(int argc, char* argv[]) {
     app.setApplicationName(tarvel::kProgramTitle);
     const std::optional<tarvel::DataDir> dataDir = prepareData(command.options);
     if (!dataDir) return 1;
-    const std::unique_ptr<tarvel::Program> program = tarvel::Program::start(*dataDir);
+    tarvel::QtMessageBoxes messages;
+    tarvel::ExerciseStartup exercises(command.options, dataDir->path(), messages);
+    if (!exercises.prepare()) return 1;
+    const std::unique_ptr<tarvel::Program> program =
+        tarvel::Program::start(tarvel::DataDir(exercises.registerFolder()));
     if (!program) return 1;
     program->show();
+    messages.setParent(&program->panel());
+    exercises.begin(program->cashRegister(), program->panel(), program->clock());
     return app.exec();
 }

@@ -21,7 +21,7 @@
 // indicator (TxtIND) instead carries the whole text the trainee typed into that field. In
 // values "\\", "\r" and "\n" stand for a backslash, CR and LF.
 
-#include "panel/key.h"
+#include "panel/register_events.h"
 
 #include <QDateTime>
 #include <QList>
@@ -37,10 +37,6 @@ struct KeyLogHead {
     QDateTime started;
     QString receiptHeader;
 };
-
-// A field the trainee types into: the receipt tape while its header is being edited, the
-// indicator while keyboard entry is on.
-enum class TypedField { ReceiptTape, Indicator };
 
 struct KeyLogEntry {
     qint64 ms = 0;          // since the start

@@ -198,3 +198,14 @@ void CashRegister::showFault(ArithmeticFault fault) {
 }
 
 } // namespace tarvel
+
+namespace tarvel {
+
+// ---- A key pressed: the watcher hears of it, then the key's operation runs. The СБ that ВВ
+// runs after a cash payment is the register's own step and is not told as a key.
+
+void CashRegister::indicatorTyped() {
+    watch_.typed(TypedField::Indicator, s_.TxtIND.text());
+}
+
+} // namespace tarvel

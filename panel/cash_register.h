@@ -46,8 +46,12 @@ class CashRegister {
     // Who hears of closed receipts, reports, faults (nullptr: nobody).
     void setObserver(RegisterEvents* events) { watch_.setObserver(events); }
 
-    // One press of a panel key: runs the key's operation.
+    // One key of the panel pressed by the trainee: its operation runs, and the watcher hears
+    // of the key first.
     void press(Key key);
+    // The trainee typed into the indicator (the field already holds the text): the watcher
+    // hears of it.
+    void indicatorTyped();
 
     // Start-up, close, power key, clock and keyboard filter. With `journalInBackground`,
     // bazasmen.txt is read on a worker thread while the panel comes up, and

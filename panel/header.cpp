@@ -41,6 +41,7 @@ void CashRegister::editHeader(qsizetype position, qsizetype removed, QStringView
     position = std::clamp<qsizetype>(position, 0, size);
     removed = std::clamp<qsizetype>(removed, 0, size - position);
     s_.TxtCHL.replace(position, removed, inserted);
+    watch_.typed(TypedField::ReceiptTape, s_.TxtCHL.text());
 }
 
 // The header is written followed by CR LF. Characters windows-1251 cannot store are refused

@@ -15,6 +15,9 @@ class ReceiptWatch {
     void keyPressed(Key key) {
         if (events_) events_->keyPressed(key);
     }
+    void typed(TypedField field, const QString& text) {
+        if (events_) events_->textTyped(field, text);
+    }
 
     // `department` is the department field as ВВ printed it ("01", "02  -").
     void sale(const QString& department, const QString& shown, double amount);

@@ -46,6 +46,10 @@ struct ClosedReceipt {
     double change = 0;
 };
 
+// A field the trainee types into: the receipt tape while its header is being edited, the
+// indicator while keyboard entry is on.
+enum class TypedField { ReceiptTape, Indicator };
+
 // The two shift reports written into the journal in КЗ mode.
 enum class ShiftReport { OneD, TwoV }; // 1Д, 2В
 
@@ -55,6 +59,8 @@ class RegisterEvents {
 
     // A key of the panel pressed by the trainee (not the СБ that ВВ runs after a cash payment).
     virtual void keyPressed(Key) {}
+    // The trainee typed into a field; `text` is the field's whole text after the change.
+    virtual void textTyped(TypedField, const QString& /*text*/) {}
     virtual void saleRegistered(const SaleLine&) {}
     virtual void receiptTotalled(double /*total*/) {}
     // НЛ marking money paid in or taken out.

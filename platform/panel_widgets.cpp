@@ -70,8 +70,10 @@ void IndicatorEdit::keyPressEvent(QKeyEvent* event) {
     }
     if (typed.isEmpty() || event->key() == Qt::Key_Delete) {
         // Delete, the arrows, Home, End: the field edits as usual; the register follows.
+        const QString before = text();
         QLineEdit::keyPressEvent(event);
         adoptText();
+        if (typed_ && text() != before) typed_();
         return;
     }
     event->accept();

@@ -115,7 +115,10 @@ QWidget* PanelWindow::makeField(const Control& c) {
     paintColours(edit, colourOf(c.face, palette()), colourOf(c.ink, palette()), QPalette::Base);
     if (!c.readOnly) {
         edit->setKeyFilter([this](int code) { return reg_.TxtIND_KeyPress(code); },
-                           [this](const QString& text) { reg_.TxtIND_Change(text); },
+                           [this](const QString& text) {
+                               reg_.TxtIND_Change(text);
+                               reg_.indicatorTyped();
+                           },
                            [this] { render(); });
         indicator_ = edit;
     }

@@ -35,6 +35,8 @@ class Program {
     // Shows the front panel; the journal is taken in once the panel has been painted.
     void show();
     PanelWindow& panel() { return *panel_; }
+    CashRegister& cashRegister() { return reg_; }
+    const Clock& clock() const { return clock_; }
 
   private:
     std::unique_ptr<FolderLock> lock_;

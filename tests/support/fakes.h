@@ -161,8 +161,9 @@ struct RegisterRig {
     }
 };
 
-// Keys by their captions on the panel, separated by spaces: "1 5 0 ВВ", "КР 3Т". The key with
-// a symbol for a caption is "CHL", the power key "VKL". An unknown caption fails the test.
+// Keys by their captions on the panel, separated by spaces: "1 5 0 ВВ", "КР 3Т", or by their
+// control names ("CommandVV"). The key with a symbol for a caption is "CHL", the power key
+// "VKL". An unknown caption fails the test.
 std::vector<Key> keysOf(const QString& captions);
 
 } // namespace tarvel::test

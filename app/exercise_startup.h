@@ -1,0 +1,54 @@
+#pragma once
+// What the command line asks of the exercises, wired around the register and its panel:
+//   --exercise FILE|FOLDER [--trainee NAME]: the exercise (a folder gets the chooser), checked
+//       as the trainee works, the window "Задание" beside the panel, the key log, results.csv;
+//   --record: the key log alone;
+//   --replay LOG [--speed N]: the log played on the panel over a scratch copy of the data folder.
+// An exercise file that cannot be used is told in Russian and the panel runs without one.
+
+#include "app/command_line.h"
+#include "exercises/exercise_session.h"
+#include "exercises/replay.h"
+
+#include <memory>
+
+namespace tarvel {
+
+class ExerciseWindow;
+class PanelWindow;
+class ReplayWindow;
+
+class ExerciseStartup {
+  public:
+    ExerciseStartup(CommandLine options, QString dataFolder, MessageBoxes& messages);
+    ~ExerciseStartup();
+
+    // Before the register starts: a replay's log is read and its scratch folder made. False
+    // when the replay cannot start; the instructor has been told why.
+    bool prepare();
+    // The folder the register works in: the data folder, or a replay's scratch copy.
+    QString registerFolder() const;
+    // Once the panel is on screen.
+    void begin(CashRegister& reg, PanelWindow& panel, const Clock& clock);
+    // The panel is closing: an exercise not done is written as abandoned.
+    void end();
+
+  private:
+    std::optional<Exercise> loadExercise(QWidget& panel);
+    void startSession(CashRegister& reg, PanelWindow& panel, const Clock& clock);
+    void startReplay(CashRegister& reg, PanelWindow& panel);
+
+    CommandLine options_;
+    QString dataFolder_;
+    MessageBoxes& messages_;
+    std::optional<KeyLog> log_;
+    std::unique_ptr<ReplayFolder> scratch_;
+    std::unique_ptr<SteadyStopwatch> stopwatch_;
+    std::unique_ptr<ExerciseSession> session_;
+    std::unique_ptr<ExerciseWindow> window_;
+    TimerAlarm alarm_;
+    std::unique_ptr<ReplayPlayer> player_;
+    std::unique_ptr<ReplayWindow> replayWindow_;
+};
+
+} // namespace tarvel

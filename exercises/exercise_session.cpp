@@ -1,0 +1,120 @@
+#include "exercises/exercise_session.h"
+
+#include "exercises/results_file.h"
+
+namespace tarvel {
+
+ExerciseSession::ExerciseSession(SessionStart start, const Clock& clock, const Stopwatch& stopwatch,
+                                 MessageBoxes& messages)
+    : start_(std::move(start)), clock_(clock), stopwatch_(stopwatch), messages_(messages) {
+    if (start_.exercise) checker_.emplace(*start_.exercise);
+}
+
+QDateTime ExerciseSession::now() const {
+    return QDateTime(clock_.currentDate(), clock_.currentTime());
+}
+
+void ExerciseSession::begin() {
+    KeyLogHead head;
+    head.version = start_.version;
+    head.trainee = start_.trainee;
+    head.exercise = start_.exercise ? start_.exercise->title : QString();
+    head.started = now();
+    head.receiptHeader = start_.receiptHeader;
+    const QString problem = keys_.start(start_.dataFolder, head);
+    logging_ = problem.isEmpty();
+    if (!logging_) messages_.show(problem);
+}
+
+qint64 ExerciseSession::elapsedMs() const {
+    return stoppedMs_ ? *stoppedMs_ : stopwatch_.elapsedMs();
+}
+
+// A log that could not be written is told once and given up: a message at every key would
+// stop the trainee's work.
+void ExerciseSession::log(KeyLogEntry entry) {
+    if (!logging_) return;
+    entry.ms = stopwatch_.elapsedMs();
+    const QString problem = keys_.add(entry);
+    if (problem.isEmpty()) return;
+    logging_ = false;
+    messages_.show(problem + QStringLiteral("\nЖурнал клавиш дальше не ведётся."));
+}
+
+void ExerciseSession::writeResult() {
+    stoppedMs_ = stopwatch_.elapsedMs();
+    result_ = checker_->result(*stoppedMs_);
+    const QString problem =
+        appendResult(start_.dataFolder, {now(), start_.trainee, start_.exercise->title, *result_});
+    if (!problem.isEmpty()) messages_.show(problem);
+}
+
+void ExerciseSession::changed() {
+    if (checker_ && checker_->finished() && !result_) writeResult();
+    if (onChange_) onChange_();
+}
+
+void ExerciseSession::end() {
+    if (!checker_ || result_) return;
+    checker_->abandon();
+    writeResult();
+    if (onChange_) onChange_();
+}
+
+void ExerciseSession::keyPressed(Key key) {
+    KeyLogEntry entry;
+    entry.key = key;
+    log(entry);
+    toChecker([&](ExerciseChecker& c) { c.keyPressed(key); });
+}
+
+void ExerciseSession::textTyped(TypedField field, const QString& text) {
+    KeyLogEntry entry;
+    entry.field = field;
+    entry.text = text;
+    log(entry);
+}
+
+// The work after the result is written is no part of the exercise: its verdicts stand.
+void ExerciseSession::toChecker(const std::function<void(ExerciseChecker&)>& call) {
+    if (checker_ && !result_) call(*checker_);
+    changed();
+}
+
+void ExerciseSession::saleRegistered(const SaleLine& line) {
+    toChecker([&](ExerciseChecker& c) { c.saleRegistered(line); });
+}
+
+void ExerciseSession::receiptTotalled(double total) {
+    toChecker([&](ExerciseChecker& c) { c.receiptTotalled(total); });
+}
+
+void ExerciseSession::cashMarked(CashMovement movement) {
+    toChecker([&](ExerciseChecker& c) { c.cashMarked(movement); });
+}
+
+void ExerciseSession::shortMoney(double tendered) {
+    toChecker([&](ExerciseChecker& c) { c.shortMoney(tendered); });
+}
+
+void ExerciseSession::receiptClosed(const ClosedReceipt& receipt) {
+    toChecker([&](ExerciseChecker& c) { c.receiptClosed(receipt); });
+}
+
+void ExerciseSession::receiptCancelled(const ClosedReceipt& receipt) {
+    toChecker([&](ExerciseChecker& c) { c.receiptCancelled(receipt); });
+}
+
+void ExerciseSession::shiftReportWritten(ShiftReport report, double shiftTotal) {
+    toChecker([&](ExerciseChecker& c) { c.shiftReportWritten(report, shiftTotal); });
+}
+
+void ExerciseSession::headerSaved(const QString& text) {
+    toChecker([&](ExerciseChecker& c) { c.headerSaved(text); });
+}
+
+void ExerciseSession::arithmeticFault(ArithmeticFault fault) {
+    toChecker([&](ExerciseChecker& c) { c.arithmeticFault(fault); });
+}
+
+} // namespace tarvel

@@ -1,0 +1,91 @@
+#include "exercises/replay.h"
+
+#include "panel/file_messages.h"
+#include "storage/codepage.h"
+#include "storage/data_dir.h"
+#include "storage/text_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cmath>
+
+namespace tarvel {
+namespace {
+
+QString writeHeader(const QString& path, const QString& header) {
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(encodeWindows1251(header).bytes) != file.size() || !file.flush())
+        return writeFailureMessage(fileErrorOf(path, errno, file));
+    return {};
+}
+
+} // namespace
+
+QString ReplayFolder::prepare(const KeyLogHead& head, const QString& dataFolder) {
+    if (!dir_.isValid())
+        return QStringLiteral("Не удалось создать временную папку для показа: %1.")
+            .arg(dir_.errorString());
+    const QDir source(dataFolder);
+    for (const QString& name : source.entryList(QDir::Files)) {
+        if (name == kJournalFileName || name == kHeaderFileName) continue;
+        if (!QFile::copy(source.filePath(name), QDir(path()).filePath(name)))
+            return QStringLiteral("Не удалось скопировать файл %1 для показа.")
+                .arg(QDir::toNativeSeparators(source.filePath(name)));
+    }
+    // An empty journal, and the header as the tape showed it: read back, it gives the same tape.
+    const QString journal = QDir(path()).filePath(kJournalFileName);
+    errno = 0;
+    if (QFile file(journal); !file.open(QIODevice::WriteOnly))
+        return writeFailureMessage(fileErrorOf(journal, errno, file));
+    return writeHeader(QDir(path()).filePath(kHeaderFileName), head.receiptHeader);
+}
+
+ReplayPlayer::ReplayPlayer(CashRegister& reg, QList<KeyLogEntry> entries, double speed,
+                           Alarm& alarm, Hooks hooks)
+    : reg_(reg), entries_(std::move(entries)), speed_(speed), alarm_(alarm),
+      hooks_(std::move(hooks)) {}
+
+void ReplayPlayer::start() {
+    scheduleNext();
+}
+
+// The time from the start at which an entry plays, so that rounding never adds up.
+qint64 ReplayPlayer::playTime(qsizetype index) const {
+    return index < 0 ? 0 : std::llround(double(entries_[index].ms) / speed_);
+}
+
+void ReplayPlayer::scheduleNext() {
+    // The power key ends the run: the replay stops before it, so the panel stays to be seen.
+    if (next_ >= entries_.size() || entries_[next_].key == Key::Power) {
+        finished_ = true;
+        if (hooks_.finished) hooks_.finished();
+        return;
+    }
+    alarm_.set(playTime(next_) - playTime(next_ - 1), [this] { playNext(); });
+}
+
+// The next entry is set only once this one's operation has returned: a message box opened by a
+// played key (КР's "Впишите новое клише") holds the replay until the instructor closes it, as
+// it held the trainee.
+void ReplayPlayer::playNext() {
+    play(entries_[next_++]);
+    if (hooks_.stepped) hooks_.stepped();
+    scheduleNext();
+}
+
+// Typed text replaces the field's text as the trainee left it; a locked tape takes no typing.
+void ReplayPlayer::play(const KeyLogEntry& entry) {
+    if (entry.key) {
+        if (hooks_.showKey) hooks_.showKey(*entry.key);
+        reg_.press(*entry.key);
+    } else if (entry.field == TypedField::Indicator) {
+        reg_.TxtIND_Change(entry.text);
+    } else {
+        reg_.editHeader(0, reg_.state().TxtCHL.text().size(), entry.text);
+    }
+}
+
+} // namespace tarvel

@@ -1,0 +1,60 @@
+#pragma once
+// Watching a recorded run: the key log played back on a register, each key at its recorded
+// time divided by the speed, in a scratch copy of the data folder so the trainee's own journal
+// and header are never touched.
+
+#include "exercises/key_log.h"
+#include "exercises/timing.h"
+#include "panel/cash_register.h"
+
+#include <QTemporaryDir>
+#include <functional>
+
+namespace tarvel {
+
+// A temporary folder, removed with the object: clishe.txt holds the header the run started
+// with, the journal starts empty (it shows the run's receipts alone), and every other file of
+// the data folder (the goods directory) is copied in.
+class ReplayFolder {
+  public:
+    // Returns an empty string, or the Russian message for the instructor.
+    QString prepare(const KeyLogHead& head, const QString& dataFolder);
+    QString path() const { return dir_.path(); }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+class ReplayPlayer {
+  public:
+    struct Hooks {
+        std::function<void(Key)> showKey; // a key about to be pressed, to show it down
+        std::function<void()> stepped;    // after each entry: draw the panel
+        std::function<void()> finished;
+    };
+
+    // `speed`: 2 plays twice as fast as recorded.
+    ReplayPlayer(CashRegister& reg, QList<KeyLogEntry> entries, double speed, Alarm& alarm,
+                 Hooks hooks);
+
+    void start();
+    qsizetype played() const { return next_; }
+    qsizetype total() const { return entries_.size(); }
+    bool finished() const { return finished_; }
+
+  private:
+    void scheduleNext();
+    void playNext();
+    void play(const KeyLogEntry& entry);
+    qint64 playTime(qsizetype index) const;
+
+    CashRegister& reg_;
+    QList<KeyLogEntry> entries_;
+    double speed_;
+    Alarm& alarm_;
+    Hooks hooks_;
+    qsizetype next_ = 0;
+    bool finished_ = false;
+};
+
+} // namespace tarvel

@@ -1,0 +1,159 @@
+// A recorded run played back: the keys at their times divided by the speed, in a scratch copy
+// of the data folder, giving the same journal and header as the run itself.
+
+#include "exercises/exercise_session.h"
+#include "exercises/replay.h"
+#include "storage/codepage.h"
+#include "trainee.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+// Rings only when the test says so; remembers every delay it was set to.
+struct ManualAlarm : Alarm {
+    QList<qint64> delays;
+    std::function<void()> pending;
+    void set(qint64 ms, std::function<void()> ring) override {
+        delays << ms;
+        pending = std::move(ring);
+    }
+    void cancel() override { pending = nullptr; }
+    bool ring() {
+        if (!pending) return false;
+        std::exchange(pending, nullptr)();
+        return true;
+    }
+};
+
+struct ManualStopwatch : Stopwatch {
+    qint64 ms = 0;
+    qint64 elapsedMs() const override { return ms; }
+};
+
+// A register over a folder of the test's choosing.
+struct FolderRegister {
+    FakeClock clock;
+    FakeRegional regional;
+    RecordingMessages messages;
+    RecordingPrinter printer;
+    FakeProgramEnd programEnd;
+    CashRegister reg;
+    explicit FolderRegister(const QString& folder)
+        : reg({clock, regional, messages, printer, programEnd, DataDir(folder)}) {
+        reg.Form_Load();
+    }
+};
+
+QByteArray withoutDateAndTime(QByteArray journal) {
+    static const QRegularExpression stamp(
+        QStringLiteral("\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d"));
+    return decodeWindows1251(journal).value().replace(stamp, QStringLiteral("<дата время>")).toUtf8();
+}
+
+// The trainee's own header, a new one typed in КР mode, receipts with change, a card, a
+// mistake put right with СБ; the run ends with the power key.
+const char* const kRun = "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ 6 4 ВВ СБ 2В 1 2 ВВ = % VKL";
+
+TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
+    RegisterRig original(QLatin1Char('.'), /*load=*/false);
+    original.files.writeText(kHeaderFileName, QStringLiteral("  МАГАЗИН «У ДОМА»\r\n"));
+    original.files.writeText(QStringLiteral("spravoch.txt"), QStringLiteral("Хлеб 45.50\r\n"));
+    original.restart();
+    ManualStopwatch stopwatch;
+    ExerciseSession session({original.files.path(""), QStringLiteral("Петров"), "0.1",
+                             original.s().TxtCHL.text(), std::nullopt},
+                            original.clock, stopwatch, original.messages);
+    original.reg->setObserver(&session);
+    session.begin();
+    QString keys = QString::fromUtf8(kRun);
+    work(original, keys.remove(QStringLiteral(" VKL")),
+         QStringLiteral("ООО «РОМАШКА»\r\nИНН 7701234567\r\n"));
+    original.reg->press(Key::Power);
+
+    const KeyLogRead log = readKeyLog(session.keyLogPath());
+    ASSERT_TRUE(log.log) << log.error.toStdString();
+    ReplayFolder folder;
+    ASSERT_EQ(folder.prepare(log.log->head, original.files.path("")), QString());
+    FolderRegister replay(folder.path());
+    replay.clock.date = QDate(2027, 1, 9); // the replay runs on another day
+    ManualAlarm alarm;
+    int steps = 0;
+    bool finished = false;
+    ReplayPlayer player(replay.reg, log.log->entries, 4, alarm,
+                        {{}, [&] { ++steps; }, [&] { finished = true; }});
+    player.start();
+    while (alarm.ring()) {
+    }
+
+    EXPECT_TRUE(finished);
+    EXPECT_EQ(steps, log.log->entries.size() - 1); // all but the power key
+    EXPECT_EQ(replay.programEnd.ended, 0);         // the panel stays to be looked at
+    const QDir replayed(folder.path());
+    auto bytes = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    };
+    EXPECT_EQ(withoutDateAndTime(bytes(replayed.filePath(kJournalFileName))),
+              withoutDateAndTime(original.files.readBytes(kJournalFileName)));
+    EXPECT_NE(bytes(replayed.filePath(kJournalFileName)),
+              original.files.readBytes(kJournalFileName)); // the dates did differ
+    EXPECT_EQ(bytes(replayed.filePath(kHeaderFileName)), original.files.readBytes(kHeaderFileName));
+    EXPECT_EQ(bytes(replayed.filePath("spravoch.txt")), original.files.readBytes("spravoch.txt"));
+    EXPECT_EQ(replay.messages.texts(), original.messages.texts());
+}
+
+struct TimingCase {
+    const char* name;
+    double speed;
+    const char* delays; // the alarm's settings, in order
+};
+
+const TimingCase kTimings[] = {
+    {"as_recorded", 1, "0 400 1000 5"},
+    {"twice_as_fast", 2, "0 200 500 3"}, // 1402.5 rounds to 1403, and 1403 - 1400 = 3
+    {"slower", 0.5, "0 800 2000 10"},
+};
+
+class ReplayTiming : public testing::TestWithParam<TimingCase> {};
+
+// Each entry at its recorded time over the speed, the typing included; a power key stops it.
+TEST_P(ReplayTiming, PlaysEachEntryAtItsTime) {
+    TempDataDir dir;
+    dir.writeDefaults();
+    FolderRegister replay(dir.path(""));
+    QList<KeyLogEntry> entries(6);
+    entries[0] = {0, Key::Digit7, {}, {}};
+    entries[1] = {400, Key::Digit5, {}, {}};
+    entries[2] = {1400, std::nullopt, TypedField::Indicator, QStringLiteral("75:1")};
+    entries[3] = {1405, std::nullopt, TypedField::ReceiptTape, QStringLiteral("не на ленту")};
+    entries[4] = {9000, Key::Power, {}, {}};
+    entries[5] = {9100, Key::Digit1, {}, {}};
+    QStringList shown;
+    ManualAlarm alarm;
+    ReplayPlayer player(replay.reg, entries, GetParam().speed, alarm,
+                        {[&](Key key) { shown << keyName(key).toString(); }, {}, {}});
+    player.start();
+    while (alarm.ring()) {
+    }
+    QStringList delays;
+    for (qint64 d : alarm.delays)
+        delays << QString::number(d);
+    EXPECT_EQ(delays.join(u' '), QString::fromUtf8(GetParam().delays));
+    EXPECT_EQ(shown, QStringList({"Command7", "Command5"}));
+    EXPECT_EQ(replay.reg.state().TxtIND.text(), QStringLiteral("75:1"));
+    EXPECT_EQ(replay.reg.state().TxtCHL.text(), kDefaultHeader); // locked: typing refused
+    EXPECT_TRUE(player.finished());
+    EXPECT_EQ(player.played(), 4);
+    EXPECT_EQ(replay.programEnd.ended, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, ReplayTiming, testing::ValuesIn(kTimings),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,180 @@
+// The window "Задание" beside the real panel, offscreen: the checklist, each verdict as soon as
+// its receipt closes, the time and the result; and the start of an exercise from the command
+// line, also from a file that cannot be used.
+
+#include "app/exercise_startup.h"
+#include "exercises/exercise_file.h"
+#include "panel_fixture.h"
+#include "platform/exercise_chooser.h"
+#include "platform/exercise_window.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+namespace tarvel::test {
+namespace {
+
+struct HandStopwatch : Stopwatch {
+    qint64 ms = 0;
+    qint64 elapsedMs() const override { return ms; }
+};
+
+const char* const kTwoReceipts =
+    "title = \"Два чека\"\ntask = \"Пробейте два чека.\"\n"
+    "[[receipt]]\nline = [{department = 1, amount = \"5\"}]\nclose = \"plain\"\n"
+    "[[receipt]]\nline = [{department = 2, amount = \"7\"}]\n"
+    "close = \"cash\"\ntendered = \"10\"\n";
+
+struct WindowCase {
+    const char* name;
+    const char* clicks;    // the panel's keys by control name
+    const char* checklist; // the rows, joined by " | "
+    const char* result;    // empty: not shown yet
+};
+
+const WindowCase kWindows[] = {
+    {"nothing_done", "",
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты | 2. Чек: отдел 02 — 7.00; наличными, внесено "
+     "10.00",
+     ""},
+    {"first_receipt_right", "Command5 CommandVV CommandEnter CommandVV",
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
+     "внесено 10.00",
+     ""},
+    {"second_in_the_wrong_department",
+     "Command5 CommandVV CommandEnter CommandVV Command7 CommandVV CommandEnter NL Command1 "
+     "Command0 CommandVV",
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
+     "внесено 10.00\n✘ строка 1: отдел 01, а нужно 02",
+     "Упражнение выполнено. Верно 1 из 2. Время 1 мин 05 с. Нажатий клавиш 11, из них СБ 0. "
+     "Ошибок 0."},
+};
+
+class ExerciseWindowRows : public PanelFixture, public testing::WithParamInterface<WindowCase> {};
+
+TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
+    const ExerciseLoad load = parseExercise(kTwoReceipts, QStringLiteral("два.toml"));
+    ASSERT_TRUE(load.exercise) << load.error.toStdString();
+    HandStopwatch stopwatch;
+    ExerciseSession session(
+        {rig.files.path(""), QStringLiteral("Иванова"), "0.1", s().TxtCHL.text(), *load.exercise},
+        rig.clock, stopwatch, rig.messages);
+    rig.reg->setObserver(&session);
+    session.begin();
+    ExerciseWindow shown(session);
+    session.setOnChange([&] { shown.render(); });
+    shown.show();
+    stopwatch.ms = 65'300;
+    click(QString::fromLatin1(GetParam().clicks));
+
+    EXPECT_EQ(shown.windowTitle(), QStringLiteral("Задание"));
+    EXPECT_EQ(shown.findChild<QLabel*>("ExerciseTitle")->text(), QStringLiteral("Два чека"));
+    EXPECT_EQ(shown.findChild<QPlainTextEdit*>("TaskText")->toPlainText(),
+              QStringLiteral("Пробейте два чека."));
+    auto* checklist = shown.findChild<QListWidget*>("Checklist");
+    QStringList rows;
+    for (int i = 0; i < checklist->count(); ++i)
+        rows << checklist->item(i)->text();
+    EXPECT_EQ(rows.join(QStringLiteral(" | ")), QString::fromUtf8(GetParam().checklist));
+    if (rows.size() == 2 && rows[1].contains(u'✘')) {
+        EXPECT_EQ(checklist->item(1)->foreground().color(), QColor(180, 0, 0));
+    }
+    auto* result = shown.findChild<QLabel*>("ResultText");
+    EXPECT_EQ(result->isVisible(), *GetParam().result != '\0');
+    if (result->isVisible()) {
+        EXPECT_EQ(result->text(), QString::fromUtf8(GetParam().result));
+    }
+    stopwatch.ms = 999'000; // the clock runs until the last verdict, then stands
+    shown.render();
+    EXPECT_EQ(shown.findChild<QLabel*>("TimeSpent")->text(),
+              result->isVisible() ? QStringLiteral("Время: 1:05") : QStringLiteral("Время: 16:39"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Work, ExerciseWindowRows, testing::ValuesIn(kWindows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct StartCase {
+    const char* name;
+    const char* fileText; // written as the exercise file; nullptr: an empty folder is named
+    const char* message;  // the start of the message shown
+};
+
+const StartCase kStarts[] = {
+    {"not_toml", "title = \"А\"\ntask = \n", "Упражнение «плохое.toml», строка 2"},
+    {"department_nine",
+     "title = \"А\"\ntask = \"Б\"\n[[receipt]]\nline = [{department = 9, amount = \"1\"}]\n",
+     "Упражнение «плохое.toml», строка 4"},
+    {"empty_folder", nullptr, "В папке "},
+};
+
+class ExerciseStartRows : public PanelFixture, public testing::WithParamInterface<StartCase> {};
+
+// The message names the file and the line; the panel then works without an exercise.
+TEST_P(ExerciseStartRows, UnusableExerciseIsToldAndThePanelRuns) {
+    QTemporaryDir folder;
+    CommandLine options;
+    options.exercise = folder.path();
+    if (const char* text = GetParam().fileText) {
+        options.exercise = folder.filePath(QStringLiteral("плохое.toml"));
+        QFile file(options.exercise);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    ExerciseStartup startup(options, rig.files.path(""), rig.messages);
+    ASSERT_TRUE(startup.prepare());
+    EXPECT_EQ(startup.registerFolder(), rig.files.path(""));
+    startup.begin(*rig.reg, *window, rig.clock);
+
+    ASSERT_EQ(rig.messages.texts().size(), 1);
+    EXPECT_TRUE(rig.messages.texts()[0].startsWith(QString::fromUtf8(GetParam().message)))
+        << rig.messages.texts()[0].toStdString();
+    EXPECT_TRUE(rig.messages.texts()[0].endsWith(QStringLiteral("Касса работает без упражнения.")));
+    rig.messages.clear();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && w->objectName() == QStringLiteral("Exercise"));
+    click("Command4 Command2 CommandVV CommandEnter CommandVV");
+    EXPECT_TRUE(s().TxtCHLK.text().contains(QStringLiteral("42")));
+    EXPECT_FALSE(QDir(rig.files.path("keys")).exists());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ExerciseStartRows, testing::ValuesIn(kStarts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A key log that cannot be read stops the replay before the register starts.
+TEST(ReplayStart, UnreadableLogIsTold) {
+    QTemporaryDir folder;
+    QFile log(folder.filePath(QStringLiteral("k.keys")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("не журнал\n");
+    log.close();
+    CommandLine options;
+    options.replay = log.fileName();
+    RecordingMessages messages;
+    ExerciseStartup startup(options, folder.path(), messages);
+    EXPECT_FALSE(startup.prepare());
+    EXPECT_EQ(messages.texts(),
+              QStringList{"Журнал клавиш «k.keys», строка 1: это не журнал клавиш Tarvel.\n"
+                          "Показ записи не начат."});
+}
+
+// The chooser lists titles, shows a broken file with its message and never starts it.
+TEST(ExerciseChooserTest, ListsTitlesAndBrokenFiles) {
+    const QList<ListedExercise> listed = {
+        {"/x/01.toml", {}, "Упражнение «01.toml», строка 1: ошибка."},
+        {"/x/02.toml", "Покупка без сдачи", {}},
+    };
+    ExerciseChooser chooser(listed);
+    auto* list = chooser.findChild<QListWidget*>("ExerciseList");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), listed[0].error);
+    EXPECT_FALSE(list->item(0)->flags() & Qt::ItemIsEnabled);
+    EXPECT_EQ(list->item(1)->text(), "Покупка без сдачи");
+    EXPECT_EQ(chooser.chosenPath(), "/x/02.toml"); // the first usable one is ready
+    list->setCurrentRow(0);
+    EXPECT_EQ(chooser.chosenPath(), QString());
+}
+
+} // namespace
+} // namespace tarvel::test
