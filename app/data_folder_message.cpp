@@ -1,6 +1,6 @@
 #include "app/data_folder_message.h"
 
-#include "panel/file_messages.h"
+#include "register/file_messages.h"
 
 namespace tarvel {
 

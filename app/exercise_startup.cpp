@@ -1,10 +1,10 @@
 #include "app/exercise_startup.h"
 
 #include "exercises/exercise_file.h"
-#include "platform/exercise_chooser.h"
-#include "platform/exercise_window.h"
-#include "platform/panel_window.h"
-#include "platform/replay_window.h"
+#include "ui/exercise_chooser.h"
+#include "ui/exercise_window.h"
+#include "ui/panel_window.h"
+#include "ui/replay_window.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

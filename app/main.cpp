@@ -4,8 +4,8 @@
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
 #include "app/exercise_startup.h"
-#include "platform/panel_window.h"
-#include "platform/program.h"
+#include "ui/panel_window.h"
+#include "ui/program.h"
 
 #include <QApplication>
 #include <QStandardPaths>

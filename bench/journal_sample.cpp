@@ -1,7 +1,7 @@
 #include "journal_sample.h"
 
-#include "panel/numbers.h"
-#include "panel/panel_state.h"
+#include "numbers/numbers.h"
+#include "register/panel_state.h"
 
 namespace tarvel::bench {
 namespace {

@@ -7,10 +7,10 @@
 
 #include "journal_sample.h"
 
-#include "panel/cash_register.h"
-#include "platform/directory_window.h"
-#include "platform/panel_window.h"
+#include "register/cash_register.h"
 #include "storage/codepage.h"
+#include "ui/directory_window.h"
+#include "ui/panel_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -6,7 +6,7 @@
 
 #include "journal_sample.h"
 
-#include "panel/cash_register.h"
+#include "register/cash_register.h"
 #include "storage/codepage.h"
 #include "storage/journal_file.h"
 #include "storage/text_files.h"

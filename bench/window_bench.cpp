@@ -13,11 +13,11 @@
 
 #include "journal_sample.h"
 
-#include "panel/cash_register.h"
-#include "platform/panel_window.h"
-#include "platform/tape_views.h"
+#include "register/cash_register.h"
 #include "storage/codepage.h"
 #include "storage/journal_file.h"
+#include "ui/panel_window.h"
+#include "ui/tape_views.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "exercises/checker.h"
 
 #include "exercises/differences.h"
-#include "panel/cash_register.h"
+#include "register/cash_register.h"
 
 namespace tarvel {
 namespace {

@@ -5,7 +5,7 @@
 //
 // Amounts are whole kopecks, so "78.90" is 7890 and nothing is lost to binary fractions.
 
-#include "panel/register_events.h"
+#include "register/register_events.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "exercises/exercise_file.h"
 
-#include "panel/file_messages.h"
+#include "register/file_messages.h"
 
 #include "storage/text_files.h"
 

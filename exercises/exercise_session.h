@@ -11,7 +11,7 @@
 #include "exercises/checker.h"
 #include "exercises/key_log.h"
 #include "exercises/timing.h"
-#include "platform/services.h"
+#include "register/services.h"
 
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "exercises/key_log.h"
 
+#include "register/file_messages.h"
 #include "storage/durable_append.h"
-#include "panel/file_messages.h"
 #include "storage/text_files.h"
 
 #include <QDir>

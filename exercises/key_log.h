@@ -21,7 +21,7 @@
 // indicator (TxtIND) instead carries the whole text the trainee typed into that field. In
 // values "\\", "\r" and "\n" stand for a backslash, CR and LF.
 
-#include "panel/register_events.h"
+#include "register/register_events.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "exercises/replay.h"
 
-#include "panel/file_messages.h"
+#include "register/file_messages.h"
 #include "storage/codepage.h"
 #include "storage/data_dir.h"
 #include "storage/text_files.h"

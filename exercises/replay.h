@@ -5,7 +5,7 @@
 
 #include "exercises/key_log.h"
 #include "exercises/timing.h"
-#include "panel/cash_register.h"
+#include "register/cash_register.h"
 
 #include <QTemporaryDir>
 #include <functional>

@@ -1,9 +1,9 @@
 // spravoch.txt as any text editor may leave it: split into entries, its first field read as
 // the starting position, and the entries sorted into the directory list.
 
-#include "directory/goods_list.h"
 #include "fuzz_check.h"
-#include "panel/numbers.h"
+#include "goods/goods_list.h"
+#include "numbers/numbers.h"
 #include "storage/codepage.h"
 
 #include <cmath>

@@ -3,7 +3,7 @@
 // the system's decimal separator, the rest is the text in UTF-8.
 
 #include "fuzz_check.h"
-#include "panel/numbers.h"
+#include "numbers/numbers.h"
 
 #include <cfloat>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The goods directory: file, sorted list, selection, search, "Добавить", the window's place.
 
-#include "directory/goods_list.h"
-#include "directory/window_place.h"
+#include "goods/goods_list.h"
+#include "goods/window_place.h"
 #include "support/fakes.h"
 
 #include <QDir>

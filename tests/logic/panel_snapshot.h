@@ -1,7 +1,7 @@
 #pragma once
 // The panel and the register variables as "name=value" lines (no text of a test holds "|").
 
-#include "panel/panel_state.h"
+#include "register/panel_state.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // file that goes and comes back: the journal only grows, by whole closed receipts and shift
 // reports, and bazasmen.txt keeps up. TARVEL_RANDOM_KEYS_SEED=<seed> runs one sequence again.
 
-#include "panel/numbers.h"
+#include "numbers/numbers.h"
 #include "support/fakes.h"
 
 #include <QRegularExpression>

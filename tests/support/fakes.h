@@ -2,9 +2,9 @@
 // Fakes of the platform interfaces: a fixed clock and locale, recorded message boxes and
 // printer calls, an in-memory settings store, and a data directory in a temporary folder.
 
-#include "panel/cash_register.h"
-#include "panel/file_messages.h"
-#include "platform/services.h"
+#include "register/cash_register.h"
+#include "register/file_messages.h"
+#include "register/services.h"
 #include "storage/codepage.h"
 #include "support/qt_printing.h"
 

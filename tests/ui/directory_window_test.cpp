@@ -1,8 +1,8 @@
 // The goods directory window FrmSPR with the real front panel, offscreen at 96 DPI.
 
 #include "panel_fixture.h"
-#include "platform/directory_window.h"
-#include "platform/qt_services.h"
+#include "qt/qt_services.h"
+#include "ui/directory_window.h"
 
 #include <QListView>
 #include <QPushButton>

@@ -5,8 +5,8 @@
 #include "app/exercise_startup.h"
 #include "exercises/exercise_file.h"
 #include "panel_fixture.h"
-#include "platform/exercise_chooser.h"
-#include "platform/exercise_window.h"
+#include "ui/exercise_chooser.h"
+#include "ui/exercise_window.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #pragma once
 // The front panel offscreen over a RegisterRig; an unexpected message box or modal window fails.
 
-#include "platform/panel_window.h"
-#include "platform/tape_views.h"
 #include "support/fakes.h"
+#include "ui/panel_window.h"
+#include "ui/tape_views.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The panel window offscreen, driven through its real keys and widgets.
 
 #include "panel_fixture.h"
-#include "platform/panel_layout.h"
 #include "storage/codepage.h"
+#include "ui/panel_layout.h"
 
 #include <QFontInfo>
 #include <QTextBlock>

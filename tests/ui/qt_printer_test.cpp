@@ -1,6 +1,6 @@
 // The Qt printer painting receipts onto pages of images, and with no printer at all.
 
-#include "platform/qt_printer.h"
+#include "qt/qt_printer.h"
 #include "support/fakes.h"
 
 #include <QPainter>

@@ -1,8 +1,8 @@
 // The goods list sorted by the system's regional settings: the Russian order whatever language
 // the machine is set up for.
 
-#include "directory/goods_list.h"
-#include "platform/qt_services.h"
+#include "goods/goods_list.h"
+#include "qt/qt_services.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/session_end.h"
+#include "qt/session_end.h"
 
 #include <QTest>
 #include <csignal>

@@ -1,0 +1,75 @@
+// Amount entry: the digit keys, "00", the point and the reset СБ.
+//
+// The amount being keyed is never a number: it is the indicator's text, exactly as keyed, with
+// no limit on its length. entryFlag decides whether a digit starts a new amount (0: the
+// indicator still shows a result, a date or the start-up "0.00") or extends the one being
+// keyed. The digit keys set it, the operator keys clear it, and the header reload leaves it
+// set, so that right after СБ the indicator's "0" counts as an amount being keyed.
+
+#include "register/cash_register.h"
+
+namespace tarvel {
+namespace {
+
+bool isZero(const TextField& field) {
+    return field == u"0";
+}
+
+} // namespace
+
+void CashRegister::DigitClick(int digit) {
+    const QString keyed = QString::number(digit);
+    if (digit != 0) {
+        if (s_.entryFlag == 0) {
+            s_.TxtIND.setText(keyed);
+            s_.entryFlag = 1;
+        } else if (isZero(s_.TxtIND)) {
+            s_.TxtIND.setText(keyed); // a lone leading zero is replaced
+        } else {
+            s_.TxtIND.append(keyed);
+        }
+    } else if (s_.entryFlag == 0) {
+        s_.TxtIND.setText(keyed);
+        s_.entryFlag = 1;
+    } else if (!isZero(s_.TxtIND)) {
+        s_.TxtIND.append(keyed);
+    } // a second leading zero is never keyed
+}
+
+// "00" is two presses of the "0" key: a lone 0 on a new amount, 12 becomes 1200.
+void CashRegister::Btn00_Click() {
+    DigitClick(0);
+    DigitClick(0);
+}
+
+// The point is always ".", whatever the system's decimal separator. It never reads entryFlag:
+// after a result it is appended to the result, and only a bare "0" turns into a new amount.
+void CashRegister::CommandZ_Click() {
+    if (isZero(s_.TxtIND)) {
+        s_.TxtIND.setText(QStringLiteral("0."));
+        s_.entryFlag = 1;
+    }
+    if (!s_.TxtIND.text().contains(QLatin1Char('.'))) s_.TxtIND.append(u".");
+}
+
+void CashRegister::CommandC_Click() {
+    watch_.cleared();
+    s_.TxtIND.setText(QStringLiteral("0"));
+    s_.TxtSEC.setText(QStringLiteral("01"));
+    s_.accumulator = 0;
+    s_.receiptTotal = 0;
+    s_.pendingOper = Operator::None;
+    s_.entryFlag = 0;
+    // An open receipt is cancelled with all its lamps; with none open, the lamps of a closed
+    // one stay as they are.
+    if (s_.lit(Lamp::LblVV)) {
+        for (Lamp l : {Lamp::LblCB2, Lamp::LblVV, Lamp::LblPrint, Lamp::LblZ, Lamp::LblNL})
+            s_.putOut(l);
+    }
+    for (Lamp l : {Lamp::Lblmin, Lamp::LblNL, Lamp::LblZ})
+        s_.putOut(l);
+    // A fresh header on the tape; the reload leaves entryFlag set.
+    clishe();
+}
+
+} // namespace tarvel

@@ -1,0 +1,75 @@
+#include "register/receipt_watch.h"
+
+#include <utility>
+
+namespace tarvel {
+namespace {
+
+// "05" is department 5; the return mark of ВТ follows the number ("05  -").
+SaleLine saleLine(const QString& department, const QString& shown, double amount) {
+    SaleLine line;
+    line.department = department.left(2).toInt();
+    line.isReturn = department.mid(2).contains(QLatin1Char('-'));
+    line.shown = shown;
+    line.amount = amount;
+    return line;
+}
+
+} // namespace
+
+void ReceiptWatch::sale(const QString& department, const QString& shown, double amount) {
+    const SaleLine line = saleLine(department, shown, amount);
+    open_.lines.append(line);
+    if (events_) events_->saleRegistered(line);
+}
+
+void ReceiptWatch::totalled(double total) {
+    if (events_) events_->receiptTotalled(total);
+}
+
+void ReceiptWatch::cashKey(bool totalled, bool minusLit) {
+    if (totalled) return; // the cash-tendered mark: told with the payment
+    open_.movement = minusLit ? CashMovement::Out : CashMovement::In;
+    if (events_) events_->cashMarked(open_.movement);
+}
+
+void ReceiptWatch::shortMoney(double tendered) {
+    open_.shortTenders.append(tendered);
+    if (events_) events_->shortMoney(tendered);
+}
+
+void ReceiptWatch::cashTendered(double tendered, double change) {
+    open_.payment = Payment::Cash;
+    open_.tendered = tendered;
+    open_.change = change;
+}
+
+void ReceiptWatch::closed(double total) {
+    open_.total = total;
+    const ClosedReceipt receipt = std::exchange(open_, ClosedReceipt{});
+    if (events_) events_->receiptClosed(receipt);
+}
+
+void ReceiptWatch::closedByCard(double total) {
+    open_.payment = Payment::Card;
+    closed(total);
+}
+
+void ReceiptWatch::cleared() {
+    const ClosedReceipt dropped = std::exchange(open_, ClosedReceipt{});
+    if (events_ && !dropped.lines.isEmpty()) events_->receiptCancelled(dropped);
+}
+
+void ReceiptWatch::shiftReport(ShiftReport report, double shiftTotal) {
+    if (events_) events_->shiftReportWritten(report, shiftTotal);
+}
+
+void ReceiptWatch::headerSaved(const QString& text) {
+    if (events_) events_->headerSaved(text);
+}
+
+void ReceiptWatch::arithmeticFault(ArithmeticFault fault) {
+    if (events_) events_->arithmeticFault(fault);
+}
+
+} // namespace tarvel

@@ -1,0 +1,118 @@
+#include "ui/exercise_window.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace tarvel {
+namespace {
+
+QLabel* heading(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+// "Время: 2:05"; an hour and more as "1:02:05".
+QString clockText(qint64 ms) {
+    const qint64 s = ms / 1000;
+    const QString minutes =
+        s >= 3600 ? QStringLiteral("%1:%2").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                  : QString::number(s / 60);
+    return QStringLiteral("Время: %1:%2").arg(minutes).arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+QColor verdictColour(Verdict verdict) {
+    switch (verdict) {
+    case Verdict::Right:
+        return QColor(0, 110, 0);
+    case Verdict::Wrong:
+        return QColor(180, 0, 0);
+    case Verdict::Pending:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+ExerciseWindow::ExerciseWindow(const ExerciseSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session) {
+    setObjectName(QStringLiteral("Exercise"));
+    setWindowTitle(QStringLiteral("Задание"));
+    auto* column = new QVBoxLayout(this);
+
+    const Exercise& exercise = session.checker()->exercise();
+    title_ = heading(exercise.title, this);
+    title_->setObjectName(QStringLiteral("ExerciseTitle"));
+    title_->setWordWrap(true);
+    task_ = new QPlainTextEdit(exercise.task.trimmed(), this);
+    task_->setObjectName(QStringLiteral("TaskText"));
+    task_->setReadOnly(true);
+    task_->setFocusPolicy(Qt::NoFocus); // typing stays with the panel's indicator
+    checklist_ = new QListWidget(this);
+    checklist_->setObjectName(QStringLiteral("Checklist"));
+    checklist_->setWordWrap(true);
+    checklist_->setFocusPolicy(Qt::NoFocus);
+    checklist_->setSelectionMode(QAbstractItemView::NoSelection);
+    clock_ = new QLabel(this);
+    clock_->setObjectName(QStringLiteral("TimeSpent"));
+    result_ = heading({}, this);
+    result_->setObjectName(QStringLiteral("ResultText"));
+    result_->setWordWrap(true);
+
+    column->addWidget(title_);
+    column->addWidget(task_, 2);
+    column->addWidget(heading(QStringLiteral("Что нужно сделать:"), this));
+    column->addWidget(checklist_, 3);
+    column->addWidget(clock_);
+    column->addWidget(result_);
+    resize(440, 560);
+
+    for (const ExerciseItem& item : exercise.items)
+        checklist_->addItem(describeItem(item));
+    connect(&tick_, &QTimer::timeout, this,
+            [this] { clock_->setText(clockText(session_.elapsedMs())); });
+    tick_.start(1000);
+    render();
+}
+
+void ExerciseWindow::render() {
+    renderChecklist();
+    clock_->setText(clockText(session_.elapsedMs()));
+    renderResult();
+}
+
+void ExerciseWindow::renderChecklist() {
+    const ExerciseChecker& checker = *session_.checker();
+    for (int i = 0; i < checklist_->count(); ++i) {
+        const ItemCheck& check = checker.checks()[i];
+        QString text =
+            QStringLiteral("%1. %2").arg(i + 1).arg(describeItem(checker.exercise().items[i]));
+        if (check.verdict != Verdict::Pending) text += QStringLiteral("\n") + verdictText(check);
+        QListWidgetItem* row = checklist_->item(i);
+        row->setText(text);
+        row->setForeground(verdictColour(check.verdict));
+    }
+}
+
+// The result, the faults met and the work nobody asked for.
+void ExerciseWindow::renderResult() {
+    const std::optional<ExerciseResult>& result = session_.result();
+    result_->setVisible(result.has_value());
+    if (!result) return;
+    QString text = (result->completed ? QStringLiteral("Упражнение выполнено. ")
+                                      : QStringLiteral("Упражнение прервано. ")) +
+                   resultText(*result);
+    const ExerciseChecker& checker = *session_.checker();
+    if (!checker.faults().isEmpty())
+        text += QStringLiteral("\nОшибки: ") + checker.faults().join(QStringLiteral(", "));
+    if (!checker.extras().isEmpty())
+        text += QStringLiteral("\nЛишнее: ") + checker.extras().join(QStringLiteral("; "));
+    result_->setText(text);
+}
+
+} // namespace tarvel

@@ -1,0 +1,42 @@
+#include "ui/program.h"
+
+#include "qt/session_end.h"
+#include "register/file_messages.h"
+#include "ui/directory_window.h"
+#include "ui/panel_window.h"
+
+#include <cstdio>
+
+namespace tarvel {
+
+std::unique_ptr<Program> Program::start(const DataDir& dataDir) {
+    auto lock = std::make_unique<FolderLock>(dataDir.path());
+    if (lock->take() == FolderLock::Outcome::HeldByOther) {
+        const QString refusal = folderInUseMessage(dataDir.path());
+        std::fprintf(stderr, "%s\n", qPrintable(refusal));
+        QtMessageBoxes().show(refusal, kProgramTitle, MessageBoxes::Icon::Critical);
+        return nullptr;
+    }
+    return std::make_unique<Program>(dataDir, std::move(lock));
+}
+
+Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)
+    : lock_(std::move(lock)), reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
+    reg_.Form_Load(/*journalInBackground=*/true);
+    panel_ = std::make_unique<PanelWindow>(reg_);
+    messages_.setParent(panel_.get());
+    // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
+    directory_ =
+        std::make_unique<FrmSPR>(reg_, DirectoryServices{regional_, messages_, settings_, dataDir},
+                                 [this] { panel_->render(); });
+    reg_.setGoodsWindow(directory_.get());
+}
+
+Program::~Program() = default;
+
+void Program::show() {
+    panel_->show();
+    sessionEnd_ = std::make_unique<SessionEnd>([this] { panel_->close(); });
+}
+
+} // namespace tarvel

@@ -1,0 +1,55 @@
+#pragma once
+// The whole program over one data folder: the register on the system's clock, locale, message
+// boxes, settings and printer, its front panel, the goods directory window, and the end of the
+// session (SIGTERM, SIGINT, SIGHUP, the desktop's logout) closing the panel like its close box.
+// main() runs it over the data folder it found.
+//
+// One register works on a folder at a time: the program holds a lock on its folder for as long
+// as it runs, and a second one started on the same folder is turned away before it touches a
+// file, since the two would rewrite each other's journal.
+
+#include "qt/qt_printer.h"
+#include "qt/qt_services.h"
+#include "register/cash_register.h"
+#include "storage/folder_lock.h"
+
+#include <memory>
+
+namespace tarvel {
+
+class FrmSPR;
+class PanelWindow;
+class SessionEnd;
+
+class Program {
+  public:
+    // Takes the folder and starts the register over it. When another running register holds
+    // the folder, the trainee is told so (also on standard error) and nothing is started.
+    static std::unique_ptr<Program> start(const DataDir& dataDir);
+
+    // Starts the register: a missing header may already be reported here, before the panel is
+    // on screen, while the journal is read in the background.
+    Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock);
+    ~Program();
+
+    // Shows the front panel; the journal is taken in once the panel has been painted.
+    void show();
+    PanelWindow& panel() { return *panel_; }
+    CashRegister& cashRegister() { return reg_; }
+    const Clock& clock() const { return clock_; }
+
+  private:
+    std::unique_ptr<FolderLock> lock_;
+    SystemClock clock_;
+    SystemRegional regional_;
+    QtMessageBoxes messages_;
+    QtSettingsStore settings_;
+    QtPrinter printer_;
+    QtProgramEnd programEnd_;
+    CashRegister reg_;
+    std::unique_ptr<PanelWindow> panel_;
+    std::unique_ptr<FrmSPR> directory_;
+    std::unique_ptr<SessionEnd> sessionEnd_;
+};
+
+} // namespace tarvel

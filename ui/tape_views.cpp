@@ -1,0 +1,385 @@
+#include "ui/tape_views.h"
+
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <algorithm>
+
+namespace tarvel {
+
+namespace {
+
+constexpr QChar kCr = u'\r';
+constexpr QChar kLf = u'\n';
+constexpr int kMargin = 3;               // pixels left of the journal's text
+constexpr qsizetype kIdleStep = 1 << 20; // characters indexed per idle turn
+
+} // namespace
+
+QString viewTextOf(QStringView model, qsizetype from) {
+    from = std::clamp<qsizetype>(from, 0, model.size());
+    if (from > 0 && from < model.size() && model[from - 1] == kCr && model[from] == kLf) ++from;
+    QString out;
+    out.reserve(model.size() - from);
+    for (qsizetype i = from; i < model.size(); ++i) {
+        const QChar c = model[i];
+        if (c == kCr) {
+            out += kLf;
+            if (i + 1 < model.size() && model[i + 1] == kLf) ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString shownLine(QStringView line) {
+    if (line.size() <= kShownLineLength) return line.toString();
+    return line.first(kShownLineLength).toString() + kCutMark;
+}
+
+// Where the last `lines` lines of the model begin (a break is CR LF, a lone CR or a lone LF).
+static qsizetype startOfLastLines(QStringView model, qsizetype lines) {
+    qsizetype breaks = 0;
+    for (qsizetype i = model.size() - 1; i >= 0; --i) {
+        const bool lfOfPair = model[i] == kLf && i > 0 && model[i - 1] == kCr;
+        if ((model[i] == kCr || model[i] == kLf) && !lfOfPair && ++breaks == lines) return i + 1;
+    }
+    return 0;
+}
+
+QString shownTapeText(QStringView model, bool& cut, qsizetype lines) {
+    const qsizetype start = startOfLastLines(model, lines);
+    cut = start > 0;
+    QString out;
+    if (cut) out += QString(kCutMark) + kLf;
+    qsizetype lineLength = 0;
+    for (qsizetype i = start; i < model.size(); ++i) {
+        const QChar c = model[i];
+        if (c == kCr || c == kLf) {
+            out += kLf;
+            lineLength = 0;
+            if (c == kCr && i + 1 < model.size() && model[i + 1] == kLf) ++i;
+            continue;
+        }
+        if (lineLength == kShownLineLength) {
+            out += kCutMark;
+            cut = true;
+        }
+        if (lineLength++ < kShownLineLength) out += c;
+    }
+    return out;
+}
+
+QString modelTextOfView(QStringView view) {
+    QString out;
+    out.reserve(view.size() + view.size() / 16);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        const QChar c = view[i];
+        if (c == kCr || c == kLf || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+            out += kCrLf;
+            if (c == kCr && i + 1 < view.size() && view[i + 1] == kLf) ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+qsizetype modelIndexOfView(QStringView model, qsizetype viewPosition) {
+    qsizetype index = 0;
+    for (qsizetype v = 0; v < viewPosition && index < model.size(); ++v) {
+        const bool crLf =
+            model[index] == kCr && index + 1 < model.size() && model[index + 1] == kLf;
+        index += crLf ? 2 : 1;
+    }
+    return index;
+}
+
+// ---- LineIndex
+
+void LineIndex::clear() {
+    starts_.assign(1, 0);
+    indexed_ = 0;
+    longest_ = 0;
+}
+
+bool LineIndex::extend(QStringView text, qsizetype budget) {
+    if (text.size() < indexed_) clear(); // not an append: start again
+    const qsizetype end = text.size() - indexed_ > budget ? indexed_ + budget : text.size();
+    for (qsizetype i = indexed_; i < end; ++i) {
+        const QChar c = text[i];
+        if (c != kCr && c != kLf) continue;
+        // The LF of a CR LF pair: the break was counted at the CR, the line starts after LF.
+        if (c == kLf && i > 0 && text[i - 1] == kCr && starts_.back() == i) {
+            starts_.back() = i + 1;
+            continue;
+        }
+        longest_ = std::max(longest_, i - starts_.back());
+        starts_.push_back(i + 1);
+    }
+    indexed_ = end;
+    return complete(text);
+}
+
+QStringView LineIndex::line(QStringView text, qsizetype i) const {
+    const qsizetype start = starts_[std::size_t(i)];
+    qsizetype end = indexed_;
+    if (i + 1 < lineCount()) {
+        const qsizetype next = starts_[std::size_t(i) + 1];
+        end = next - 1;
+        if (text[end] == kLf && end > start && text[end - 1] == kCr) --end;
+    }
+    return text.sliced(start, end - start);
+}
+
+qsizetype LineIndex::longestLine() const {
+    return std::max(longest_, indexed_ - starts_.back());
+}
+
+// ---- ReceiptTapeView
+
+namespace {
+
+// The editor's text as the view text of a tape: its paragraph and line breaks read as "\n".
+QString editorText(const QTextDocument& document) {
+    return document.toRawText()
+        .replace(QChar::ParagraphSeparator, kLf)
+        .replace(QChar::LineSeparator, kLf);
+}
+
+// The change from `before` to `after` that keeps their longest common start and end.
+ReceiptTapeView::TextEdit differenceOf(QStringView before, QStringView after) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype start = 0;
+    while (start < shorter && before[start] == after[start])
+        ++start;
+    qsizetype end = 0;
+    while (end < shorter - start &&
+           before[before.size() - 1 - end] == after[after.size() - 1 - end])
+        ++end;
+    return {start, before.size() - start - end,
+            after.sliced(start, after.size() - start - end).toString()};
+}
+
+} // namespace
+
+ReceiptTapeView::ReceiptTapeView(CashRegister& reg, QWidget* parent)
+    : QPlainTextEdit(parent), reg_(reg), tape_(reg.state().TxtCHL) {
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    connect(document(), &QTextDocument::contentsChange, this, &ReceiptTapeView::adoptEdit);
+}
+
+void ReceiptTapeView::render() {
+    const TextField::Change change = tape_.changeSince(seen_);
+    seen_ = tape_.seen();
+    // A long piece may hold a line too long to lay out; a cut view must show every character
+    // before the trainee edits it.
+    const bool whole = change.replaced || shownCut_ ||
+                       (change.any() && tape_.text().size() - change.from > kShownLineLength);
+    const bool draw = whole ? change.any() || !tape_.locked : change.any();
+    if (whole && draw) {
+        drawWhole();
+    } else if (draw) {
+        QScopedValueRollback drawing(drawing_, true);
+        QTextCursor end(document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(viewTextOf(tape_.text(), change.from));
+    }
+    if (draw) {
+        // The trainee's undo must not take back what the register wrote.
+        document()->clearUndoRedoStacks();
+        deleted_.clear();
+    }
+    setReadOnly(tape_.locked);
+    if (tape_.caretMovesToEnd != caretMovesSeen_) {
+        caretMovesSeen_ = tape_.caretMovesToEnd;
+        moveCursor(QTextCursor::End);
+        ensureCursorVisible();
+    }
+}
+
+// A locked tape is shown cut where it is too large to lay out; an open one whole, since what the
+// trainee edits is saved as it is seen.
+void ReceiptTapeView::drawWhole() {
+    QScopedValueRollback drawing(drawing_, true);
+    bool cut = false;
+    const QString shown = shownTapeText(tape_.text(), cut);
+    // Wrapping a line of megabytes takes minutes; unwrapped it is laid out in linear time.
+    setLineWrapMode(cut ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    setPlainText(tape_.locked ? shown : viewTextOf(tape_.text()));
+    shownCut_ = tape_.locked && cut;
+}
+
+void ReceiptTapeView::adoptEdit(int position, int removed, int added) {
+    // Only the trainee's own typing into the open header goes back to the register.
+    if (drawing_ || tape_.locked) return;
+    const QString& model = tape_.text();
+    const QString before = viewTextOf(model);
+    const TextEdit edit = editorChange(before, position, removed, added);
+    // A change of format alone leaves the text as it was: nothing to adopt.
+    if (edit.removed == edit.inserted.size() &&
+        QStringView(before).sliced(edit.position, edit.removed) == edit.inserted)
+        return;
+    const qsizetype from = modelIndexOfView(model, edit.position);
+    const qsizetype to = modelIndexOfView(model, edit.position + edit.removed);
+    QString inserted = modelTextOfView(edit.inserted);
+    // Undoing a deletion brings back the very characters deleted, a lone CR or LF included,
+    // where the editor only knows line breaks.
+    if (!deleted_.empty() && deleted_.back().position == edit.position &&
+        deleted_.back().shown == edit.inserted) {
+        inserted = deleted_.back().text;
+        deleted_.pop_back();
+    }
+    if (to > from)
+        deleted_.push_back({edit.position, before.sliced(edit.position, edit.removed),
+                            model.sliced(from, to - from)});
+    reg_.editHeader(from, to - from, inserted);
+    seen_ = tape_.seen(); // the widget already shows it
+}
+
+// The change Qt reports, in the view text `before` the change.
+ReceiptTapeView::TextEdit ReceiptTapeView::editorChange(const QString& before, int position,
+                                                        int removed, int added) const {
+    const QString after = editorText(*document());
+    // A change that reaches the end of the editor also counts its closing paragraph, which
+    // the tape's text does not have.
+    const qsizetype beyond = std::max<qsizetype>(0, qsizetype(position) + removed - before.size());
+    const qsizetype length = added - beyond;
+    if (length >= 0 && position + length <= after.size() &&
+        before.size() - (removed - beyond) + length == after.size())
+        return {position, removed - beyond, after.sliced(position, length)};
+    return differenceOf(before, after); // the change found by comparing the two texts
+}
+
+// ---- JournalView
+
+JournalView::JournalView(const Tape& tape, QWidget* parent)
+    : QAbstractScrollArea(parent), tape_(tape) {
+    idle_.setInterval(0);
+    connect(&idle_, &QTimer::timeout, this, &JournalView::indexInBackground);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+}
+
+void JournalView::render(bool inFront) {
+    const TextField::Change change = tape_.changeSince(seen_);
+    seen_ = tape_.seen();
+    if (change.replaced) {
+        index_.clear();
+        widest_ = 0;
+        verticalScrollBar()->setValue(0);
+    }
+    if (tape_.caretMovesToEnd != caretMovesSeen_) {
+        caretMovesSeen_ = tape_.caretMovesToEnd;
+        endPending_ = true;
+    }
+    inFront_ = inFront;
+    if (!inFront_) {
+        // Behind the receipt tape: nothing to draw now; index while the trainee works.
+        if (!index_.complete(tape_.text())) idle_.start();
+        return;
+    }
+    indexAll();
+    if (endPending_) scrollToEnd();
+    if (change.any()) viewport()->update();
+}
+
+void JournalView::indexInBackground() {
+    if (index_.extend(tape_.text(), kIdleStep)) {
+        idle_.stop();
+        updateScrollBars();
+    }
+}
+
+void JournalView::indexAll() {
+    if (index_.complete(tape_.text())) return;
+    idle_.stop();
+    index_.extend(tape_.text());
+    updateScrollBars();
+}
+
+int JournalView::lineHeight() const {
+    return std::max(1, fontMetrics().lineSpacing());
+}
+
+int JournalView::visibleRows() const {
+    return std::max(1, viewport()->height() / lineHeight());
+}
+
+void JournalView::updateScrollBars() {
+    const int rows = visibleRows();
+    QScrollBar* v = verticalScrollBar();
+    v->setRange(0, int(std::max<qsizetype>(0, index_.lineCount() - rows)));
+    v->setPageStep(rows);
+    v->setSingleStep(1);
+    // Width: the widest line painted, or an estimate from the longest line's characters.
+    const QFontMetrics fm = fontMetrics();
+    const qsizetype shown = std::min(index_.longestLine(), kShownLineLength + 1);
+    const qsizetype estimate = shown * fm.averageCharWidth();
+    const int content = int(std::min<qsizetype>(std::max<qsizetype>(widest_, estimate), 1 << 24));
+    QScrollBar* h = horizontalScrollBar();
+    h->setRange(0, std::max(0, content + 2 * kMargin - viewport()->width()));
+    h->setPageStep(viewport()->width());
+    h->setSingleStep(std::max(1, fm.averageCharWidth()));
+}
+
+void JournalView::scrollToEnd() {
+    endPending_ = false;
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    horizontalScrollBar()->setValue(0);
+}
+
+qsizetype JournalView::lineCount() {
+    indexAll();
+    return index_.lineCount();
+}
+
+qsizetype JournalView::firstVisibleLine() const {
+    return verticalScrollBar()->value();
+}
+
+void JournalView::paintEvent(QPaintEvent*) {
+    // Behind the receipt tape the journal is out of sight, but Qt still paints it when the
+    // window is first shown: drawing it then would index the whole journal before the panel
+    // appears, so only the background is drawn until the journal comes to the front.
+    if (!inFront_) return;
+    indexAll();
+    QPainter p(viewport());
+    p.setPen(palette().color(QPalette::Text));
+    const QFontMetrics fm = fontMetrics();
+    const int height = lineHeight();
+    const int x = kMargin - horizontalScrollBar()->value();
+    const qsizetype first = firstVisibleLine();
+    const qsizetype last = std::min(index_.lineCount(), first + visibleRows() + 1);
+    bool wider = false;
+    for (qsizetype i = first; i < last; ++i) {
+        const QString text = shownLine(index_.line(tape_.text(), i));
+        const int y = int(i - first) * height;
+        p.drawText(x, y + fm.ascent(), text);
+        const int width = fm.horizontalAdvance(text);
+        if (width > widest_) {
+            widest_ = width;
+            wider = true;
+        }
+    }
+    // A line wider than estimated: widen the scroll range once painting is over.
+    if (wider) QTimer::singleShot(0, this, &JournalView::updateScrollBars);
+}
+
+void JournalView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    // A journal shown at its end stays at its end when its view changes height, as it does
+    // when the first wide line brings up the horizontal scroll bar.
+    QScrollBar* v = verticalScrollBar();
+    const bool atEnd = v->value() == v->maximum();
+    updateScrollBars();
+    if (endPending_ && inFront_)
+        scrollToEnd();
+    else if (atEnd && inFront_)
+        v->setValue(v->maximum());
+}
+
+} // namespace tarvel
