@@ -97,6 +97,24 @@ QStringList paymentDifferences(const ExpectedReceipt& expected, const ClosedRece
     return out;
 }
 
+// Two lists of lines side by side, numbered from 1: a line only expected, a line only there,
+// and a pair of lines, each put in its own words.
+template <typename Expected, typename Actual, typename Missing, typename Extra, typename Compare>
+QStringList sideBySide(const QList<Expected>& expected, const QList<Actual>& actual,
+                       Missing missing, Extra extra, Compare compare) {
+    QStringList out;
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+        const int number = int(i) + 1;
+        if (i >= actual.size())
+            out << missing(number, expected[i]);
+        else if (i >= expected.size())
+            out << extra(number, actual[i]);
+        else
+            out << compare(number, expected[i], actual[i]);
+    }
+    return out;
+}
+
 QStringList headerLinesOf(const QString& text) {
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     for (QString& line : lines)
@@ -115,19 +133,15 @@ QString describeSale(const SaleLine& line) {
 }
 
 QStringList lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual) {
-    QStringList out;
-    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-        const int number = int(i) + 1;
-        if (i >= actual.size())
-            out << QStringLiteral("нет строки %1: %2")
-                       .arg(number)
-                       .arg(describeExpected(expected[i]));
-        else if (i >= expected.size())
-            out << QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(actual[i]));
-        else
-            out << sameLineDifferences(number, expected[i], actual[i]);
-    }
-    return out;
+    return sideBySide(
+        expected, actual,
+        [](int number, const ExpectedLine& line) {
+            return QStringLiteral("нет строки %1: %2").arg(number).arg(describeExpected(line));
+        },
+        [](int number, const SaleLine& line) {
+            return QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(line));
+        },
+        sameLineDifferences);
 }
 
 QStringList receiptDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
@@ -172,22 +186,20 @@ QStringList reportDifferences(const ExerciseItem& expected, ShiftReport report, 
 
 // Spaces at either end of a header line are not counted: they only centre it.
 QStringList headerDifferences(const QStringList& expected, const QString& savedText) {
-    const QStringList actual = headerLinesOf(savedText);
-    QStringList out;
-    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
-        const int number = int(i) + 1;
-        if (i >= actual.size())
-            out << QStringLiteral("нет строки клише %1: «%2»")
-                       .arg(number)
-                       .arg(expected[i].trimmed());
-        else if (i >= expected.size())
-            out << QStringLiteral("лишняя строка клише %1: «%2»").arg(number).arg(actual[i]);
-        else if (actual[i] != expected[i].trimmed())
-            out << QStringLiteral("строка клише %1: «%2», а нужно «%3»")
-                       .arg(number)
-                       .arg(actual[i], expected[i].trimmed());
-    }
-    return out;
+    return sideBySide(
+        expected, headerLinesOf(savedText),
+        [](int number, const QString& line) {
+            return QStringLiteral("нет строки клише %1: «%2»").arg(number).arg(line.trimmed());
+        },
+        [](int number, const QString& line) {
+            return QStringLiteral("лишняя строка клише %1: «%2»").arg(number).arg(line);
+        },
+        [](int number, const QString& wanted, const QString& line) {
+            if (line == wanted.trimmed()) return QStringList();
+            return QStringList{QStringLiteral("строка клише %1: «%2», а нужно «%3»")
+                                   .arg(number)
+                                   .arg(line, wanted.trimmed())};
+        });
 }
 
 } // namespace tarvel
