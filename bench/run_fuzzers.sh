@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang, the whole core under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs each target for a bounded time with a corpus seeded
+# Builds the libFuzzer targets with clang, every library of the program under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and runs each target for a bounded time with a corpus seeded
 # from the data files. Not part of the default test run: it takes a few minutes.
 #
 # Usage: bench/run_fuzzers.sh [seconds per target, default 60] [build dir, default build-fuzz]
