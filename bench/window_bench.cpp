@@ -58,7 +58,7 @@ struct Register {
         reg = std::make_unique<CashRegister>(
             Services{p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir)});
         reg->Form_Load(journalInBackground);
-        panel = std::make_unique<PanelWindow>(*reg);
+        panel = std::make_unique<PanelWindow>(*reg, p.settings);
         panel->show();
     }
     QWidget* control(const char* name) const {
