@@ -242,8 +242,9 @@ void PanelWindow::restoreSize() {
     if (stored)
         wanted = QSize(twipsToPixels(stored->width, logicalDpiX()),
                        twipsToPixels(stored->height, logicalDpiY()));
-    const QSize room = screen()->availableGeometry().size().expandedTo(design);
-    resize(wanted.expandedTo(design).boundedTo(room));
+    wanted = wanted.expandedTo(design);
+    if (const QScreen* on = screen()) wanted = wanted.boundedTo(on->availableGeometry().size());
+    resize(wanted.expandedTo(design));
     if (stored && stored->maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 

@@ -185,9 +185,9 @@ void ReceiptTapeView::resizeEvent(QResizeEvent* event) {
 }
 
 // A line breaks where its characters no longer fit the text's width. At the design size that
-// width holds some number of characters of the design font, the frame and the scroll bar taking
-// what they take; at any other scale the text gets room for the very same number of characters
-// of its font, and the margins take the rest, so no line breaks anywhere else.
+// width holds some number of characters of the design font (the frame and the scroll bar, which
+// do not grow with the panel, take what they take); at any other scale the text gets room for
+// the very same number of characters of its font, and the margins take the rest.
 void ReceiptTapeView::wrapAsDesigned() {
     if (designWidth_ <= 0) return;
     QFont designFont = font();
@@ -195,8 +195,6 @@ void ReceiptTapeView::wrapAsDesigned() {
     const qreal designAdvance = QFontMetricsF(designFont).horizontalAdvance(u'0');
     const qreal advance = QFontMetricsF(font()).horizontalAdvance(u'0');
     if (designAdvance <= 0 || advance <= 0) return;
-    // Frame and scroll bar do not grow with the panel: the viewport at the design size is
-    // narrower by exactly what the whole tape is.
     const int viewportWidth = viewport()->width();
     const int designViewport = viewportWidth - (width() - designWidth_);
     const qreal characters = (designViewport - 2 * designMargin_) / designAdvance;
@@ -323,7 +321,10 @@ void JournalView::render(bool inFront) {
 void JournalView::setScale(qreal scale) {
     margin_ = qRound(kMargin * scale);
     widest_ = 0; // measured in the former font
+    QScrollBar* v = verticalScrollBar();
+    const bool atEnd = v->value() == v->maximum(); // and stays there
     updateScrollBars();
+    if (atEnd) v->setValue(v->maximum());
     viewport()->update();
 }
 

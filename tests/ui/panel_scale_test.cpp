@@ -136,6 +136,27 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TapeScale,
                                          TapeRow{"FullHdScreen", {1920, 1050}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+using PanelSize = PanelFixture;
+
+// The journal in front at its end stays at its end whatever size the panel takes.
+TEST_F(PanelSize, JournalKeepsItsEndInView) {
+    QString text;
+    for (int i = 0; i < 400; ++i)
+        text += " 01  " + QString::number(i) + " руб\r\n";
+    rig.files.writeText(kJournalFileName, text);
+    window.reset();
+    rig.restart();
+    openPanel();
+    click("КЗ 1Д");
+    JournalView* view = journal();
+    for (const QSize size : {kDesign * 2, kDesign * 3, kDesign, kDesign * 1.5}) {
+        window->resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows())
+            << size.width();
+    }
+}
+
 // What the settings hold when the panel opens, and the size it opens at.
 struct StoredRow {
     const char* name;
@@ -173,8 +194,6 @@ INSTANTIATE_TEST_SUITE_P(
         StoredRow{"Infinite", "inf 5100", kDesign}, StoredRow{"OneNumber", "10500", kDesign},
         StoredRow{"OtherWord", "10500 7500 large", kDesign}, StoredRow{"Empty", "", kDesign}),
     [](const auto& info) { return std::string(info.param.name); });
-
-using PanelSize = PanelFixture;
 
 // The size the trainee gave the window, and whether it was maximised, come back next run.
 TEST_F(PanelSize, ComesBackNextRun) {
