@@ -24,6 +24,7 @@ struct QuietPlatform {
     test::RecordingMessages messages;
     test::RecordingPrinter printer;
     test::FakeProgramEnd programEnd;
+    test::FakeSettings settings;
 };
 
 } // namespace tarvel::bench

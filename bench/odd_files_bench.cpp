@@ -97,7 +97,7 @@ void headerFigures(const Shape& shape) {
     QElapsedTimer t;
     t.start();
     reg.Form_Load();
-    auto panel = std::make_unique<PanelWindow>(reg);
+    auto panel = std::make_unique<PanelWindow>(reg, p.settings);
     PaintSeen seen;
     panel->installEventFilter(&seen);
     panel->show();
@@ -123,7 +123,7 @@ void goodsFigures(const Shape& shape) {
     CashRegister reg(
         {p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir.path())});
     reg.Form_Load();
-    PanelWindow panel(reg);
+    PanelWindow panel(reg, p.settings);
     panel.show();
     if (!QTest::qWaitForWindowExposed(&panel)) std::fprintf(stderr, "panel not shown\n");
     FrmSPR goods(reg, {p.regional, p.messages, settings, DataDir(dir.path())},

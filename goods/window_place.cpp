@@ -1,7 +1,7 @@
 #include "goods/window_place.h"
 
 #include "goods/goods_list.h"
-#include "goods/settings_names.h"
+#include "register/settings_names.h"
 #include "numbers/numbers.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "qt/qt_services.h"
 
-#include "goods/settings_names.h"
+#include "register/settings_names.h"
 
 #include <QApplication>
 #include <QCollator>

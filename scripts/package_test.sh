@@ -43,7 +43,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
-export QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$scratch/home" CUPS_SERVER="$scratch/no-cups"
+# The panel keeps its size in the scratch folder, not in the settings of whoever runs this.
+export QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" \
+    CUPS_SERVER="$scratch/no-cups"
 [ "$("$root/usr/bin/tarvel" --version)" = "Tarvel $version" ] || fail "--version"
 
 # A first start: the trainee's folder is created and filled from <prefix>/share/tarvel; bin/

@@ -46,14 +46,21 @@ void IndicatorEdit::render() {
     if (isReadOnly()) fitText();
 }
 
+void IndicatorEdit::setScale(qreal scale) {
+    scale_ = scale;
+    designFont_ = font();
+    setTextMargins(qRound(kLeftClearance * scale), 0, 0, 0);
+    if (isReadOnly()) fitText();
+}
+
 void IndicatorEdit::fitText() {
     if (!designFont_) designFont_ = font();
     const int room = contentsRect().width() - textMargins().left() - textMargins().right() -
                      2 * kLineEditMargin - 1; // and the caret's column
+    const qreal smallest = kSmallestPoints * scale_;
     QFont fitted = *designFont_;
-    while (fitted.pointSizeF() > kSmallestPoints &&
-           QFontMetrics(fitted).horizontalAdvance(text()) > room)
-        fitted.setPointSizeF(std::max(kSmallestPoints, fitted.pointSizeF() - 0.5));
+    while (fitted.pointSizeF() > smallest && QFontMetrics(fitted).horizontalAdvance(text()) > room)
+        fitted.setPointSizeF(std::max(smallest, fitted.pointSizeF() - 0.5 * scale_));
     setFont(fitted);
     setCursorPosition(0);
 }

@@ -30,6 +30,9 @@ class IndicatorEdit : public QLineEdit {
                       std::function<void()> typed);
     // Shows the field's text when it changed.
     void render();
+    // The field drawn `scale` times its design size, in the font it has now: its margin and the
+    // smallest size of a fitted text follow.
+    void setScale(qreal scale);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,6 +48,7 @@ class IndicatorEdit : public QLineEdit {
     const TextField& field_;
     TextField::Seen seen_;
     std::optional<QFont> designFont_;
+    qreal scale_ = 1;
     std::function<int(int)> filter_;
     std::function<void(const QString&)> edited_;
     std::function<void()> typed_;

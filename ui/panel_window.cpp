@@ -3,9 +3,13 @@
 #include "ui/panel_layout.h"
 #include "ui/panel_widgets.h"
 #include "ui/tape_views.h"
+#include "register/settings_names.h"
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
 
 namespace tarvel {
 
@@ -30,10 +34,10 @@ QColor colourOf(Colour colour, const QPalette& system) {
     return {};
 }
 
-QFont fontOf(layout::Font design) {
+QFont fontOf(layout::Font design, qreal scale) {
     QFont font(QString::fromLatin1(layout::familyOf(design.face)));
     font.setStyleHint(design.face == layout::Face::Sans ? QFont::SansSerif : QFont::TypeWriter);
-    font.setPointSizeF(design.points);
+    font.setPointSizeF(design.points * scale);
     font.setBold(design.bold);
     font.setItalic(design.italic);
     return font;
@@ -54,21 +58,58 @@ void paintColours(QWidget* w, QColor face, QColor ink, QPalette::ColorRole backg
     w->setPalette(pal);
 }
 
+// The panel drawn `scale` times its design size, standing on `area` of the window.
+struct PanelFit {
+    qreal scale = 1;
+    QRect area;
+};
+
+// As large as the window lets the panel be with its proportions kept, in the window's middle.
+PanelFit fitPanel(QSize window, QSize design) {
+    const qreal scale =
+        std::min(qreal(window.width()) / design.width(), qreal(window.height()) / design.height());
+    const QSize size(qRound(design.width() * scale), qRound(design.height() * scale));
+    const QPoint corner((window.width() - size.width()) / 2, (window.height() - size.height()) / 2);
+    return {scale, QRect(corner, size)};
+}
+
+// The stored size in twips, and whether the window was maximised; nothing when the setting is
+// not two numbers (and the word "maximized").
+struct StoredSize {
+    double width = 0, height = 0;
+    bool maximized = false;
+};
+std::optional<StoredSize> readPanelSize(const SettingsStore& settings) {
+    const QStringList words = settings.read(kPanelSizeSetting.name, kPanelSizeSetting.defaultValue)
+                                  .split(u' ', Qt::SkipEmptyParts);
+    if (words.size() < 2 || words.size() > 3) return std::nullopt;
+    const bool maximized = words.size() == 3;
+    if (maximized && words[2] != u"maximized") return std::nullopt;
+    bool wide = false, high = false;
+    const StoredSize size{words[0].toDouble(&wide), words[1].toDouble(&high), maximized};
+    if (!wide || !high || !std::isfinite(size.width) || !std::isfinite(size.height))
+        return std::nullopt;
+    return size;
+}
+
 } // namespace
 
-PanelWindow::PanelWindow(CashRegister& reg, QWidget* parent) : QWidget(parent), reg_(reg) {
+PanelWindow::PanelWindow(CashRegister& reg, SettingsStore& settings, QWidget* parent)
+    : QWidget(parent), reg_(reg), settings_(settings) {
     setObjectName(layout::kWindowName.toString());
     setWindowTitle(layout::kWindowCaption.toString());
     paintColours(this, colourOf(layout::kWindowFace, palette()), {}, QPalette::Window);
 
-    const qreal dpiX = logicalDpiX(), dpiY = logicalDpiY();
-    setFixedSize(toPixels(layout::kClientArea, dpiX, dpiY).size());
     for (const Control& c : layout::panelControls()) {
         QWidget* w = makeControl(c);
         w->setObjectName(c.name.toString());
-        w->setGeometry(toPixels(c.rect, dpiX, dpiY));
-        w->setFont(fontOf(c.font));
+        controls_.emplace_back(&c, w);
     }
+    // Smaller than its design the panel would be hard to read, and its tape would wrap its
+    // lines elsewhere.
+    setMinimumSize(designSize());
+    restoreSize();
+    layoutPanel();
 
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, this, &PanelWindow::clockTick);
@@ -159,12 +200,16 @@ void PanelWindow::render() {
         lamps_[std::size_t(i)]->setVisible(s.lamps[std::size_t(i)]);
     marker_->setVisible(s.Shap1);
     picker_->setText(s.Picker);
-    if (picker_->font().bold() != s.pickerBold) {
-        QFont font = picker_->font();
-        font.setBold(s.pickerBold);
-        picker_->setFont(font);
-    }
+    showPickerStyle();
     commandVV_->setVisible(s.commandVVVisible);
+}
+
+void PanelWindow::showPickerStyle() {
+    const bool bold = reg_.state().pickerBold;
+    if (picker_->font().bold() == bold) return;
+    QFont font = picker_->font();
+    font.setBold(bold);
+    picker_->setFont(font);
 }
 
 void PanelWindow::showFrontTape() {
@@ -183,8 +228,77 @@ void PanelWindow::clockTick() {
     render();
 }
 
+QSize PanelWindow::designSize() const {
+    return toPixels(layout::kClientArea, logicalDpiX(), logicalDpiY()).size();
+}
+
+// A stored size that is no number takes the design size; any other is kept between the design
+// size and the screen's free area, so no setting can make the panel unreadable or too large to
+// see whole.
+void PanelWindow::restoreSize() {
+    const QSize design = designSize();
+    QSize wanted = design;
+    const std::optional<StoredSize> stored = readPanelSize(settings_);
+    if (stored)
+        wanted = QSize(twipsToPixels(stored->width, logicalDpiX()),
+                       twipsToPixels(stored->height, logicalDpiY()));
+    wanted = wanted.expandedTo(design);
+    if (const QScreen* on = screen()) wanted = wanted.boundedTo(on->availableGeometry().size());
+    resize(wanted.expandedTo(design));
+    if (stored && stored->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// A maximised window keeps the size it returns to, and says it was maximised.
+void PanelWindow::storeSize() {
+    const bool maximized = isMaximized() || isFullScreen();
+    const QSize size = normalGeometry().isValid() ? normalGeometry().size() : this->size();
+    QString text = QStringLiteral("%1 %2")
+                       .arg(qRound(pixelsToTwips(size.width(), logicalDpiX())))
+                       .arg(qRound(pixelsToTwips(size.height(), logicalDpiY())));
+    if (maximized) text += QStringLiteral(" maximized");
+    settings_.write(kPanelSizeSetting.name, text);
+}
+
+void PanelWindow::layoutPanel() {
+    const PanelFit fit = fitPanel(size(), designSize());
+    panelArea_ = fit.area;
+    const qreal dpiX = logicalDpiX() * fit.scale, dpiY = logicalDpiY() * fit.scale;
+    for (const auto& [c, w] : controls_)
+        w->setGeometry(toPixels(c->rect, dpiX, dpiY).translated(panelArea_.topLeft()));
+    if (fit.scale != scale_) {
+        scale_ = fit.scale;
+        scaleFonts();
+    }
+    update();
+}
+
+// Fonts by the same scale as the controls; the tapes wrap and the fields fit their text as at
+// the design size.
+void PanelWindow::scaleFonts() {
+    for (const auto& [c, w] : controls_) {
+        w->setFont(fontOf(c->font, scale_));
+        if (c->kind == Kind::Tape && c->tape == TapeId::Receipt)
+            receipt_->setScale(scale_, toPixels(c->rect, logicalDpiX(), logicalDpiY()).width());
+    }
+    for (IndicatorEdit* field : fields_)
+        field->setScale(scale_);
+    journal_->setScale(scale_);
+    showPickerStyle();
+}
+
+void PanelWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutPanel();
+}
+
 void PanelWindow::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
+    if (panelArea_ != rect()) {
+        QPainter p(this);
+        const QColor workspace = colourOf({Colour::Role::AppWorkspace}, palette());
+        for (const QRect& margin : QRegion(rect()).subtracted(panelArea_))
+            p.fillRect(margin, workspace);
+    }
     if (painted_) return;
     painted_ = true;
     // A journal of tens of megabytes takes longer to read than the whole panel takes to come
@@ -193,6 +307,12 @@ void PanelWindow::paintEvent(QPaintEvent* event) {
         reg_.finishJournalLoad();
         render();
     });
+}
+
+PanelWindow::~PanelWindow() {
+    // The close box, the power key and the end of the session all end here, once the event
+    // loop is over.
+    if (painted_) storeSize();
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event) {

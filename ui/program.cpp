@@ -23,7 +23,7 @@ std::unique_ptr<Program> Program::start(const DataDir& dataDir) {
 Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)
     : lock_(std::move(lock)), reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
     reg_.Form_Load(/*journalInBackground=*/true);
-    panel_ = std::make_unique<PanelWindow>(reg_);
+    panel_ = std::make_unique<PanelWindow>(reg_, settings_);
     messages_.setParent(panel_.get());
     // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
     directory_ =

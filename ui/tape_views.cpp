@@ -169,7 +169,38 @@ ReceiptTapeView::TextEdit differenceOf(QStringView before, QStringView after) {
 ReceiptTapeView::ReceiptTapeView(CashRegister& reg, QWidget* parent)
     : QPlainTextEdit(parent), reg_(reg), tape_(reg.state().TxtCHL) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    designMargin_ = document()->documentMargin();
     connect(document(), &QTextDocument::contentsChange, this, &ReceiptTapeView::adoptEdit);
+}
+
+void ReceiptTapeView::setScale(qreal scale, int designWidth) {
+    scale_ = scale;
+    designWidth_ = designWidth;
+    wrapAsDesigned();
+}
+
+void ReceiptTapeView::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    wrapAsDesigned();
+}
+
+// A line breaks where its characters no longer fit the text's width. At the design size that
+// width holds some number of characters of the design font (the frame and the scroll bar, which
+// do not grow with the panel, take what they take); at any other scale the text gets room for
+// the very same number of characters of its font, and the margins take the rest.
+void ReceiptTapeView::wrapAsDesigned() {
+    if (designWidth_ <= 0) return;
+    QFont designFont = font();
+    designFont.setPointSizeF(font().pointSizeF() / scale_);
+    const qreal designAdvance = QFontMetricsF(designFont).horizontalAdvance(u'0');
+    const qreal advance = QFontMetricsF(font()).horizontalAdvance(u'0');
+    if (designAdvance <= 0 || advance <= 0) return;
+    const int viewportWidth = viewport()->width();
+    const int designViewport = viewportWidth - (width() - designWidth_);
+    const qreal characters = (designViewport - 2 * designMargin_) / designAdvance;
+    const qreal margin = std::max<qreal>(0, (viewportWidth - characters * advance) / 2);
+    if (std::abs(margin - document()->documentMargin()) > 1e-6)
+        document()->setDocumentMargin(margin);
 }
 
 void ReceiptTapeView::render() {
@@ -257,7 +288,7 @@ ReceiptTapeView::TextEdit ReceiptTapeView::editorChange(const QString& before, i
 // ---- JournalView
 
 JournalView::JournalView(const Tape& tape, QWidget* parent)
-    : QAbstractScrollArea(parent), tape_(tape) {
+    : QAbstractScrollArea(parent), tape_(tape), margin_(kMargin) {
     idle_.setInterval(0);
     connect(&idle_, &QTimer::timeout, this, &JournalView::indexInBackground);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -285,6 +316,16 @@ void JournalView::render(bool inFront) {
     indexAll();
     if (endPending_) scrollToEnd();
     if (change.any()) viewport()->update();
+}
+
+void JournalView::setScale(qreal scale) {
+    margin_ = qRound(kMargin * scale);
+    widest_ = 0; // measured in the former font
+    QScrollBar* v = verticalScrollBar();
+    const bool atEnd = v->value() == v->maximum(); // and stays there
+    updateScrollBars();
+    if (atEnd) v->setValue(v->maximum());
+    viewport()->update();
 }
 
 void JournalView::indexInBackground() {
@@ -321,7 +362,7 @@ void JournalView::updateScrollBars() {
     const qsizetype estimate = shown * fm.averageCharWidth();
     const int content = int(std::min<qsizetype>(std::max<qsizetype>(widest_, estimate), 1 << 24));
     QScrollBar* h = horizontalScrollBar();
-    h->setRange(0, std::max(0, content + 2 * kMargin - viewport()->width()));
+    h->setRange(0, std::max(0, content + 2 * margin_ - viewport()->width()));
     h->setPageStep(viewport()->width());
     h->setSingleStep(std::max(1, fm.averageCharWidth()));
 }
@@ -351,7 +392,7 @@ void JournalView::paintEvent(QPaintEvent*) {
     p.setPen(palette().color(QPalette::Text));
     const QFontMetrics fm = fontMetrics();
     const int height = lineHeight();
-    const int x = kMargin - horizontalScrollBar()->value();
+    const int x = margin_ - horizontalScrollBar()->value();
     const qsizetype first = firstVisibleLine();
     const qsizetype last = std::min(index_.lineCount(), first + visibleRows() + 1);
     bool wider = false;

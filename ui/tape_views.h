@@ -79,6 +79,10 @@ class ReceiptTapeView : public QPlainTextEdit {
     ReceiptTapeView(CashRegister& reg, QWidget* parent = nullptr);
     // Draws what changed in the tape, its lock and a caret moved to the end.
     void render();
+    // The tape drawn `scale` times its design size, `designWidth` pixels wide at that size, in
+    // the font it has now (the design font scaled): its lines keep breaking where they break at
+    // the design size, however the font's characters round to pixels at this one.
+    void setScale(qreal scale, int designWidth);
 
     // One change of a text: `removed` characters at `position` replaced by `inserted`.
     struct TextEdit {
@@ -87,7 +91,11 @@ class ReceiptTapeView : public QPlainTextEdit {
         QString inserted;
     };
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    void wrapAsDesigned();
     void adoptEdit(int position, int removed, int added);
     void drawWhole();
     TextEdit editorChange(const QString& before, int position, int removed, int added) const;
@@ -105,6 +113,9 @@ class ReceiptTapeView : public QPlainTextEdit {
     };
     std::vector<Deleted> deleted_;
     bool shownCut_ = false; // the view shows a cut text: it is redrawn whole before editing
+    qreal scale_ = 1;
+    int designWidth_ = 0;
+    qreal designMargin_ = 0; // the text's margin at the design size
 };
 
 // The journal TxtCHLK, tens of megabytes in a long-used register: a read-only view that
@@ -117,6 +128,8 @@ class JournalView : public QAbstractScrollArea {
     JournalView(const Tape& tape, QWidget* parent = nullptr);
     // Draws what changed in the tape; `inFront` tells whether the journal is the tape in view.
     void render(bool inFront);
+    // The journal drawn `scale` times its design size, in the font it has now.
+    void setScale(qreal scale);
 
     qsizetype lineCount();
     qsizetype firstVisibleLine() const;
@@ -141,6 +154,7 @@ class JournalView : public QAbstractScrollArea {
     bool inFront_ = false;
     bool endPending_ = false; // the caret went to the end while the journal was behind
     int widest_ = 0;          // widest line painted so far, in pixels
+    int margin_;              // pixels left of the text
 };
 
 } // namespace tarvel

@@ -33,6 +33,7 @@ void pressKeys(QProcess& program, const TempDataDir& dir, const QString& caption
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("CUPS_SERVER", dir.path("no-cups.sock")); // no paper from a real printer
+    env.insert("XDG_CONFIG_HOME", dir.path("config"));   // the panel's size stays in the test
     program.setProcessEnvironment(env);
     program.start(TARVEL_KEY_DRIVER, arguments);
     QByteArray output;

@@ -26,7 +26,7 @@ class PanelFixture : public ::testing::Test {
     }
     void TearDown() override { EXPECT_EQ(rig.messages.texts(), expectedMessages); }
     void openPanel() {
-        window = std::make_unique<PanelWindow>(*rig.reg);
+        window = std::make_unique<PanelWindow>(*rig.reg, settings);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -58,6 +58,7 @@ class PanelFixture : public ::testing::Test {
     JournalView* journal() const { return dynamic_cast<JournalView*>(control(u"TxtCHLK")); }
 
     RegisterRig rig;
+    FakeSettings settings; // the panel's size
     std::unique_ptr<PanelWindow> window;
     QStringList expectedMessages;
     QTimer modalWatch_;
