@@ -316,8 +316,9 @@ ExerciseLoad readExerciseFile(const QString& path) {
     const FileBytes file = readFileBytes(path);
     if (file.error) {
         const QString reason = reasonText(*file.error);
-        return {std::nullopt,
-                message(path, Fault{0, QStringLiteral("не удалось прочитать файл: %1").arg(reason)})};
+        return {
+            std::nullopt,
+            message(path, Fault{0, QStringLiteral("не удалось прочитать файл: %1").arg(reason)})};
     }
     ExerciseLoad load = parseExercise(file.bytes, path);
     if (load.exercise) load.exercise->fileName = path;

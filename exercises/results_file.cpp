@@ -64,8 +64,7 @@ QString appendResult(const QString& dataFolder, const ResultRow& row) {
     const QString path = QDir(dataFolder).filePath(kResultsFileName);
     const std::optional<FileError> error = appendDurably(path, lead(path) + resultLine(row));
     if (!error) return {};
-    return writeFailureMessage(*error) +
-           QStringLiteral("\nРезультат упражнения не сохранён.");
+    return writeFailureMessage(*error) + QStringLiteral("\nРезультат упражнения не сохранён.");
 }
 
 } // namespace tarvel

@@ -1,8 +1,8 @@
 #include "goods/window_place.h"
 
 #include "goods/goods_list.h"
-#include "register/settings_names.h"
 #include "numbers/numbers.h"
+#include "register/settings_names.h"
 
 #include <algorithm>
 #include <cmath>

@@ -165,7 +165,6 @@ void CashRegister::TxtIND_Change(const QString& text) {
     s_.TxtIND.setText(text);
 }
 
-
 void CashRegister::journalAppend(QStringView piece) {
     finishJournalLoad();
     s_.TxtCHLK.append(piece);

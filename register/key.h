@@ -11,7 +11,16 @@
 namespace tarvel {
 
 enum class Key : std::uint8_t {
-    Digit0, Digit1, Digit2, Digit3, Digit4, Digit5, Digit6, Digit7, Digit8, Digit9,
+    Digit0,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Digit5,
+    Digit6,
+    Digit7,
+    Digit8,
+    Digit9,
     DoubleZero, // 00
     Point,      // .
     Clear,      // СБ
@@ -48,6 +57,8 @@ QStringView keyName(Key key);
 std::optional<Key> keyFromName(QStringView name);
 
 // The digit key for 0..9.
-constexpr Key digitKey(int digit) { return Key(int(Key::Digit0) + digit); }
+constexpr Key digitKey(int digit) {
+    return Key(int(Key::Digit0) + digit);
+}
 
 } // namespace tarvel

@@ -107,8 +107,7 @@ bool CashRegister::takeCashPayment() {
         s_.entryFlag = 0;
         return false;
     }
-    watch_.cashTendered(leadingValue(s_.TxtIND.text(), separator),
-                        roundHalfEven2(*difference));
+    watch_.cashTendered(leadingValue(s_.TxtIND.text(), separator), roundHalfEven2(*difference));
     s_.TxtIND.setText(kChange + change + QStringLiteral(" РУБ"));
     closeReceipt();
     s_.putOut(Lamp::LblNL);

@@ -4,6 +4,8 @@
 
 namespace tarvel {
 
-DataDir DataDir::besideExecutable() { return DataDir(QCoreApplication::applicationDirPath()); }
+DataDir DataDir::besideExecutable() {
+    return DataDir(QCoreApplication::applicationDirPath());
+}
 
 } // namespace tarvel

@@ -10,7 +10,7 @@ inline const QString kJournalFileName = QStringLiteral("bazasmen.txt");
 inline const QString kGoodsFileName = QStringLiteral("spravoch.txt");
 
 class DataDir {
-public:
+  public:
     explicit DataDir(QString directory) : dir_(std::move(directory)) {}
     // The directory of the running executable (needs a QCoreApplication).
     static DataDir besideExecutable();
@@ -18,7 +18,7 @@ public:
     const QString& path() const { return dir_; }
     QString filePath(const QString& fileName) const { return dir_ + QLatin1Char('/') + fileName; }
 
-private:
+  private:
     QString dir_;
 };
 

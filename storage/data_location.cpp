@@ -43,7 +43,8 @@ QString nearestExisting(const QString& path) {
 std::optional<DataFolderError> checkWritableFolder(const QString& path, const QString& folder) {
     const QFileInfo info(path);
     if (!info.isDir())
-        return DataFolderError{Kind::NotAFolder, folder, FileError{path, FileProblem::NotAFile}, {}};
+        return DataFolderError{
+            Kind::NotAFolder, folder, FileError{path, FileProblem::NotAFile}, {}};
     if (!info.isWritable())
         return DataFolderError{
             Kind::NotWritable, folder, FileError{path, FileProblem::NoPermission}, {}};

@@ -10,9 +10,9 @@
 // A folder from rule 1 or 3 gets the default files copied in where it lacks them; an existing
 // file is never replaced. The executable's own folder is taken as it is.
 
+#include "storage/file_error.h"
 #include <QString>
 #include <QStringList>
-#include "storage/file_error.h"
 
 #include <optional>
 

@@ -169,10 +169,15 @@ TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {
     using Kind = DataFolderError::Kind;
     const FileError full{"/home/kassa", FileProblem::NoSpace};
     const std::pair<DataFolderError, QString> cases[] = {
-        {{Kind::NotAFolder, "/home/kassa/Tarvel", FileError{"/home/kassa", FileProblem::NotAFile}, {}},
+        {{Kind::NotAFolder,
+          "/home/kassa/Tarvel",
+          FileError{"/home/kassa", FileProblem::NotAFile},
+          {}},
          "папку данных /home/kassa/Tarvel: /home/kassa — это файл, а не папка."},
-        {{Kind::NotWritable, "/home/kassa/Tarvel",
-          FileError{"/home/kassa", FileProblem::NoPermission}, {}},
+        {{Kind::NotWritable,
+          "/home/kassa/Tarvel",
+          FileError{"/home/kassa", FileProblem::NoPermission},
+          {}},
          "папку данных /home/kassa/Tarvel: нет права записи в папку /home/kassa."},
         {{Kind::CannotCreate, "/home/kassa/Tarvel", full, {}},
          "папку данных /home/kassa/Tarvel: нет места на диске."},

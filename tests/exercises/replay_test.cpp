@@ -53,7 +53,10 @@ struct FolderRegister {
 QByteArray withoutDateAndTime(QByteArray journal) {
     static const QRegularExpression stamp(
         QStringLiteral("\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d"));
-    return decodeWindows1251(journal).value().replace(stamp, QStringLiteral("<дата время>")).toUtf8();
+    return decodeWindows1251(journal)
+        .value()
+        .replace(stamp, QStringLiteral("<дата время>"))
+        .toUtf8();
 }
 
 // The trainee's own header, a new one typed in КР mode, receipts with change, a card, a

@@ -156,9 +156,7 @@ struct RegisterRig {
     // Presses keys by their captions (see keysOf): "1 5 0 ВВ", "КР 3Т", "CHL".
     void press(const QString& keys);
     // The trainee types over the whole open header: the tape's text becomes `text`.
-    void typeHeader(const QString& text) {
-        reg->editHeader(0, s().TxtCHL.text().size(), text);
-    }
+    void typeHeader(const QString& text) { reg->editHeader(0, s().TxtCHL.text().size(), text); }
 };
 
 // Keys by their captions on the panel, separated by spaces: "1 5 0 ВВ", "КР 3Т", or by their

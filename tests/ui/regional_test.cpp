@@ -27,7 +27,8 @@ TEST_P(GoodsOrder, IsRussianOnEverySystem) {
     QList<QString> sorted;
     for (qsizetype i = 0; i < list.count(); ++i)
         sorted << list.at(i);
-    EXPECT_EQ(sorted, QList<QString>({"1 кг", "арбуз", "Ёжик", "ёлка", "Ель", "Жир", "Яйца", "Milk"}));
+    EXPECT_EQ(sorted,
+              QList<QString>({"1 кг", "арбуз", "Ёжик", "ёлка", "Ель", "Жир", "Яйца", "Milk"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
