@@ -1,9 +1,10 @@
 #include "ui/panel_window.h"
 
+#include "register/settings_names.h"
+#include "ui/journal_view.h"
 #include "ui/panel_layout.h"
 #include "ui/panel_widgets.h"
 #include "ui/tape_views.h"
-#include "register/settings_names.h"
 
 #include <QCloseEvent>
 #include <QLabel>
