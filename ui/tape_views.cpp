@@ -36,14 +36,29 @@ QString shownLine(QStringView line) {
     return line.first(kShownLineLength).toString() + kCutMark;
 }
 
-// Where the last `lines` lines of the model begin (a break is CR LF, a lone CR or a lone LF).
+static bool isBreak(QChar c) {
+    return c == kCr || c == kLf;
+}
+
+// Where the last `lines` lines of the model begin (a break is CR LF, a lone CR or a lone LF):
+// after the whole break before them, never between the CR and the LF of a pair. Each break is
+// found by a tight search back, the text between breaks is not looked at twice.
 static qsizetype startOfLastLines(QStringView model, qsizetype lines) {
-    qsizetype breaks = 0;
-    for (qsizetype i = model.size() - 1; i >= 0; --i) {
-        const bool lfOfPair = model[i] == kLf && i > 0 && model[i - 1] == kCr;
-        if ((model[i] == kCr || model[i] == kLf) && !lfOfPair && ++breaks == lines) return i + 1;
+    qsizetype before = model.size(); // every break counted so far starts here or later
+    for (qsizetype breaks = 1; breaks <= lines; ++breaks) {
+        const auto hit =
+            std::find_if(std::make_reverse_iterator(model.begin() + before), model.rend(), isBreak);
+        if (hit == model.rend()) return 0;
+        const qsizetype at = hit.base() - model.begin() - 1; // the LF of a pair, if a pair
+        if (breaks == lines) return at + 1;
+        before = model[at] == kLf && at > 0 && model[at - 1] == kCr ? at - 1 : at;
     }
     return 0;
+}
+
+// Where the line starting at `from` ends: its CR or LF, or the end of the model.
+static qsizetype endOfLine(QStringView model, qsizetype from) {
+    return std::find_if(model.begin() + from, model.end(), isBreak) - model.begin();
 }
 
 QString shownTapeText(QStringView model, bool& cut, qsizetype lines) {
@@ -51,20 +66,20 @@ QString shownTapeText(QStringView model, bool& cut, qsizetype lines) {
     cut = start > 0;
     QString out;
     if (cut) out += QString(kCutMark) + kLf;
-    qsizetype lineLength = 0;
-    for (qsizetype i = start; i < model.size(); ++i) {
-        const QChar c = model[i];
-        if (c == kCr || c == kLf) {
-            out += kLf;
-            lineLength = 0;
-            if (c == kCr && i + 1 < model.size() && model[i + 1] == kLf) ++i;
-            continue;
-        }
-        if (lineLength == kShownLineLength) {
+    // Line by line: past its first kShownLineLength characters a line is only searched for its
+    // end, in one tight pass, since a receipt under a header of megabytes is redrawn cut at
+    // every key that writes onto the tape.
+    for (qsizetype from = start; from < model.size();) {
+        const qsizetype end = endOfLine(model, from);
+        const QStringView line = model.sliced(from, end - from);
+        out += line.first(std::min(line.size(), kShownLineLength));
+        if (line.size() > kShownLineLength) {
             out += kCutMark;
             cut = true;
         }
-        if (lineLength++ < kShownLineLength) out += c;
+        if (end == model.size()) break;
+        out += kLf;
+        from = end + (model[end] == kCr && end + 1 < model.size() && model[end + 1] == kLf ? 2 : 1);
     }
     return out;
 }
