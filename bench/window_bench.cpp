@@ -18,8 +18,8 @@
 #include "register/cash_register.h"
 #include "storage/codepage.h"
 #include "storage/journal_file.h"
+#include "ui/journal_view.h"
 #include "ui/panel_window.h"
-#include "ui/tape_views.h"
 
 #include <QAbstractButton>
 #include <QApplication>

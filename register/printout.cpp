@@ -40,6 +40,9 @@ void CashRegister::printTapeCharacters() {
     Printer& printer = svc_.printer;
     // The tape is taken once: the printout never sees later changes.
     const QString tape = s_.TxtCHL.text();
+    // One string carries each character in turn: a header of megabytes would otherwise cost an
+    // allocation a character. A printer that keeps what it was given keeps its own copy.
+    QString character(1, QChar());
     for (qsizetype pos = 0; pos < tape.size(); ++pos) {
         const QChar c = tape[pos];
         if (c == QLatin1Char('\n')) {
@@ -52,7 +55,8 @@ void CashRegister::printTapeCharacters() {
             ++pos;
         } else {
             // A CR goes to the printer like any other character and ends the printed line.
-            printer.printStay(QString(c));
+            character[0] = c;
+            printer.printStay(character);
         }
     }
 }

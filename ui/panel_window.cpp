@@ -1,6 +1,7 @@
 #include "ui/panel_window.h"
 
 #include "register/settings_names.h"
+#include "ui/journal_view.h"
 #include "ui/panel_layout.h"
 #include "ui/panel_widgets.h"
 #include "ui/tape_views.h"

@@ -1,8 +1,6 @@
 #include "ui/tape_views.h"
 
-#include <QPainter>
 #include <QScopedValueRollback>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -13,8 +11,6 @@ namespace {
 
 constexpr QChar kCr = u'\r';
 constexpr QChar kLf = u'\n';
-constexpr int kMargin = 3;               // pixels left of the journal's text
-constexpr qsizetype kIdleStep = 1 << 20; // characters indexed per idle turn
 
 } // namespace
 
@@ -40,14 +36,29 @@ QString shownLine(QStringView line) {
     return line.first(kShownLineLength).toString() + kCutMark;
 }
 
-// Where the last `lines` lines of the model begin (a break is CR LF, a lone CR or a lone LF).
+static bool isBreak(QChar c) {
+    return c == kCr || c == kLf;
+}
+
+// Where the last `lines` lines of the model begin (a break is CR LF, a lone CR or a lone LF):
+// after the whole break before them, never between the CR and the LF of a pair. Each break is
+// found by a tight search back, the text between breaks is not looked at twice.
 static qsizetype startOfLastLines(QStringView model, qsizetype lines) {
-    qsizetype breaks = 0;
-    for (qsizetype i = model.size() - 1; i >= 0; --i) {
-        const bool lfOfPair = model[i] == kLf && i > 0 && model[i - 1] == kCr;
-        if ((model[i] == kCr || model[i] == kLf) && !lfOfPair && ++breaks == lines) return i + 1;
+    qsizetype before = model.size(); // every break counted so far starts here or later
+    for (qsizetype breaks = 1; breaks <= lines; ++breaks) {
+        const auto hit =
+            std::find_if(std::make_reverse_iterator(model.begin() + before), model.rend(), isBreak);
+        if (hit == model.rend()) return 0;
+        const qsizetype at = hit.base() - model.begin() - 1; // the LF of a pair, if a pair
+        if (breaks == lines) return at + 1;
+        before = model[at] == kLf && at > 0 && model[at - 1] == kCr ? at - 1 : at;
     }
     return 0;
+}
+
+// Where the line starting at `from` ends: its CR or LF, or the end of the model.
+static qsizetype endOfLine(QStringView model, qsizetype from) {
+    return std::find_if(model.begin() + from, model.end(), isBreak) - model.begin();
 }
 
 QString shownTapeText(QStringView model, bool& cut, qsizetype lines) {
@@ -55,20 +66,20 @@ QString shownTapeText(QStringView model, bool& cut, qsizetype lines) {
     cut = start > 0;
     QString out;
     if (cut) out += QString(kCutMark) + kLf;
-    qsizetype lineLength = 0;
-    for (qsizetype i = start; i < model.size(); ++i) {
-        const QChar c = model[i];
-        if (c == kCr || c == kLf) {
-            out += kLf;
-            lineLength = 0;
-            if (c == kCr && i + 1 < model.size() && model[i + 1] == kLf) ++i;
-            continue;
-        }
-        if (lineLength == kShownLineLength) {
+    // Line by line: past its first kShownLineLength characters a line is only searched for its
+    // end, in one tight pass, since a receipt under a header of megabytes is redrawn cut at
+    // every key that writes onto the tape.
+    for (qsizetype from = start; from < model.size();) {
+        const qsizetype end = endOfLine(model, from);
+        const QStringView line = model.sliced(from, end - from);
+        out += line.first(std::min(line.size(), kShownLineLength));
+        if (line.size() > kShownLineLength) {
             out += kCutMark;
             cut = true;
         }
-        if (lineLength++ < kShownLineLength) out += c;
+        if (end == model.size()) break;
+        out += kLf;
+        from = end + (model[end] == kCr && end + 1 < model.size() && model[end + 1] == kLf ? 2 : 1);
     }
     return out;
 }
@@ -96,47 +107,6 @@ qsizetype modelIndexOfView(QStringView model, qsizetype viewPosition) {
         index += crLf ? 2 : 1;
     }
     return index;
-}
-
-// ---- LineIndex
-
-void LineIndex::clear() {
-    starts_.assign(1, 0);
-    indexed_ = 0;
-    longest_ = 0;
-}
-
-bool LineIndex::extend(QStringView text, qsizetype budget) {
-    if (text.size() < indexed_) clear(); // not an append: start again
-    const qsizetype end = text.size() - indexed_ > budget ? indexed_ + budget : text.size();
-    for (qsizetype i = indexed_; i < end; ++i) {
-        const QChar c = text[i];
-        if (c != kCr && c != kLf) continue;
-        // The LF of a CR LF pair: the break was counted at the CR, the line starts after LF.
-        if (c == kLf && i > 0 && text[i - 1] == kCr && starts_.back() == i) {
-            starts_.back() = i + 1;
-            continue;
-        }
-        longest_ = std::max(longest_, i - starts_.back());
-        starts_.push_back(i + 1);
-    }
-    indexed_ = end;
-    return complete(text);
-}
-
-QStringView LineIndex::line(QStringView text, qsizetype i) const {
-    const qsizetype start = starts_[std::size_t(i)];
-    qsizetype end = indexed_;
-    if (i + 1 < lineCount()) {
-        const qsizetype next = starts_[std::size_t(i) + 1];
-        end = next - 1;
-        if (text[end] == kLf && end > start && text[end - 1] == kCr) --end;
-    }
-    return text.sliced(start, end - start);
-}
-
-qsizetype LineIndex::longestLine() const {
-    return std::max(longest_, indexed_ - starts_.back());
 }
 
 // ---- ReceiptTapeView
@@ -283,144 +253,6 @@ ReceiptTapeView::TextEdit ReceiptTapeView::editorChange(const QString& before, i
         before.size() - (removed - beyond) + length == after.size())
         return {position, removed - beyond, after.sliced(position, length)};
     return differenceOf(before, after); // the change found by comparing the two texts
-}
-
-// ---- JournalView
-
-JournalView::JournalView(const Tape& tape, QWidget* parent)
-    : QAbstractScrollArea(parent), tape_(tape), margin_(kMargin) {
-    idle_.setInterval(0);
-    connect(&idle_, &QTimer::timeout, this, &JournalView::indexInBackground);
-    viewport()->setBackgroundRole(QPalette::Base);
-    viewport()->setAutoFillBackground(true);
-}
-
-void JournalView::render(bool inFront) {
-    const TextField::Change change = tape_.changeSince(seen_);
-    seen_ = tape_.seen();
-    if (change.replaced) {
-        index_.clear();
-        widest_ = 0;
-        verticalScrollBar()->setValue(0);
-    }
-    if (tape_.caretMovesToEnd != caretMovesSeen_) {
-        caretMovesSeen_ = tape_.caretMovesToEnd;
-        endPending_ = true;
-    }
-    inFront_ = inFront;
-    if (!inFront_) {
-        // Behind the receipt tape: nothing to draw now; index while the trainee works.
-        if (!index_.complete(tape_.text())) idle_.start();
-        return;
-    }
-    indexAll();
-    if (endPending_) scrollToEnd();
-    if (change.any()) viewport()->update();
-}
-
-void JournalView::setScale(qreal scale) {
-    margin_ = qRound(kMargin * scale);
-    widest_ = 0; // measured in the former font
-    QScrollBar* v = verticalScrollBar();
-    const bool atEnd = v->value() == v->maximum(); // and stays there
-    updateScrollBars();
-    if (atEnd) v->setValue(v->maximum());
-    viewport()->update();
-}
-
-void JournalView::indexInBackground() {
-    if (index_.extend(tape_.text(), kIdleStep)) {
-        idle_.stop();
-        updateScrollBars();
-    }
-}
-
-void JournalView::indexAll() {
-    if (index_.complete(tape_.text())) return;
-    idle_.stop();
-    index_.extend(tape_.text());
-    updateScrollBars();
-}
-
-int JournalView::lineHeight() const {
-    return std::max(1, fontMetrics().lineSpacing());
-}
-
-int JournalView::visibleRows() const {
-    return std::max(1, viewport()->height() / lineHeight());
-}
-
-void JournalView::updateScrollBars() {
-    const int rows = visibleRows();
-    QScrollBar* v = verticalScrollBar();
-    v->setRange(0, int(std::max<qsizetype>(0, index_.lineCount() - rows)));
-    v->setPageStep(rows);
-    v->setSingleStep(1);
-    // Width: the widest line painted, or an estimate from the longest line's characters.
-    const QFontMetrics fm = fontMetrics();
-    const qsizetype shown = std::min(index_.longestLine(), kShownLineLength + 1);
-    const qsizetype estimate = shown * fm.averageCharWidth();
-    const int content = int(std::min<qsizetype>(std::max<qsizetype>(widest_, estimate), 1 << 24));
-    QScrollBar* h = horizontalScrollBar();
-    h->setRange(0, std::max(0, content + 2 * margin_ - viewport()->width()));
-    h->setPageStep(viewport()->width());
-    h->setSingleStep(std::max(1, fm.averageCharWidth()));
-}
-
-void JournalView::scrollToEnd() {
-    endPending_ = false;
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    horizontalScrollBar()->setValue(0);
-}
-
-qsizetype JournalView::lineCount() {
-    indexAll();
-    return index_.lineCount();
-}
-
-qsizetype JournalView::firstVisibleLine() const {
-    return verticalScrollBar()->value();
-}
-
-void JournalView::paintEvent(QPaintEvent*) {
-    // Behind the receipt tape the journal is out of sight, but Qt still paints it when the
-    // window is first shown: drawing it then would index the whole journal before the panel
-    // appears, so only the background is drawn until the journal comes to the front.
-    if (!inFront_) return;
-    indexAll();
-    QPainter p(viewport());
-    p.setPen(palette().color(QPalette::Text));
-    const QFontMetrics fm = fontMetrics();
-    const int height = lineHeight();
-    const int x = margin_ - horizontalScrollBar()->value();
-    const qsizetype first = firstVisibleLine();
-    const qsizetype last = std::min(index_.lineCount(), first + visibleRows() + 1);
-    bool wider = false;
-    for (qsizetype i = first; i < last; ++i) {
-        const QString text = shownLine(index_.line(tape_.text(), i));
-        const int y = int(i - first) * height;
-        p.drawText(x, y + fm.ascent(), text);
-        const int width = fm.horizontalAdvance(text);
-        if (width > widest_) {
-            widest_ = width;
-            wider = true;
-        }
-    }
-    // A line wider than estimated: widen the scroll range once painting is over.
-    if (wider) QTimer::singleShot(0, this, &JournalView::updateScrollBars);
-}
-
-void JournalView::resizeEvent(QResizeEvent* event) {
-    QAbstractScrollArea::resizeEvent(event);
-    // A journal shown at its end stays at its end when its view changes height, as it does
-    // when the first wide line brings up the horizontal scroll bar.
-    QScrollBar* v = verticalScrollBar();
-    const bool atEnd = v->value() == v->maximum();
-    updateScrollBars();
-    if (endPending_ && inFront_)
-        scrollToEnd();
-    else if (atEnd && inFront_)
-        v->setValue(v->maximum());
 }
 
 } // namespace tarvel

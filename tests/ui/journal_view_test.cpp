@@ -113,10 +113,46 @@ TEST_P(OddHeaderTest, DrawnCutButKeptWhole) {
 const OddHeader kOddHeaders[] = {
     {"OrdinaryLines", "ООО Ромашка\r\n", "ООО Ромашка", 2},
     {"OneLineOf5000", QString(5000, u'Ж') + "\r\n", QString(2000, u'Ж') + QChar(0x2026), 2},
-    {"TwentyThousandLines", QString("x\r\n").repeated(20000), QString(QChar(0x2026)), 10002},
+    {"TwentyThousandLines", QString("x\r\n").repeated(20000), QString(QChar(0x2026)), 10001},
 };
 
 INSTANTIATE_TEST_SUITE_P(Headers, OddHeaderTest, testing::ValuesIn(kOddHeaders),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The locked receipt tape's cut: each line to 2000 characters and "…", the last lines only
+// after a line "…"; a CR LF pair stays one break however the lines are counted.
+struct CutRow {
+    const char* name;
+    QString text;
+    qsizetype lines;
+    QString shown;
+    bool cut;
+    friend void PrintTo(const CutRow& row, std::ostream* os) { *os << row.name; }
+};
+
+class ShownTapeText : public testing::TestWithParam<CutRow> {};
+
+TEST_P(ShownTapeText, CutsOnlyWhatIsTooLarge) {
+    bool cut = !GetParam().cut;
+    EXPECT_EQ(shownTapeText(GetParam().text, cut, GetParam().lines), GetParam().shown);
+    EXPECT_EQ(cut, GetParam().cut);
+}
+
+const QString kLong = QString(2000, u'Ж');
+const CutRow kCuts[] = {
+    {"Empty", "", 3, "", false},
+    {"FewLines", "а\r\nб\r\n", 3, "а\nб\n", false},
+    {"LoneBreaks", "а\rб\nв\r", 4, "а\nб\nв\n", false},
+    {"LineAtTheLimit", kLong + "\r\n", 3, kLong + "\n", false},
+    {"LineOverTheLimit", kLong + "ЖЖ\r\nend", 3, kLong + QChar(0x2026) + "\nend", true},
+    {"LastLinesAfterCrLf", "1\r\n2\r\n3\r\n4", 2, QString(QChar(0x2026)) + "\n3\n4", true},
+    {"LastLinesAfterLoneLf", "1\n2\n3\n4", 2, QString(QChar(0x2026)) + "\n3\n4", true},
+    {"LastLinesAfterMixedBreaks", "1\r\r\n2\n3", 2, QString(QChar(0x2026)) + "\n2\n3", true},
+    {"AllLinesFit", "1\r\r\n2\n3", 4, "1\n\n2\n3", false},
+    {"LastLineEmpty", "1\r\n2\r\n", 2, QString(QChar(0x2026)) + "\n2\n", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Texts, ShownTapeText, testing::ValuesIn(kCuts),
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -2,6 +2,7 @@
 // The front panel offscreen over a RegisterRig; an unexpected message box or modal window fails.
 
 #include "support/fakes.h"
+#include "ui/journal_view.h"
 #include "ui/panel_window.h"
 #include "ui/tape_views.h"
 
