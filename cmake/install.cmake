@@ -18,7 +18,10 @@ if(TARVEL_EXERCISES)
 endif()
 
 install(FILES ${TARVEL_PACKAGING}/tarvel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${TARVEL_PACKAGING}/tarvel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# AppStream wants a reverse-domain id, and the metainfo file named after it; the desktop
+# entry keeps the program's name and is tied to the id by the metainfo's launchable.
+install(FILES ${TARVEL_PACKAGING}/io.github.tarvel.tarvel.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${TARVEL_PACKAGING}/icons/tarvel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # The PNG sizes are rendered from the SVG by scripts/render_icons.sh and kept in the source.

@@ -27,7 +27,8 @@ deb="$scratch/out/tarvel_${version}_amd64.deb"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' | sort >"$scratch/files"
 {
     printf '%s\n' /usr/bin/tarvel /usr/share/applications/tarvel.desktop \
-        /usr/share/metainfo/tarvel.metainfo.xml /usr/share/icons/hicolor/scalable/apps/tarvel.svg \
+        /usr/share/metainfo/io.github.tarvel.tarvel.metainfo.xml \
+        /usr/share/icons/hicolor/scalable/apps/tarvel.svg \
         /usr/share/doc/tarvel/copyright /usr/share/doc/tarvel/changelog.gz \
         /usr/share/man/man1/tarvel.1.gz /usr/share/lintian/overrides/tarvel
     for size in 16 24 32 48 64 128 256; do
@@ -43,6 +44,14 @@ depends=$(dpkg-deb -f "$deb" Depends)
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
+# The desktop entry and the metainfo as menus and software centres check them; appstreamcli
+# fails on a warning too.
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$root/usr/share/applications/tarvel.desktop" || fail "desktop entry"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml || fail "metainfo"
+fi
 # The panel keeps its size in the scratch folder, not in the settings of whoever runs this.
 export QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" \
     CUPS_SERVER="$scratch/no-cups"

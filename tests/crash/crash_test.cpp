@@ -100,6 +100,34 @@ TEST(CrashTest, SecondRegisterOnTheSameFolderIsRefused) {
     EXPECT_EQ(dir.readBytes(kJournalFileName), journal);
 }
 
+// Two trainees on one computer, each with a folder of their own: both registers run at once,
+// neither is turned away by the other's lock, and each journal holds only its own receipt.
+TEST(CrashTest, RegistersOnTwoFoldersRunSideBySide) {
+    struct Trainee {
+        QString keys, sale; // the receipt rung, and its sale line in the journal
+    };
+    const Trainee trainees[2] = {{"1 5 0 ВВ = НЛ 5 00 ВВ", " 01  150 руб\r\n"},
+                                 {"2 7 ВВ = НЛ 3 00 ВВ", " 01  27 руб\r\n"}};
+    TempDataDir dirs[2];
+    QProcess registers[2];
+    for (int i = 0; i < 2; ++i) { // the second starts while the first still runs
+        dirs[i].writeDefaults();
+        ASSERT_NO_FATAL_FAILURE(pressKeys(registers[i], dirs[i], trainees[i].keys))
+            << "register " << i;
+    }
+    for (int i = 0; i < 2; ++i) {
+        registers[i].terminate();
+        ASSERT_TRUE(registers[i].waitForFinished(30000));
+        EXPECT_EQ(registers[i].exitStatus(), QProcess::NormalExit) << "register " << i;
+        RegisterRig expected;
+        expected.press(trainees[i].keys);
+        const QString journal = dirs[i].readText(kJournalFileName);
+        EXPECT_EQ(withoutStamps(journal), withoutStamps(expected.s().TxtCHLK.text() + "\r\n"));
+        EXPECT_TRUE(journal.contains(trainees[i].sale)) << "register " << i;
+        EXPECT_FALSE(journal.contains(trainees[1 - i].sale)) << "register " << i;
+    }
+}
+
 } // namespace
 } // namespace tarvel::test
 
