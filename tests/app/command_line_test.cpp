@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -15,15 +16,11 @@ namespace {
 
 using Action = CommandLineParse::Action;
 
-struct ParseCase {
-    const char* name;
+struct ParseCase : NamedRow {
     const char* arguments; // separated by "|"; @file, @dir, @none and @long are filled in
     Action action;
     const char* result = ""; // what was asked for (see asked()), or the refusal
 };
-void PrintTo(const ParseCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 // The options that differ from a plain start, in a line.
 QString asked(const CommandLine& line) {
@@ -109,19 +106,14 @@ const ParseCase kCases[] = {
      "скорость «inf» — нужно число от 0.1 до 100"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineTest, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineTest, testing::ValuesIn(kCases), rowName);
 
-struct ProgramCase {
-    const char* name;
+struct ProgramCase : NamedRow {
     QStringList arguments;
     int exitCode;
     const char* out; // a part of standard output
     const char* err; // a part of standard error
 };
-void PrintTo(const ProgramCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class ProgramAnswerTest : public testing::TestWithParam<ProgramCase> {};
 
@@ -161,8 +153,7 @@ const ProgramCase kProgramCases[] = {
      "«--speed» задаётся только вместе с «--replay»"},
 };
 
-INSTANTIATE_TEST_SUITE_P(RealProgram, ProgramAnswerTest, testing::ValuesIn(kProgramCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(RealProgram, ProgramAnswerTest, testing::ValuesIn(kProgramCases), rowName);
 
 // Whatever stops the start, the trainee reads which folder, why, and how to pick another.
 TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {

@@ -3,6 +3,7 @@
 
 #include "exercises/checker.h"
 #include "exercises/exercise_file.h"
+#include "support/named_rows.h"
 #include "trainee.h"
 
 #include <QDir>
@@ -121,8 +122,7 @@ TEST_P(Checker, GivesVerdicts) {
               QString::fromUtf8(c.keys).remove(u'⌨').split(u' ', Qt::SkipEmptyParts).size());
 }
 
-INSTANTIATE_TEST_SUITE_P(SampleExercises, Checker, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(SampleExercises, Checker, testing::ValuesIn(kCases), rowName);
 
 TEST(CheckerResult, ToldInWords) {
     ExerciseResult result;

@@ -2,6 +2,7 @@
 
 #include "exercises/exercise_file.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -123,8 +124,7 @@ TEST_P(ExerciseFileParse, LoadsOrTellsWhy) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ExerciseFileParse, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, ExerciseFileParse, testing::ValuesIn(kCases), rowName);
 
 // Letters outside quotes, where the parser looks for spaces: every letter of the alphabets an
 // instructor may use is an error with a line, never a crash.

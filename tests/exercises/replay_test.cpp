@@ -4,6 +4,7 @@
 #include "exercises/exercise_session.h"
 #include "exercises/replay.h"
 #include "storage/codepage.h"
+#include "support/named_rows.h"
 #include "trainee.h"
 
 #include <QDir>
@@ -156,7 +157,6 @@ TEST_P(ReplayTiming, PlaysEachEntryAtItsTime) {
     EXPECT_EQ(replay.programEnd.ended, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Speeds, ReplayTiming, testing::ValuesIn(kTimings),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Speeds, ReplayTiming, testing::ValuesIn(kTimings), rowName);
 
 } // namespace

@@ -1,6 +1,7 @@
 // results.csv as a spreadsheet reads it, and key logs written and read back.
 
 #include "exercises/results_file.h"
+#include "support/named_rows.h"
 #include "trainee.h"
 
 #include <QFile>
@@ -126,8 +127,7 @@ TEST_P(KeyLogName, KeepsLettersAndDigits) {
               QString::fromUtf8(GetParam().file));
 }
 
-INSTANTIATE_TEST_SUITE_P(Trainees, KeyLogName, testing::ValuesIn(kNames),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Trainees, KeyLogName, testing::ValuesIn(kNames), rowName);
 
 struct BadLogCase {
     const char* name;
@@ -164,8 +164,7 @@ TEST_P(KeyLogParse, TellsWhatIsWrong) {
         << read.error.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Logs, KeyLogParse, testing::ValuesIn(kBadLogs),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Logs, KeyLogParse, testing::ValuesIn(kBadLogs), rowName);
 
 // Lines ended by CR LF (a copy through Windows) and head names of a newer register still read.
 TEST(KeyLog, ReadsWindowsLineEndsAndNewerHeadNames) {

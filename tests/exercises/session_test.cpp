@@ -4,6 +4,7 @@
 #include "exercises/exercise_file.h"
 #include "exercises/exercise_session.h"
 #include "exercises/results_file.h"
+#include "support/named_rows.h"
 #include "trainee.h"
 
 #include <gtest/gtest.h>
@@ -112,8 +113,7 @@ TEST_P(Session, WritesOneResultLineAndLogsEveryKey) {
     EXPECT_EQ(log.log->head.exercise, expected.section(u';', 1, 1));
 }
 
-INSTANTIATE_TEST_SUITE_P(Exercises, Session, testing::ValuesIn(kSessions),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Exercises, Session, testing::ValuesIn(kSessions), rowName);
 
 // --record: the keys and the typed header go to the log; no result without an exercise.
 TEST(RecordedRun, LogsKeysAndTypingWithoutAResult) {

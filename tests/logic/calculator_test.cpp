@@ -1,5 +1,6 @@
 #include "panel_snapshot.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,8 @@ QString panel(const RegisterRig& rig) {
              litLamps(s), rig.messages.texts().join(u';'));
 }
 
-struct CalculatorRow {
-    const char* name;
+struct CalculatorRow : NamedRow {
     QString keys, panel;
-    friend void PrintTo(const CalculatorRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class Calculator : public testing::TestWithParam<CalculatorRow> {};
@@ -81,8 +80,7 @@ const CalculatorRow kRows[] = {
     {"CommaSeparator", ", 1 . 5 + 1 =", "2,5|0|0||"},
     {"CommaReadBack", ", 1 . 5 + 1 = клише Х 2 =", "5|0|0||"}};
 
-INSTANTIATE_TEST_SUITE_P(Keys, Calculator, testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, Calculator, testing::ValuesIn(kRows), rowName);
 
 // СБ cancels the receipt and brings back department 01 and the header; the shift total and
 // the journal stay.

@@ -2,6 +2,7 @@
 
 #include "storage/data_location.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <QDirIterator>
 #include <gtest/gtest.h>
@@ -41,17 +42,13 @@ struct Sandbox {
     }
 };
 
-struct ChoiceCase {
-    const char* name;
+struct ChoiceCase : NamedRow {
     const char* requested;        // relative to the sandbox; null when not given
     const char* besideExecutable; // a file put beside usr/bin/tarvel; null for none
     bool perUserKnown;
     DataFolderSource source;
     const char* folder; // relative to the sandbox; "" for none
 };
-void PrintTo(const ChoiceCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class DataFolderChoiceTest : public testing::TestWithParam<ChoiceCase> {};
 
@@ -84,8 +81,7 @@ const ChoiceCase kChoices[] = {
     {"NoPerUserFolderKnown", nullptr, nullptr, false, DataFolderSource::PerUser, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rule, DataFolderChoiceTest, testing::ValuesIn(kChoices),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rule, DataFolderChoiceTest, testing::ValuesIn(kChoices), rowName);
 
 // An installed copy: the per-user folder is created and filled from <prefix>/share/tarvel,
 // exercises included; a file the trainee already has is kept; bin/ stays as it was.
@@ -142,17 +138,13 @@ TEST(DataFolderSeed, FailedCopyIsToldByFile) {
     EXPECT_EQ(disk.root.readBytes("home/exercises"), "a file where the folder goes");
 }
 
-struct RefusalCase {
-    const char* name;
+struct RefusalCase : NamedRow {
     const char* folder;   // relative to the sandbox; "" for none
     const char* readOnly; // a folder made read-only first; null for none
     DataFolderError::Kind kind;
     const char* inTheWay; // the path that stood in the way, under the sandbox; null for none
     FileProblem problem;
 };
-void PrintTo(const RefusalCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class DataFolderRefusalTest : public testing::TestWithParam<RefusalCase> {};
 
@@ -192,7 +184,6 @@ const RefusalCase kRefusals[] = {
     {"NoFolderKnown", "", nullptr, DataFolderError::Kind::NoFolder, nullptr, FileProblem::Other},
 };
 
-INSTANTIATE_TEST_SUITE_P(Refused, DataFolderRefusalTest, testing::ValuesIn(kRefusals),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Refused, DataFolderRefusalTest, testing::ValuesIn(kRefusals), rowName);
 
 } // namespace

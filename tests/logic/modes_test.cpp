@@ -3,6 +3,7 @@
 
 #include "panel_snapshot.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -14,10 +15,8 @@ namespace {
 // Each mode key pressed twice over a busy panel (an amount keyed, a receipt opened by %, the
 // journal in front in journal mode): what each press changes, and nothing else (КЛ blanks the
 // indicator, not "0.00"; КЗ going off puts the receipt tape back in front).
-struct ModeRow {
-    const char* name;
+struct ModeRow : NamedRow {
     const char *key, *first, *second; // the key, what its first and its second press change
-    friend void PrintTo(const ModeRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class ModeKeys : public testing::TestWithParam<ModeRow> {};
@@ -43,16 +42,13 @@ const ModeRow kModeRows[] = {
     {"KR", "КР", "lit=Lbd3 Lbd6 LblVV", "lit=Lbd6 LblVV|TxtIND=0.00"},
     {"CHL", "CHL", "Shap1=yes", "Shap1=no"}};
 
-INSTANTIATE_TEST_SUITE_P(Keys, ModeKeys, testing::ValuesIn(kModeRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, ModeKeys, testing::ValuesIn(kModeRows), rowName);
 
 // A key selects its first department, or its second when its first is selected; a return mark
 // makes the text differ and is dropped. Outside КР and journal mode 1Д, 2В, 3Т and 4С change
 // nothing else, and the amount being keyed carries on.
-struct DepartmentRow {
-    const char* name;
+struct DepartmentRow : NamedRow {
     const char *before, *key, *after; // keys that select the department before, the key pressed
-    friend void PrintTo(const DepartmentRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class DepartmentKeys : public testing::TestWithParam<DepartmentRow> {};
@@ -75,18 +71,15 @@ const DepartmentRow kDepartmentRows[] = {
     {"SecondToFirst4C", "4С 4С", "4С", "04"}, {"FirstToSecond4C", "4С", "4С", "08"},
     {"ReturnMarkDropped", "ВТ", "1Д", "01"},  {"TwoReturnMarksDropped", "4С ВТ ВТ", "4С", "04"}};
 
-INSTANTIATE_TEST_SUITE_P(Keys, DepartmentKeys, testing::ValuesIn(kDepartmentRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, DepartmentKeys, testing::ValuesIn(kDepartmentRows), rowName);
 
 // In journal mode 1Д writes CR LF, " ИС  ", the shift total and " руб" into the journal and
 // shows its end; 2В writes the same without the first space and lights LblZ. In КР mode 1Д
 // shows the date and 2В the time, leaving the entry flag alone: the next digit extends the text
 // if an amount was being keyed and replaces it otherwise.
-struct ReportRow {
-    const char* name;
+struct ReportRow : NamedRow {
     char separator;
     const char *keys, *indicator, *journal, *lit;
-    friend void PrintTo(const ReportRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class ShiftReport : public testing::TestWithParam<ReportRow> {};
@@ -116,7 +109,6 @@ const ReportRow kReportRows[] = {
     {"DigitReplacesTheTime", '.', "КР 4 + 2В 7", "7", "", "Lbd3"},
     {"BothModes", '.', "КЗ КР 1Д 2В", "21:30:15", "\r\n ИС  0 руб\r\nИС  0 руб", "Lbd3 Lbd6 LblZ"}};
 
-INSTANTIATE_TEST_SUITE_P(Keys, ShiftReport, testing::ValuesIn(kReportRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, ShiftReport, testing::ValuesIn(kReportRows), rowName);
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "panel_snapshot.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -99,11 +100,9 @@ INSTANTIATE_TEST_SUITE_P(ByKey, PrintoutStacking, testing::Bool(),
 // Only a totalled receipt is paid by card (printed, journaled, the header back, total and lamps
 // cleared), in any mode, printer or none; otherwise % only lights LblVV. The card line is on
 // the paper only.
-struct PercentRow {
-    const char* name;
+struct PercentRow : NamedRow {
     const char* keys;
     const char* litAfterClosing; // null: the receipt is not totalled, nothing is closed
-    friend void PrintTo(const PercentRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class PercentKey : public testing::TestWithParam<std::tuple<PercentRow, bool>> {};

@@ -2,6 +2,7 @@
 
 #include "panel_snapshot.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -24,15 +25,13 @@ QString onPaper(QString tape) {
     return tape.replace(QStringLiteral("\r\n"), "\n   \t");
 }
 
-struct ReceiptCase {
-    const char* name;
+struct ReceiptCase : NamedRow {
     char separator;
     bool printerFails;
     const char *keys, *tape, *indicator, *lit; // tape: after the header
     float receiptTotal, shiftTotal;
     const char* journal;      // after CR LF and the header; null while the receipt is open
     const char* message = ""; // the messages shown, joined by ";"
-    friend void PrintTo(const ReceiptCase& row, std::ostream* os) { *os << row.name; }
 };
 
 const ReceiptCase kCases[] = {
@@ -122,8 +121,7 @@ TEST_P(ReceiptKeySequences, LeaveTapeIndicatorLampsTotalsJournalAndPaper) {
     EXPECT_EQ(rig.messages.texts().join(u';'), c.message);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, ReceiptKeySequences, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, ReceiptKeySequences, testing::ValuesIn(kCases), rowName);
 
 // The header stays open outside КР mode when КР could not save it (a character windows-1251
 // lacks).

@@ -4,6 +4,7 @@
 #include "storage/folder_lock.h"
 #include "support/disk_faults.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <QDir>
 #include <functional>
@@ -52,17 +53,12 @@ struct DiskRig {
     QString journal() { return rig.s().TxtCHLK.text(); }
 };
 
-struct Fault {
-    const char* name;
+struct Fault : NamedRow {
     QString reason;                     // as the trainee reads it
     std::function<bool(DiskRig&)> make; // false: cannot be made here
     std::function<void(DiskRig&)> lift; // the fault gone again
     bool asNobody = false;              // the register runs as an ordinary user
 };
-
-void PrintTo(const Fault& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class JournalUnderFault : public testing::TestWithParam<Fault> {};
 
@@ -119,20 +115,14 @@ const Fault kFaults[] = {
      [](DiskRig&) {}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults), rowName);
 
 // Where the file already holds every receipt, the close has nothing to write: it tells
 // nothing, and the file keeps its bytes, its inode and its hard links.
-struct CloseCase {
-    const char* name;
+struct CloseCase : NamedRow {
     std::function<bool(DiskRig&)> make;
     bool asNobody = false;
 };
-
-void PrintTo(const CloseCase& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class CloseWithTheJournalOnDisk : public testing::TestWithParam<CloseCase> {};
 
@@ -166,8 +156,7 @@ const CloseCase kCloseCases[] = {
      true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, CloseWithTheJournalOnDisk, testing::ValuesIn(kCloseCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CloseWithTheJournalOnDisk, testing::ValuesIn(kCloseCases), rowName);
 
 // A journal edited by hand is rewritten once at start-up into the register's form: in place
 // where the folder takes no new file, and keeping the file's owner and mode.
@@ -270,16 +259,11 @@ namespace {
 
 // The code page converts in pieces of 2^20 characters (Qt's converter silently gives nothing
 // for very large inputs): what stands at a piece's border converts as anywhere else.
-struct Conversion {
-    const char* name;
+struct Conversion : NamedRow {
     QString text;
     QByteArray bytes;
     QString unencodable;
 };
-
-void PrintTo(const Conversion& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class CodePage : public testing::TestWithParam<Conversion> {};
 
@@ -311,7 +295,6 @@ const Conversion kConversions[] = {
     {"HalfPairAtTheEnd", QStringLiteral("a") + QChar(0xD83D), "a?", QString(QChar(0xD83D))},
 };
 
-INSTANTIATE_TEST_SUITE_P(Texts, CodePage, testing::ValuesIn(kConversions),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, CodePage, testing::ValuesIn(kConversions), rowName);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "numbers/numbers.h"
 
+#include "support/named_rows.h"
 #include "support/qt_printing.h"
 
 #include <cmath>
@@ -7,6 +8,7 @@
 #include <optional>
 
 using namespace tarvel;
+using namespace tarvel::test;
 
 namespace {
 
@@ -26,12 +28,10 @@ TEST(Numbers, LeadingValueReadsTheNumberAtTheStartOfAnyText) {
 
 // The same grammar read as a whole text: blanks around it, nothing else; a value beyond a
 // double's range, too large or underflowing to zero, is no number.
-struct WholeRow {
-    const char* name;
+struct WholeRow : NamedRow {
     const char16_t* text;
     char separator;
     std::optional<double> value;
-    friend void PrintTo(const WholeRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class WholeNumber : public testing::TestWithParam<WholeRow> {};
@@ -61,8 +61,7 @@ const WholeRow kWholeRows[] = {{"Integer", u"12", '.', 12},
                                {"ZeroWithExponent", u"0.000e-999", '.', 0},
                                {"Subnormal", u"4.9e-324", '.', 4.9e-324}};
 
-INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber, testing::ValuesIn(kWholeRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber, testing::ValuesIn(kWholeRows), rowName);
 
 // At most 7 significant digits in single precision, 15 in double.
 TEST(Numbers, DisplayTextWritesTheGeneralNumberForm) {

@@ -2,6 +2,7 @@
 
 #include "panel_fixture.h"
 #include "qt/qt_services.h"
+#include "support/named_rows.h"
 #include "ui/directory_window.h"
 
 #include <QListView>
@@ -84,14 +85,9 @@ TEST_F(DirectoryWindowTest, PlaceRoundTripsThroughQSettings) {
 // Stored places that would leave the window invisible, a dot, or covering the panel. The
 // window opens wholly on the screen and at least 200 x 200 pixels (3000 twips at 96 DPI); the
 // close stores what it really has, which opens the same way next time.
-struct BadPlace {
-    const char* name;
+struct BadPlace : NamedRow {
     QStringList values; // MainLeft, MainTop, MainWidth, MainHeight
 };
-
-void PrintTo(const BadPlace& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class DirectoryPlaceTest : public DirectoryWindowTest,
                            public testing::WithParamInterface<BadPlace> {};
@@ -126,8 +122,7 @@ const BadPlace kBadPlaces[] = {
     {"LargestWindow", {"0", "0", "491505", "491505"}}, // 32767 pixels
 };
 
-INSTANTIATE_TEST_SUITE_P(Settings, DirectoryPlaceTest, testing::ValuesIn(kBadPlaces),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, DirectoryPlaceTest, testing::ValuesIn(kBadPlaces), rowName);
 
 // The list keeps 500 twips of the width and 1500 of the height, never a negative size. Search:
 // typed keys, then "Найти" or Enter; no match keeps the selection, "" finds the first entry.

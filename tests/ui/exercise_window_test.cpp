@@ -5,6 +5,7 @@
 #include "app/exercise_startup.h"
 #include "exercises/exercise_file.h"
 #include "panel_fixture.h"
+#include "support/named_rows.h"
 #include "ui/exercise_chooser.h"
 #include "ui/exercise_window.h"
 
@@ -92,8 +93,7 @@ TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
               result->isVisible() ? QStringLiteral("Время: 1:05") : QStringLiteral("Время: 16:39"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Work, ExerciseWindowRows, testing::ValuesIn(kWindows),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Work, ExerciseWindowRows, testing::ValuesIn(kWindows), rowName);
 
 struct StartCase {
     const char* name;
@@ -139,8 +139,7 @@ TEST_P(ExerciseStartRows, UnusableExerciseIsToldAndThePanelRuns) {
     EXPECT_FALSE(QDir(rig.files.path("keys")).exists());
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ExerciseStartRows, testing::ValuesIn(kStarts),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, ExerciseStartRows, testing::ValuesIn(kStarts), rowName);
 
 // A key log that cannot be read stops the replay before the register starts.
 TEST(ReplayStart, UnreadableLogIsTold) {

@@ -3,6 +3,7 @@
 
 #include "panel_fixture.h"
 #include "storage/codepage.h"
+#include "support/named_rows.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -29,14 +30,10 @@ void key(ReceiptTapeView& tape, Qt::Key key, Qt::KeyboardModifiers modifiers = {
     QTest::keyClick(&tape, key, modifiers);
 }
 
-struct HeaderEdit {
-    const char* name;
+struct HeaderEdit : NamedRow {
     std::function<void(ReceiptTapeView&)> edit;
     const char* tape; // the tape's text afterwards; clishe.txt gets it and CR LF
 };
-void PrintTo(const HeaderEdit& row, std::ostream* out) {
-    *out << row.name;
-}
 
 // clishe.txt holds "A", a lone LF, "B", CR LF: the editor shows A, B and an empty last line,
 // at positions A 0, break 1, B 2, break 3, end 4.
@@ -107,8 +104,7 @@ TEST_P(HeaderEditing, ChangesOnlyWhatTheTraineeTouched) {
     EXPECT_EQ(rig.files.readBytes(kHeaderFileName), (tape + "\r\n").toLatin1());
 }
 
-INSTANTIATE_TEST_SUITE_P(Edits, HeaderEditing, testing::ValuesIn(kEdits),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Edits, HeaderEditing, testing::ValuesIn(kEdits), rowName);
 
 using HeaderUndo = PanelFixture;
 

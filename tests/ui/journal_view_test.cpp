@@ -2,6 +2,7 @@
 // tape, and its end stays in view once the wide lines it paints bring up the horizontal bar.
 
 #include "panel_fixture.h"
+#include "support/named_rows.h"
 
 #include <QScrollBar>
 
@@ -40,12 +41,10 @@ TEST_F(JournalViewTest, DrawnOnlyInFrontWithItsEndInView) {
 // A tape drawn piece by piece shows what it shows drawn whole: CR LF, a lone CR and a lone LF are
 // one line break each, also when a CR LF is split between two pieces; the journal's line index
 // built in two steps finds the same lines.
-struct PiecesRow {
-    const char* name;
+struct PiecesRow : NamedRow {
     const char16_t* text;
     qsizetype cut; // where the first piece ends
     const char16_t* shown;
-    friend void PrintTo(const PiecesRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class TapePieces : public testing::TestWithParam<PiecesRow> {};
@@ -69,8 +68,7 @@ const PiecesRow kPieces[] = {{"CrLfSplit", u"ИТОГО\r\nend", 6, u"ИТОГО
                              {"CrBeforeCrLf", u"а\r\r\nб", 2, u"а\n\nб"},
                              {"EndsInCrLf", u"\r\n 01  150 руб\r\n", 16, u"\n 01  150 руб\n"}};
 
-INSTANTIATE_TEST_SUITE_P(Texts, TapePieces, testing::ValuesIn(kPieces),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, TapePieces, testing::ValuesIn(kPieces), rowName);
 
 } // namespace
 } // namespace tarvel::test
@@ -81,16 +79,11 @@ namespace {
 // A header of odd shape is drawn cut on the locked tape (a line to 2000 characters and "…",
 // the last 10 000 lines after a line "…"), but the tape keeps every character; opened for
 // editing, the tape shows it whole, so what is saved is what is seen.
-struct OddHeader {
-    const char* name;
+struct OddHeader : NamedRow {
     QString text;
     QString firstShownLine;
     qsizetype shownLines;
 };
-
-void PrintTo(const OddHeader& row, std::ostream* os) {
-    *os << row.name;
-}
 
 class OddHeaderTest : public PanelFixture, public testing::WithParamInterface<OddHeader> {};
 
@@ -116,18 +109,15 @@ const OddHeader kOddHeaders[] = {
     {"TwentyThousandLines", QString("x\r\n").repeated(20000), QString(QChar(0x2026)), 10001},
 };
 
-INSTANTIATE_TEST_SUITE_P(Headers, OddHeaderTest, testing::ValuesIn(kOddHeaders),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Headers, OddHeaderTest, testing::ValuesIn(kOddHeaders), rowName);
 
 // The locked receipt tape's cut: each line to 2000 characters and "…", the last lines only
 // after a line "…"; a CR LF pair stays one break however the lines are counted.
-struct CutRow {
-    const char* name;
+struct CutRow : NamedRow {
     QString text;
     qsizetype lines;
     QString shown;
     bool cut;
-    friend void PrintTo(const CutRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class ShownTapeText : public testing::TestWithParam<CutRow> {};
@@ -152,8 +142,7 @@ const CutRow kCuts[] = {
     {"LastLineEmpty", "1\r\n2\r\n", 2, QString(QChar(0x2026)) + "\n2\n", true},
 };
 
-INSTANTIATE_TEST_SUITE_P(Texts, ShownTapeText, testing::ValuesIn(kCuts),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, ShownTapeText, testing::ValuesIn(kCuts), rowName);
 
 } // namespace
 } // namespace tarvel::test

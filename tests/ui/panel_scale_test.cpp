@@ -4,6 +4,7 @@
 
 #include "panel_fixture.h"
 #include "register/settings_names.h"
+#include "support/named_rows.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QScreen>
@@ -21,12 +22,10 @@ struct Drawn {
     qreal points;
 };
 
-struct ScaleRow {
-    const char* name;
+struct ScaleRow : NamedRow {
     QSize window;
     qreal scale;
     QPoint corner; // where the panel's top left corner stands
-    friend void PrintTo(const ScaleRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class PanelScale : public PanelFixture, public testing::WithParamInterface<ScaleRow> {
@@ -80,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, PanelScale,
                                          ScaleRow{"ThreeTimes", kDesign * 3, 3, {0, 0}},
                                          ScaleRow{"WideTwice", {1700, 680}, 2, {283, 0}},
                                          ScaleRow{"TallTwice", {1134, 1000}, 2, {0, 160}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rowName);
 
 // A header of lines of every length from 12 to 59 characters, some breaking at spaces, some at
 // none: a line one character longer or shorter than the width breaks differently.
@@ -93,10 +92,8 @@ QString longHeader() {
     return header;
 }
 
-struct TapeRow {
-    const char* name;
+struct TapeRow : NamedRow {
     QSize window;
-    friend void PrintTo(const TapeRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class TapeScale : public PanelFixture, public testing::WithParamInterface<TapeRow> {};
@@ -134,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, TapeScale,
                                          TapeRow{"Twice", kDesign * 2},
                                          TapeRow{"TwoPointSeven", kDesign * 2.7},
                                          TapeRow{"FullHdScreen", {1920, 1050}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         rowName);
 
 using PanelSize = PanelFixture;
 
@@ -158,12 +155,10 @@ TEST_F(PanelSize, JournalKeepsItsEndInView) {
 }
 
 // What the settings hold when the panel opens, and the size it opens at.
-struct StoredRow {
-    const char* name;
+struct StoredRow : NamedRow {
     const char* stored; // nullptr: no setting at all
     QSize size;         // {-1, -1}: the screen's free area
     bool maximized = false;
-    friend void PrintTo(const StoredRow& row, std::ostream* os) { *os << row.name; }
 };
 
 class StoredSize : public PanelFixture, public testing::WithParamInterface<StoredRow> {};
@@ -193,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
         StoredRow{"NotANumber", "широкое окно", kDesign}, StoredRow{"NaN", "nan nan", kDesign},
         StoredRow{"Infinite", "inf 5100", kDesign}, StoredRow{"OneNumber", "10500", kDesign},
         StoredRow{"OtherWord", "10500 7500 large", kDesign}, StoredRow{"Empty", "", kDesign}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 // The size the trainee gave the window, and whether it was maximised, come back next run.
 TEST_F(PanelSize, ComesBackNextRun) {

@@ -3,19 +3,16 @@
 
 #include "goods/goods_list.h"
 #include "qt/qt_services.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
 namespace tarvel::test {
 namespace {
 
-struct SystemLocale {
-    const char* name;
+struct SystemLocale : NamedRow {
     QLocale locale;
 };
-void PrintTo(const SystemLocale& row, std::ostream* out) {
-    *out << row.name;
-}
 
 class GoodsOrder : public testing::TestWithParam<SystemLocale> {};
 
@@ -37,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SystemLocale{"English", QLocale(QLocale::English, QLocale::UnitedStates)},
                     SystemLocale{"German", QLocale(QLocale::German, QLocale::Germany)},
                     SystemLocale{"Russian", QLocale(QLocale::Russian, QLocale::Russia)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 } // namespace
 } // namespace tarvel::test
