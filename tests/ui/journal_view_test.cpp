@@ -15,10 +15,7 @@ TEST_F(JournalViewTest, DrawnOnlyInFrontWithItsEndInView) {
     QString text; // short lines, then lines far wider than the view
     for (int i = 0; i < 400; ++i)
         text += QString::number(i) + (i < 380 ? "" : " ИТОГО " + QString(60, u'Ж')) + "\r\n";
-    rig.files.writeText(kJournalFileName, text);
-    window.reset(); // the window holds the register that restart() replaces
-    rig.restart();
-    openPanel();
+    restartWith(kJournalFileName, text);
     // Behind the receipt tape only its background: indexing a journal of tens of megabytes
     // to draw it would hold up the panel's first appearance.
     const QImage behind = journal()->viewport()->grab().toImage();
@@ -89,10 +86,7 @@ class OddHeaderTest : public PanelFixture, public testing::WithParamInterface<Od
 
 TEST_P(OddHeaderTest, DrawnCutButKeptWhole) {
     const OddHeader& header = GetParam();
-    rig.files.writeText(kHeaderFileName, header.text);
-    window.reset();
-    rig.restart();
-    openPanel();
+    restartWith(kHeaderFileName, header.text);
     EXPECT_EQ(s().TxtCHL.text(), header.text);
     const QStringList shown = receiptTape()->toPlainText().split(u'\n');
     EXPECT_EQ(shown.first(), header.firstShownLine);

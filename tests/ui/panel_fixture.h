@@ -31,6 +31,14 @@ class PanelFixture : public ::testing::Test {
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
+    // A new run of the program over `file` holding `text` (the window holds the register that
+    // restart() replaces).
+    void restartWith(const QString& file, const QString& text) {
+        rig.files.writeText(file, text);
+        window.reset();
+        rig.restart();
+        openPanel();
+    }
     QWidget* control(QStringView name) const {
         auto* w = window->findChild<QWidget*>(name.toString());
         EXPECT_NE(w, nullptr) << "no control named " << name.toString().toStdString();

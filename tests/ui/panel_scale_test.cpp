@@ -110,10 +110,7 @@ std::vector<int> screenLines(const ReceiptTapeView& tape) {
 }
 
 TEST_P(TapeScale, ReceiptLinesBreakWhereTheyBreakAtTheDesignSize) {
-    rig.files.writeText(kHeaderFileName, longHeader());
-    window.reset(); // the window holds the register that restart() replaces
-    rig.restart();
-    openPanel();
+    restartWith(kHeaderFileName, longHeader());
     click(QString("1 5 0 ВВ 2 5 ВВ ").repeated(8)); // enough lines for the scroll bar
     const std::vector<int> design = screenLines(*receiptTape());
     ASSERT_GT(std::count_if(design.begin(), design.end(), [](int n) { return n > 1; }), 2);
@@ -140,10 +137,7 @@ TEST_F(PanelSize, JournalKeepsItsEndInView) {
     QString text;
     for (int i = 0; i < 400; ++i)
         text += " 01  " + QString::number(i) + " руб\r\n";
-    rig.files.writeText(kJournalFileName, text);
-    window.reset();
-    rig.restart();
-    openPanel();
+    restartWith(kJournalFileName, text);
     click("КЗ 1Д");
     JournalView* view = journal();
     for (const QSize size : {kDesign * 2, kDesign * 3, kDesign, kDesign * 1.5}) {

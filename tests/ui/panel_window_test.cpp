@@ -141,10 +141,7 @@ TEST_F(PanelWindowTest, ReceiptAppendsAreDrawnAsAppendsWithTheLatestLineInView) 
 // A journal of some 20 MB: reports brought to the front cost only their own lines, and the
 // newest line is in view.
 TEST_F(PanelWindowTest, LongJournalGrowsByItsAppendedLinesQuickly) {
-    rig.files.writeText(kJournalFileName, QString("\r\n 01  150 руб").repeated(1'500'000) + "\r\n");
-    window.reset(); // the window holds the register that restart() replaces
-    rig.restart();
-    openPanel();
+    restartWith(kJournalFileName, QString("\r\n 01  150 руб").repeated(1'500'000) + "\r\n");
     const auto started = std::chrono::steady_clock::now();
     click("КЗ 1Д 1Д");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
