@@ -70,31 +70,22 @@ KeyLogHead head(const char* trainee) {
             QDateTime(QDate(2026, 12, 5), QTime(21, 30, 15)), kDefaultHeader};
 }
 
-// A run recorded and played back on a fresh register: the same keys, the same typed header,
-// the same journal.
-TEST(KeyLog, RecordedRunPlaysBackToTheSameJournal) {
-    const QString keys = QStringLiteral("КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ 1 ВВ = %");
+// A run's key log reads back with its head and every key and typing (played back in the
+// replay tests).
+TEST(KeyLog, RecordedRunReadsBackWithItsHead) {
     const QString typed = QStringLiteral("ООО «РОМАШКА» \\n\r\nИНН 7701234567\r\n");
     RegisterRig original;
     KeyLogWriter writer;
     ASSERT_EQ(writer.start(original.files.path(""), head("Иванова А.")), QString());
-    work(original, keys, typed, &writer);
-
+    work(original, QStringLiteral("КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ 1 ВВ = %"), typed,
+         &writer);
     const KeyLogRead read = readKeyLog(writer.path());
     ASSERT_TRUE(read.log) << read.error.toStdString();
     EXPECT_EQ(read.log->head.trainee, QStringLiteral("Иванова А."));
     EXPECT_EQ(read.log->head.receiptHeader, kDefaultHeader);
     EXPECT_EQ(read.log->head.started, head("").started);
-    RegisterRig replay;
-    for (const KeyLogEntry& entry : read.log->entries) {
-        if (entry.key)
-            replay.reg->press(*entry.key);
-        else
-            replay.typeHeader(entry.text);
-    }
-    EXPECT_EQ(replay.s().TxtCHLK.text(), original.s().TxtCHLK.text());
-    EXPECT_EQ(replay.files.readBytes(kHeaderFileName), original.files.readBytes(kHeaderFileName));
-    EXPECT_EQ(read.log->entries.size(), 20);
+    ASSERT_EQ(read.log->entries.size(), 20);
+    EXPECT_EQ(read.log->entries[2].text, typed); // escaped and read back
 }
 
 TEST(KeyLog, TwoRunsInOneSecondGetTwoFiles) {
