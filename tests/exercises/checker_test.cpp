@@ -17,8 +17,7 @@ namespace {
 const QString kNewHeader =
     QStringLiteral("  ООО «РОМАШКА»\r\nИНН 7701234567\r\n******************\r\n");
 
-struct CheckCase {
-    const char* name;
+struct CheckCase : NamedRow {
     const char* file; // in data/exercises
     const char* keys;
     const char* verdicts; // of every item, joined by " | "

@@ -13,8 +13,7 @@ namespace {
 
 const char* const kHead = "title = \"Т\"\ntask = \"Задание\"\n";
 
-struct FileCase {
-    const char* name;
+struct FileCase : NamedRow {
     const char* body;       // after a title and a task, unless it starts with "!"
     const char* message;    // empty: the file loads
     const char* items = ""; // the checklist of a file that loads, joined by " | "

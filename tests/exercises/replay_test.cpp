@@ -112,8 +112,7 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     EXPECT_EQ(replay.messages.texts(), original.messages.texts());
 }
 
-struct TimingCase {
-    const char* name;
+struct TimingCase : NamedRow {
     double speed;
     const char* delays; // the alarm's settings, in order
 };

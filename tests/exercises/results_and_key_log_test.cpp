@@ -98,8 +98,7 @@ TEST(KeyLog, TwoRunsInOneSecondGetTwoFiles) {
         second.path().endsWith(QStringLiteral("/keys/2026-12-05_21-30-15_Иванова_А_2.keys")));
 }
 
-struct NameCase {
-    const char* name;
+struct NameCase : NamedRow {
     const char* trainee;
     const char* file;
 };
@@ -120,8 +119,7 @@ TEST_P(KeyLogName, KeepsLettersAndDigits) {
 
 INSTANTIATE_TEST_SUITE_P(Trainees, KeyLogName, testing::ValuesIn(kNames), rowName);
 
-struct BadLogCase {
-    const char* name;
+struct BadLogCase : NamedRow {
     const char* text;
     const char* message;
 };

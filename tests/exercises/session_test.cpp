@@ -56,8 +56,7 @@ struct WatchedRun {
     }
 };
 
-struct SessionCase {
-    const char* name;
+struct SessionCase : NamedRow {
     const char* file;
     const char* keys;
     bool closedEarly; // the panel closes before the exercise is done

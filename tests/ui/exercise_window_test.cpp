@@ -28,8 +28,7 @@ const char* const kTwoReceipts =
     "[[receipt]]\nline = [{department = 2, amount = \"7\"}]\n"
     "close = \"cash\"\ntendered = \"10\"\n";
 
-struct WindowCase {
-    const char* name;
+struct WindowCase : NamedRow {
     const char* clicks;    // the panel's keys by control name
     const char* checklist; // the rows, joined by " | "
     const char* result;    // empty: not shown yet
@@ -95,8 +94,7 @@ TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
 
 INSTANTIATE_TEST_SUITE_P(Work, ExerciseWindowRows, testing::ValuesIn(kWindows), rowName);
 
-struct StartCase {
-    const char* name;
+struct StartCase : NamedRow {
     const char* fileText; // written as the exercise file; nullptr: an empty folder is named
     const char* message;  // the start of the message shown
 };
