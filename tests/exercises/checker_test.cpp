@@ -14,9 +14,6 @@ using namespace tarvel::test;
 
 namespace {
 
-const QString kNewHeader =
-    QStringLiteral("  ООО «РОМАШКА»\r\nИНН 7701234567\r\n******************\r\n");
-
 struct CheckCase : NamedRow {
     const char* file; // in data/exercises
     const char* keys;
@@ -124,13 +121,8 @@ TEST_P(Checker, GivesVerdicts) {
 INSTANTIATE_TEST_SUITE_P(SampleExercises, Checker, testing::ValuesIn(kCases), rowName);
 
 TEST(CheckerResult, ToldInWords) {
-    ExerciseResult result;
-    result.right = 3;
-    result.total = 4;
-    result.seconds = 125;
-    result.keyPresses = 57;
-    result.clearPresses = 2;
-    result.faults = 1;
+    const ExerciseResult result{
+        .right = 3, .total = 4, .seconds = 125, .keyPresses = 57, .clearPresses = 2, .faults = 1};
     EXPECT_EQ(resultText(result), QStringLiteral("Верно 3 из 4. Время 2 мин 05 с. Нажатий клавиш "
                                                  "57, из них СБ 2. Ошибок 1."));
 }
