@@ -9,21 +9,15 @@
 using namespace tarvel;
 using namespace tarvel::test;
 
-// What bazasmen.txt must hold at every moment: the journal as the close writes it.
-static QByteArray closeBytes(const QString& journal) {
-    return encodeWindows1251(journal).bytes + QByteArrayLiteral("\r\n");
-}
-
 // Kept by an append, new after a write through a temporary file.
 static quint64 inodeOf(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
 }
 
-const QString kReceipt = QStringLiteral("\r\n 01  150 руб\r\nИТОГО\r\n150руб\r\n**********");
-
 // Start-up from any file (the journal it gives; whether it is already in the register's form),
-// then random pieces with lone CR and LF, letters windows-1251 lacks and half surrogate pairs.
+// then random pieces with lone CR and LF, letters windows-1251 lacks and half surrogate pairs:
+// bazasmen.txt holds at every moment the journal as the close writes it.
 TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
     const std::tuple<std::optional<QByteArray>, QString, bool> cases[] = {
         {std::nullopt, "", false},

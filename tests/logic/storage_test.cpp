@@ -18,14 +18,9 @@ using namespace tarvel::test;
 
 namespace {
 
-const QString kReceipt = QStringLiteral("\r\n 01  150 руб\r\nИТОГО\r\n150руб\r\n**********");
 // Longer than a page of memory, so that it never fits in what a full disk has left in the
 // file's last page.
 const QString kLongReceipt = kReceipt.repeated(200);
-
-QByteArray closeBytes(const QString& journal) {
-    return encodeWindows1251(journal).bytes + QByteArrayLiteral("\r\n");
-}
 
 bool canActAsNobody() {
     return AsNobody().active();

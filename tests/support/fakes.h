@@ -136,6 +136,13 @@ class TempDataDir {
     QTemporaryDir dir_;
 };
 
+// A closed receipt as the journal keeps it, and what bazasmen.txt holds once the close has
+// written `journal`.
+inline const QString kReceipt = QStringLiteral("\r\n 01  150 руб\r\nИТОГО\r\n150руб\r\n**********");
+inline QByteArray closeBytes(const QString& journal) {
+    return encodeWindows1251(journal).bytes + QByteArrayLiteral("\r\n");
+}
+
 // A register wired to fakes, with the default data files in a temporary directory, started
 // (Form_Load) unless asked otherwise.
 struct RegisterRig {
