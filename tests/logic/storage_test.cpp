@@ -248,10 +248,6 @@ TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
         EXPECT_EQ(reasonText({path, problemFromErrno(error, path), error}), text) << error;
 }
 
-} // namespace
-
-namespace {
-
 // The code page converts in pieces of 2^20 characters (Qt's converter silently gives nothing
 // for very large inputs): what stands at a piece's border converts as anywhere else.
 struct Conversion : NamedRow {

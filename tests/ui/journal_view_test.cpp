@@ -67,12 +67,6 @@ const PiecesRow kPieces[] = {{"CrLfSplit", u"ИТОГО\r\nend", 6, u"ИТОГО
 
 INSTANTIATE_TEST_SUITE_P(Texts, TapePieces, testing::ValuesIn(kPieces), rowName);
 
-} // namespace
-} // namespace tarvel::test
-
-namespace tarvel::test {
-namespace {
-
 // A header of odd shape is drawn cut on the locked tape (a line to 2000 characters and "…",
 // the last 10 000 lines after a line "…"), but the tape keeps every character; opened for
 // editing, the tape shows it whole, so what is saved is what is seen.
