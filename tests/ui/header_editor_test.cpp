@@ -21,9 +21,7 @@ void caretAt(ReceiptTapeView& tape, int position, int anchor = -1) {
 }
 
 void keys(ReceiptTapeView& tape, const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, &tape, c == u'\r' ? Qt::Key_Return : Qt::Key_unknown,
-                            QString(c), Qt::NoModifier);
+    type(&tape, text);
 }
 
 void key(ReceiptTapeView& tape, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {

@@ -13,6 +13,13 @@
 
 namespace tarvel::test {
 
+// Types `text` into `w` as a keyboard sends it; "\r" is Enter.
+inline void type(QWidget* w, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, c == u'\r' ? Qt::Key_Return : Qt::Key_unknown,
+                            QString(c), Qt::NoModifier);
+}
+
 class PanelFixture : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -54,11 +61,6 @@ class PanelFixture : public ::testing::Test {
                 << keyName(key).toString().toStdString() << " is no visible key";
             QTest::mouseClick(widget, Qt::LeftButton);
         }
-    }
-    static void type(QWidget* w, const QString& text) { // as a keyboard sends it; "\r" is Enter
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, w, c == u'\r' ? Qt::Key_Return : Qt::Key_unknown,
-                                QString(c), Qt::NoModifier);
     }
 
     const PanelState& s() const { return rig.s(); }
