@@ -44,17 +44,11 @@ TEST(Printout, PutsTheTapeOnThePaperLineByLine) {
 TEST(Printout, CardPaymentLineStandsUnderTheTape) {
     HeaderRig rig("ЧЕК");
     rig.press("% = %");
-    const QStringList paper = {kIndent + "ЧЕК",
-                               "   ",
-                               kZone + "ИТОГО",
-                               kZone + "0руб",
-                               kZone + "КАССИР ______",
-                               kZone + "          /_______/",
-                               kZone + "******************",
-                               kZone + "05.12.2026 21:30:15",
-                               kZone + "******************",
-                               "",
-                               kIndent + " ОПЛАТА КАРТОЙ"};
+    QStringList paper = {kIndent + "ЧЕК", "   "};
+    for (const char* line : {"ИТОГО", "0руб", "КАССИР ______", "          /_______/",
+                             "******************", "05.12.2026 21:30:15", "******************"})
+        paper << kZone + line;
+    paper << "" << kIndent + " ОПЛАТА КАРТОЙ";
     EXPECT_EQ(rig.printer.pages(), QList<QStringList>({paper}));
 }
 
