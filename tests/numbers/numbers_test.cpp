@@ -41,25 +41,20 @@ TEST_P(WholeNumber, ReadsOnlyATextThatIsOneNumber) {
     EXPECT_EQ(readWholeNumber(c.text, QLatin1Char(c.separator)), c.value);
 }
 
-const WholeRow kWholeRows[] = {{"Integer", u"12", '.', 12},
-                               {"BlanksAround", u" \t-1.5e3 \t", '.', -1500},
-                               {"PointInEveryLocale", u"2.5", ',', 2.5},
-                               {"SystemSeparator", u"2,5", ',', 2.5},
-                               {"CommaUnderPoint", u"2,5", '.', std::nullopt},
-                               {"LeadingPoint", u".5", '.', 0.5},
-                               {"TrailingPoint", u"5.", '.', 5},
-                               {"ExponentD", u"1D2", '.', 100},
-                               {"SignedExponent", u"+.5e+3", '.', 500},
-                               {"Empty", u"", '.', std::nullopt},
-                               {"OnlyBlanks", u"  ", '.', std::nullopt},
-                               {"LineFeedIsNoBlank", u"\n1", '.', std::nullopt},
-                               {"TwoNumbers", u"1 2", '.', std::nullopt},
-                               {"ExponentWithoutDigits", u"1e", '.', std::nullopt},
-                               {"TextAfter", u"2abc", '.', std::nullopt},
-                               {"TooLarge", u"1e400", '.', std::nullopt},
-                               {"UnderflowsToZero", u"1e-400", '.', std::nullopt},
-                               {"ZeroWithExponent", u"0.000e-999", '.', 0},
-                               {"Subnormal", u"4.9e-324", '.', 4.9e-324}};
+// clang-format off
+const WholeRow kWholeRows[] = {
+    {"Integer", u"12", '.', 12}, {"BlanksAround", u" \t-1.5e3 \t", '.', -1500},
+    {"PointInEveryLocale", u"2.5", ',', 2.5}, {"SystemSeparator", u"2,5", ',', 2.5},
+    {"CommaUnderPoint", u"2,5", '.', std::nullopt}, {"LeadingPoint", u".5", '.', 0.5},
+    {"TrailingPoint", u"5.", '.', 5}, {"ExponentD", u"1D2", '.', 100},
+    {"SignedExponent", u"+.5e+3", '.', 500}, {"Empty", u"", '.', std::nullopt},
+    {"OnlyBlanks", u"  ", '.', std::nullopt}, {"LineFeedIsNoBlank", u"\n1", '.', std::nullopt},
+    {"TwoNumbers", u"1 2", '.', std::nullopt}, {"ExponentWithoutDigits", u"1e", '.', std::nullopt},
+    {"TextAfter", u"2abc", '.', std::nullopt}, {"TooLarge", u"1e400", '.', std::nullopt},
+    {"UnderflowsToZero", u"1e-400", '.', std::nullopt}, {"ZeroWithExponent", u"0.000e-999", '.', 0},
+    {"Subnormal", u"4.9e-324", '.', 4.9e-324},
+};
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Texts, WholeNumber, testing::ValuesIn(kWholeRows), rowName);
 
