@@ -32,11 +32,6 @@ struct ManualAlarm : Alarm {
     }
 };
 
-struct ManualStopwatch : Stopwatch {
-    qint64 ms = 0;
-    qint64 elapsedMs() const override { return ms; }
-};
-
 // A register over a folder of the test's choosing.
 struct FolderRegister {
     FakeClock clock;

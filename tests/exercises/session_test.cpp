@@ -14,11 +14,6 @@ using namespace tarvel::test;
 
 namespace {
 
-struct ManualStopwatch : Stopwatch {
-    qint64 ms = 0;
-    qint64 elapsedMs() const override { return ms; }
-};
-
 Exercise sample(const char* file) {
     const ExerciseLoad load =
         readExerciseFile(QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises/%1.toml").arg(file));

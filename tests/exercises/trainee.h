@@ -3,9 +3,16 @@
 // register wired to fakes; the register tells its watcher of each press itself.
 
 #include "exercises/key_log.h"
+#include "exercises/timing.h"
 #include "support/fakes.h"
 
 namespace tarvel::test {
+
+// A stopwatch that stands until the test moves it.
+struct ManualStopwatch : Stopwatch {
+    qint64 ms = 0;
+    qint64 elapsedMs() const override { return ms; }
+};
 
 // Presses the keys by their captions. "⌨" stands for the trainee typing `typed` over the whole
 // receipt tape (the header being edited). With `log`, every step is written to it too.
