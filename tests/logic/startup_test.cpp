@@ -7,9 +7,9 @@ using namespace tarvel::test;
 
 namespace {
 
-// (The indicator, registers and lamps at start-up are in the calculator's table.) Typed
-// characters reach the indicator only while the marker is shown, and only digits and ":".
-TEST(StartUp, PanelClockAndKeyboardFilter) {
+// (The indicator, registers and lamps at start-up are in the calculator's table; the keyboard
+// filter is checked at every typed character of the random keys and through the real window.)
+TEST(StartUp, PanelAndClock) {
     RegisterRig rig;
     const PanelState& s = rig.s();
     EXPECT_EQ(s.TxtSEC.text(), QStringLiteral("01"));
@@ -17,12 +17,6 @@ TEST(StartUp, PanelClockAndKeyboardFilter) {
     EXPECT_TRUE(s.TxtCHL.locked && s.front == TapeId::Receipt && s.commandVVVisible && !s.Shap1);
     rig.reg->Timer1_Timer();
     EXPECT_EQ(s.Picker, QStringLiteral("21:30:15"));
-    for (const int c : {48, 57, 58, 47, 59, 46, 97, 8, 0x439}) {
-        EXPECT_EQ(rig.reg->TxtIND_KeyPress(c), 0) << c;
-        rig.press("CHL"); // the marker shows
-        EXPECT_EQ(rig.reg->TxtIND_KeyPress(c), c >= '0' && c <= ':' ? c : 0) << c;
-        rig.press("CHL");
-    }
 }
 
 // The journal is on disk before the close's one printer call, which may fail without stopping
