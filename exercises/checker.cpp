@@ -59,7 +59,7 @@ void ExerciseChecker::receiptTotalled(double) {
 }
 
 void ExerciseChecker::shortMoney(double) {
-    faults_ << QStringLiteral(" МАЛО ДЕНЕГ!  ");
+    faults_ << kNotEnoughMoney;
 }
 
 void ExerciseChecker::arithmeticFault(ArithmeticFault fault) {

@@ -167,4 +167,7 @@ class CashRegister {
 // The Russian message for an arithmetic fault.
 QString faultMessage(ArithmeticFault fault);
 
+// What the indicator shows when the money tendered is short of the total.
+inline const QString kNotEnoughMoney = QStringLiteral(" МАЛО ДЕНЕГ!  ");
+
 } // namespace tarvel

@@ -22,7 +22,6 @@ namespace {
 
 const QString kRub = QStringLiteral(" руб");
 const QString kChange = QStringLiteral(" СДАЧА  ");
-const QString kNotEnoughMoney = QStringLiteral(" МАЛО ДЕНЕГ!  ");
 const QString kReturnWord = QStringLiteral("     ВОЗВРАТ");
 const QString kReturnMark = QStringLiteral("  -");
 const QString kCashIn = QStringLiteral(" ВНЕСЕНИЕ НАЛИЧНЫХ");
