@@ -7,7 +7,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -65,18 +64,14 @@ std::optional<DataFolderError> makeFolder(const QString& folder) {
     return std::nullopt;
 }
 
-// Copies a file to a place that holds none, whole or not at all.
+// Copies a file to a place that holds none, whole or not at all: a default seeded as an empty
+// file on a full disk would stay empty for good, since an existing file is never replaced.
 std::optional<FileError> copyWhole(const QString& from, const QString& to) {
     const FileBytes read = readFileBytes(from);
     if (read.error) return read.error;
     const QString folder = QFileInfo(to).path();
     if (!QDir().mkpath(folder)) return FileError{folder, problemFromErrno(errno, folder), errno};
-    QSaveFile file(to);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly) || file.write(read.bytes) != read.bytes.size() ||
-        !file.commit())
-        return fileErrorOf(to, errno, file);
-    return std::nullopt;
+    return writeFileWhole(to, read.bytes);
 }
 
 std::optional<DataFolderError> seedDefaults(const QString& folder, const QStringList& sources) {

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <initializer_list>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -70,7 +71,7 @@ bool isCanonicalTapeBytes(QByteArrayView bytes) {
 
 FileBytes readFileBytes(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) return {{}, FileError{path, problemFromErrno(ENOENT, path), ENOENT}};
+    if (!info.exists()) return {{}, absenceOf(path)};
     if (info.isDir()) return {{}, FileError{path, FileProblem::IsFolder}};
     if (!info.isFile()) return {{}, FileError{path, FileProblem::NotAFile}};
     QFile file(path);
@@ -135,9 +136,9 @@ std::optional<FileError> writeAll(QSaveFile& file, const QString& path, QByteArr
     return fileErrorOf(path, error != 0 ? error : EIO, file);
 }
 
-} // namespace
-
-std::optional<FileError> writeFileWithCrLf(const QString& path, QByteArrayView bytes) {
+// The whole-or-nothing write of `pieces`, one after the other (see writeFileWithCrLf).
+std::optional<FileError> writeWhole(const QString& path,
+                                    std::initializer_list<QByteArrayView> pieces) {
     const QFileInfo info(path);
     if (info.isDir()) return FileError{path, FileProblem::IsFolder};
     if (info.exists() && !info.isFile()) return FileError{path, FileProblem::NotAFile};
@@ -147,19 +148,31 @@ std::optional<FileError> writeFileWithCrLf(const QString& path, QByteArrayView b
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     errno = 0;
-    // Unbuffered: a write that falls short says so at once, with its cause in errno.
+    // Unbuffered: a write that falls short says so at once, with its cause in errno. A buffered
+    // QSaveFile would find a full disk only in commit(), and commit() renames the short file
+    // into place all the same.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fileErrorOf(path, errno, file);
-    std::optional<FileError> error = writeAll(file, path, bytes);
-    if (!error) error = writeAll(file, path, "\r\n");
-    if (error) {
-        file.cancelWriting();
-        return error;
+    for (const QByteArrayView piece : pieces) {
+        if (std::optional<FileError> error = writeAll(file, path, piece)) {
+            file.cancelWriting();
+            return error;
+        }
     }
     errno = 0;
     if (!file.commit()) return fileErrorOf(path, errno, file);
     restoreOwner(path, owner);
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<FileError> writeFileWithCrLf(const QString& path, QByteArrayView bytes) {
+    return writeWhole(path, {bytes, "\r\n"});
+}
+
+std::optional<FileError> writeFileWhole(const QString& path, QByteArrayView bytes) {
+    return writeWhole(path, {bytes});
 }
 
 } // namespace tarvel

@@ -43,4 +43,8 @@ FileText readTapeFile(const QString& path);
 // file itself may be written, it is written in place.
 std::optional<FileError> writeFileWithCrLf(const QString& path, QByteArrayView bytes);
 
+// The same whole-or-nothing write of `bytes` as they are: a new file is there whole, or not at
+// all, even on a full disk.
+std::optional<FileError> writeFileWhole(const QString& path, QByteArrayView bytes);
+
 } // namespace tarvel

@@ -1,6 +1,7 @@
 // Which folder the register keeps its files in, and how a new one is filled with the defaults.
 
 #include "storage/data_location.h"
+#include "support/disk_faults.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
@@ -136,6 +137,30 @@ TEST(DataFolderSeed, FailedCopyIsToldByFile) {
     EXPECT_EQ(ready.error->kind, DataFolderError::Kind::CannotSeed);
     EXPECT_EQ(ready.error->file, "exercises/01.toml");
     EXPECT_EQ(disk.root.readBytes("home/exercises"), "a file where the folder goes");
+}
+
+// On a full disk every default is there whole or not at all: an empty header or exercise
+// would stay empty for good, since a file already there is never replaced.
+TEST(DataFolderSeed, FullDiskLeavesNoEmptyFile) {
+    Sandbox disk;
+    QDir(disk.path({})).mkpath("home");
+    SmallDisk small(disk.path("home"), 1 << 20);
+    if (!small.mounted()) GTEST_SKIP() << "needs root to mount a small disk";
+    small.fill("filler");
+    const DataFolderReady ready =
+        prepareDataFolder({disk.path("home/Tarvel"), DataFolderSource::PerUser}, disk.defaults());
+    ASSERT_TRUE(ready.error);
+    EXPECT_EQ(ready.error->kind, DataFolderError::Kind::CannotSeed);
+    ASSERT_TRUE(ready.error->cause);
+    EXPECT_EQ(ready.error->cause->reason, FileProblem::NoSpace);
+    const QDir seeded(disk.path("home/Tarvel"));
+    QDirIterator files(seeded.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString name = seeded.relativeFilePath(files.next());
+        EXPECT_EQ(disk.root.readBytes("home/Tarvel/" + name),
+                  disk.root.readBytes("usr/share/tarvel/" + name))
+            << name.toStdString();
+    }
 }
 
 struct RefusalCase : NamedRow {
