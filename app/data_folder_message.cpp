@@ -6,7 +6,8 @@ namespace tarvel {
 
 QString dataFolderMessage(const DataFolderError& error) {
     using Kind = DataFolderError::Kind;
-    const QString stoodInTheWay = error.cause ? error.cause->path : QString();
+    const QString stoodInTheWay = error.cause ? shownPath(error.cause->path) : QString();
+    const QString folder = shownPath(error.folder);
     const QString reason = error.cause ? reasonText(*error.cause) : QString();
     QString what;
     switch (error.kind) {
@@ -15,18 +16,18 @@ QString dataFolderMessage(const DataFolderError& error) {
         break;
     case Kind::NotAFolder:
         what = QStringLiteral("Не удалось создать папку данных %1: %2 — это файл, а не папка.")
-                   .arg(error.folder, stoodInTheWay);
+                   .arg(folder, stoodInTheWay);
         break;
     case Kind::CannotCreate:
-        what = QStringLiteral("Не удалось создать папку данных %1: %2.").arg(error.folder, reason);
+        what = QStringLiteral("Не удалось создать папку данных %1: %2.").arg(folder, reason);
         break;
     case Kind::NotWritable:
         what = QStringLiteral("Нельзя записывать в папку данных %1: нет права записи в папку %2.")
-                   .arg(error.folder, stoodInTheWay);
+                   .arg(folder, stoodInTheWay);
         break;
     case Kind::CannotSeed:
         what = QStringLiteral("Не удалось скопировать файл %1 в папку данных %2: %3.")
-                   .arg(error.file, error.folder, reason);
+                   .arg(error.file, folder, reason);
         break;
     }
     return what +

@@ -6,11 +6,23 @@ namespace tarvel {
 
 namespace {
 
+// A path longer than this runs off a message box: its middle gives way to "…", keeping the
+// top folders and the file's own name in sight.
+constexpr qsizetype kLongestShownPath = 100;
+constexpr qsizetype kShownHead = 40;
+
 QString native(const QString& path) {
-    return QDir::toNativeSeparators(path);
+    return shownPath(path);
 }
 
 } // namespace
+
+QString shownPath(const QString& path) {
+    const QString shown = QDir::toNativeSeparators(path);
+    if (shown.size() <= kLongestShownPath) return shown;
+    const qsizetype tail = kLongestShownPath - kShownHead - 1;
+    return shown.first(kShownHead) + QChar(0x2026) + shown.last(tail);
+}
 
 QString reasonText(const FileError& error) {
     switch (error.reason) {
@@ -30,6 +42,10 @@ QString reasonText(const FileError& error) {
         return QStringLiteral("это не файл");
     case FileProblem::InputOutput:
         return QStringLiteral("ошибка ввода-вывода на диске");
+    case FileProblem::NameTooLong:
+        return QStringLiteral("слишком длинный путь или имя файла");
+    case FileProblem::LinkLoop:
+        return QStringLiteral("символические ссылки замыкаются в круг");
     case FileProblem::ChangedElsewhere:
         return QStringLiteral("файл изменён другой программой");
     case FileProblem::Undecodable:

@@ -11,6 +11,9 @@ namespace tarvel {
 // The message for a data file that is missing or cannot be read.
 inline const QString kCannotFindFile = QStringLiteral("Не могу найти File");
 
+// A path as the trainee's system writes it, its middle cut out when it would run off a box.
+QString shownPath(const QString& path);
+
 // The cause, for example "нет места на диске".
 QString reasonText(const FileError& error);
 

@@ -3,6 +3,8 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
 #include <sys/statvfs.h>
@@ -54,9 +56,21 @@ FileProblem problemFromErrno(int error, const QString& path) {
         return FileProblem::NotAFile;
     case EIO:
         return FileProblem::InputOutput;
+    case ENAMETOOLONG:
+        return FileProblem::NameTooLong;
+    case ELOOP:
+        return FileProblem::LinkLoop;
     default:
         return FileProblem::Other;
     }
+}
+
+FileError absenceOf(const QString& path) {
+    std::error_code error;
+    [[maybe_unused]] const auto status =
+        std::filesystem::status(QFile::encodeName(path).toStdString(), error);
+    const int code = error ? error.value() : ENOENT;
+    return {path, problemFromErrno(code, path), code};
 }
 
 FileError fileErrorOf(const QString& path, int savedErrno, const QFileDevice& file) {

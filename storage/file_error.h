@@ -17,6 +17,8 @@ enum class FileProblem {
     IsFolder,         // a folder stands where the file should be
     NotAFile,         // a pipe, a socket or a device stands where the file should be
     InputOutput,      // the disk reported an input/output error
+    NameTooLong,      // the path (or one of its names) is longer than the system takes
+    LinkLoop,         // symbolic links on the way lead round in a circle
     ChangedElsewhere, // the file's size is not what this program last wrote
     Undecodable,      // the bytes could not be turned into text whole
     WouldShorten,     // writing would leave the file shorter than what it holds
@@ -32,6 +34,10 @@ struct FileError {
 
 // The problem an errno value stands for. ENOENT is told apart by whether `path`'s folder exists.
 FileProblem problemFromErrno(int error, const QString& path);
+
+// Why `path` cannot be reached when it looks absent: missing, its folder missing, a loop of
+// symbolic links, or a name too long (all look the same to QFileInfo::exists).
+FileError absenceOf(const QString& path);
 
 // The error of a failed operation on `file`: from `savedErrno` (errno read right after the
 // failing call, 0 when the call does not set it) where it says something, otherwise from what

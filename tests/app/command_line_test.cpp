@@ -163,6 +163,10 @@ TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {
          "папку данных " + folder + ": нет места на диске."},
         {{Kind::CannotSeed, folder, full, "a.txt"},
          "файл a.txt в папку данных " + folder + ": нет места на диске."},
+        // A path that would run off the box keeps its head and its last names.
+        {{Kind::CannotCreate, "/home/kassa/" + QString(200, 'x') + "/Tarvel", full, {}},
+         "папку данных /home/kassa/" + QString(28, 'x') + "…" + QString(52, 'x') +
+             "/Tarvel: нет места на диске."},
     };
     for (const auto& [error, expected] : cases) {
         const QString text = dataFolderMessage(error);

@@ -1,7 +1,9 @@
 // The journal file under the faults a real disk has: each is told with its true cause, the
 // receipts wait in memory, and the next receipt after the fault is gone brings the file back.
 
+#include "storage/data_location.h"
 #include "storage/folder_lock.h"
+#include "storage/text_files.h"
 #include "support/disk_faults.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
@@ -242,10 +244,35 @@ TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
         {ENOENT, inFolder, "файл не найден"},
         {ENOENT, noFolder, "нет такого каталога"},
         {EISDIR, inFolder, "на этом месте стоит каталог"},
+        {ENAMETOOLONG, inFolder, "слишком длинный путь или имя файла"},
+        {ELOOP, inFolder, "символические ссылки замыкаются в круг"},
         {EMFILE, inFolder, "системная ошибка 24"},
     };
     for (const auto& [error, path, text] : cases)
         EXPECT_EQ(reasonText({path, problemFromErrno(error, path), error}), text) << error;
+}
+
+// A file that cannot be reached is not simply "missing": a loop of links and a name longer
+// than the system takes say so, for a file read and for a data folder to be made.
+TEST(FileProblems, UnreachablePathsSayWhy) {
+    TempDataDir files;
+    QFile::link(files.path("b"), files.path("a"));
+    QFile::link(files.path("a"), files.path("b"));
+    const QString tooLong = files.path(QString(300, 'x'));
+    const std::tuple<QString, FileProblem> cases[] = {
+        {files.path("a"), FileProblem::LinkLoop},
+        {tooLong, FileProblem::NameTooLong},
+        {files.path("none"), FileProblem::FileMissing},
+    };
+    for (const auto& [path, problem] : cases) {
+        const FileBytes read = readFileBytes(path);
+        ASSERT_TRUE(read.error);
+        EXPECT_EQ(read.error->reason, problem) << path.toStdString();
+    }
+    const DataFolderReady folder =
+        prepareDataFolder({tooLong + "/Tarvel", DataFolderSource::Requested}, {});
+    ASSERT_TRUE(folder.error && folder.error->cause);
+    EXPECT_EQ(folder.error->cause->reason, FileProblem::NameTooLong);
 }
 
 // The code page converts in pieces of 2^20 characters (Qt's converter silently gives nothing
