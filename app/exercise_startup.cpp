@@ -56,6 +56,7 @@ ExerciseStartup::~ExerciseStartup() {
 }
 
 bool ExerciseStartup::prepare() {
+    ReplayFolder::removeAbandoned();
     if (options_.replay.isEmpty()) return true;
     KeyLogRead read = readKeyLog(options_.replay);
     QString problem = read.error;

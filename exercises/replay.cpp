@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cmath>
 
@@ -22,19 +23,48 @@ QString writeHeader(const QString& path, const QString& header) {
     return {};
 }
 
+const QString kScratchPrefix = QStringLiteral("tarvel-replay-");
+const QString kInUseName = QStringLiteral("replay.lock");
+
+std::unique_ptr<QLockFile> inUseLock(const QString& folder) {
+    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(kInUseName));
+    lock->setStaleLockTime(0); // only a gone process frees it, never age
+    return lock;
+}
+
 } // namespace
+
+ReplayFolder::ReplayFolder()
+    : dir_(QDir::temp().filePath(kScratchPrefix + QStringLiteral("XXXXXX"))) {
+    if (!dir_.isValid()) return;
+    inUse_ = inUseLock(dir_.path());
+    inUse_->tryLock(0);
+}
+
+ReplayFolder::~ReplayFolder() = default;
+
+void ReplayFolder::removeAbandoned() {
+    const QDir temp = QDir::temp();
+    const QStringList names =
+        temp.entryList({kScratchPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        const QString folder = temp.filePath(name);
+        // A folder whose lock is not there yet may be one a replay is making this moment.
+        if (!QFileInfo::exists(QDir(folder).filePath(kInUseName))) continue;
+        const std::unique_ptr<QLockFile> lock = inUseLock(folder);
+        if (!lock->tryLock(0)) continue; // its replay still runs
+        lock->unlock();
+        QDir(folder).removeRecursively();
+    }
+}
 
 QString ReplayFolder::prepare(const KeyLogHead& head, const QString& dataFolder) {
     if (!dir_.isValid())
         return QStringLiteral("Не удалось создать временную папку для показа: %1.")
             .arg(dir_.errorString());
-    const QDir source(dataFolder);
-    for (const QString& name : source.entryList(QDir::Files)) {
-        if (name == kJournalFileName || name == kHeaderFileName) continue;
-        if (!QFile::copy(source.filePath(name), QDir(path()).filePath(name)))
-            return QStringLiteral("Не удалось скопировать файл %1 для показа.")
-                .arg(QDir::toNativeSeparators(source.filePath(name)));
-    }
+    const QString goods = QDir(dataFolder).filePath(kGoodsFileName);
+    if (QFileInfo::exists(goods) && !QFile::copy(goods, QDir(path()).filePath(kGoodsFileName)))
+        return QStringLiteral("Не удалось скопировать файл %1 для показа.").arg(shownPath(goods));
     // An empty journal, and the header as the tape showed it: read back, it gives the same tape.
     const QString journal = QDir(path()).filePath(kJournalFileName);
     errno = 0;

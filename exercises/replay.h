@@ -7,22 +7,32 @@
 #include "exercises/timing.h"
 #include "register/cash_register.h"
 
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 namespace tarvel {
 
 // A temporary folder, removed with the object: clishe.txt holds the header the run started
-// with, the journal starts empty (it shows the run's receipts alone), and every other file of
-// the data folder (the goods directory) is copied in.
+// with, the journal starts empty (it shows the run's receipts alone), and the goods directory
+// is copied in. Nothing else of the data folder: the lock of a register working there would
+// turn the replay's own register away.
 class ReplayFolder {
   public:
+    ReplayFolder();
+    ~ReplayFolder();
     // Returns an empty string, or the Russian message for the instructor.
     QString prepare(const KeyLogHead& head, const QString& dataFolder);
     QString path() const { return dir_.path(); }
 
+    // The scratch folders of replays whose program is gone (killed, or the computer switched
+    // off) are never removed by their owner: the next start removes them.
+    static void removeAbandoned();
+
   private:
     QTemporaryDir dir_;
+    std::unique_ptr<QLockFile> inUse_; // held while the replay runs
 };
 
 class ReplayPlayer {

@@ -4,11 +4,14 @@
 #include "exercises/exercise_session.h"
 #include "exercises/replay.h"
 #include "storage/codepage.h"
+#include "storage/folder_lock.h"
 #include "support/named_rows.h"
 #include "trainee.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -105,6 +108,32 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     EXPECT_EQ(bytes(replayed.filePath(kHeaderFileName)), original.files.readBytes(kHeaderFileName));
     EXPECT_EQ(bytes(replayed.filePath("spravoch.txt")), original.files.readBytes("spravoch.txt"));
     EXPECT_EQ(replay.messages.texts(), original.messages.texts());
+}
+
+// The replay runs beside a register working on the same folder: the scratch folder gets the
+// goods, never that register's lock. A scratch folder left by a killed replay goes at the next
+// start; one whose replay still runs stays.
+TEST(ReplayFolder, StartsBesideALiveRegisterAndCleansUpAfterAKilledOne) {
+    TempDataDir data;
+    data.writeDefaults();
+    data.writeText(kGoodsFileName, QStringLiteral("Хлеб 45.50\r\n"));
+    FolderLock working(data.folder());
+    ASSERT_EQ(working.take(), FolderLock::Outcome::Taken);
+    ReplayFolder running;
+    ASSERT_EQ(running.prepare(KeyLogHead{}, data.folder()), QString());
+    EXPECT_EQ(FolderLock(running.path()).take(), FolderLock::Outcome::Taken);
+    EXPECT_TRUE(QFileInfo::exists(QDir(running.path()).filePath(kGoodsFileName)));
+
+    const QString killed = QDir::temp().filePath(
+        "tarvel-replay-killed" + QString::number(QCoreApplication::applicationPid()));
+    QDir().mkpath(killed);
+    QFile lock(killed + "/replay.lock"); // its process (no such number) is gone
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("999999999\ntarvel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.close();
+    ReplayFolder::removeAbandoned();
+    EXPECT_FALSE(QFileInfo::exists(killed));
+    EXPECT_TRUE(QFileInfo::exists(running.path()));
 }
 
 struct TimingCase : NamedRow {
