@@ -49,8 +49,13 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<tarvel::Program> program =
         tarvel::Program::start(tarvel::DataDir(exercises.registerFolder()));
     if (!program) return 1;
-    program->show();
-    messages.setParent(&program->panel());
-    exercises.begin(program->cashRegister(), program->panel(), program->clock());
+    if (!program->ended()) {
+        program->show();
+        messages.setParent(&program->panel());
+        exercises.begin(program->cashRegister(), program->panel(), program->clock());
+    }
+    // A signal while a start-up message or the chooser waited: the panel has closed, nothing
+    // more is started.
+    if (program->ended()) return 0;
     return app.exec();
 }

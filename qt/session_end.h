@@ -22,6 +22,9 @@ class SessionEnd : public QObject {
     // Puts back the signal handlers that were there before.
     ~SessionEnd() override;
 
+    // Whether the session has ended: what comes after a start-up step is then left undone.
+    bool ended() const { return ended_; }
+
     SessionEnd(const SessionEnd&) = delete;
     SessionEnd& operator=(const SessionEnd&) = delete;
 

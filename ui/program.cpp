@@ -5,6 +5,8 @@
 #include "ui/directory_window.h"
 #include "ui/panel_window.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <cstdio>
 
 namespace tarvel {
@@ -21,7 +23,8 @@ std::unique_ptr<Program> Program::start(const DataDir& dataDir) {
 }
 
 Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)
-    : lock_(std::move(lock)), reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
+    : lock_(std::move(lock)), sessionEnd_(std::make_unique<SessionEnd>([this] { endSession(); })),
+      reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
     reg_.Form_Load(/*journalInBackground=*/true);
     panel_ = std::make_unique<PanelWindow>(reg_, settings_);
     messages_.setParent(panel_.get());
@@ -36,7 +39,20 @@ Program::~Program() = default;
 
 void Program::show() {
     panel_->show();
-    sessionEnd_ = std::make_unique<SessionEnd>([this] { panel_->close(); });
+}
+
+bool Program::ended() const {
+    return sessionEnd_->ended();
+}
+
+void Program::endSession() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+            dialog->reject();
+    if (panel_ && panel_->isVisible()) panel_->close();
+    // Ends the loops of the dialogs just answered and the main one; a loop a start-up step
+    // would open after this returns at once.
+    QCoreApplication::exit(0);
 }
 
 } // namespace tarvel

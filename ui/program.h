@@ -4,6 +4,11 @@
 // session (SIGTERM, SIGINT, SIGHUP, the desktop's logout) closing the panel like its close box.
 // main() runs it over the data folder it found.
 //
+// The session may end in any phase, also while a start-up message or the exercise chooser
+// waits for an answer: every open dialog is then answered "cancel", the panel runs its close
+// sequence (the journal is saved), and every event loop ends, so the program exits and frees
+// its folder instead of running on without a window.
+//
 // One register works on a folder at a time: the program holds a lock on its folder for as long
 // as it runs, and a second one started on the same folder is turned away before it touches a
 // file, since the two would rewrite each other's journal.
@@ -37,9 +42,14 @@ class Program {
     PanelWindow& panel() { return *panel_; }
     CashRegister& cashRegister() { return reg_; }
     const Clock& clock() const { return clock_; }
+    // The session has ended (a signal, a logout): main() starts nothing more.
+    bool ended() const;
 
   private:
+    void endSession();
+
     std::unique_ptr<FolderLock> lock_;
+    std::unique_ptr<SessionEnd> sessionEnd_;
     SystemClock clock_;
     SystemRegional regional_;
     QtMessageBoxes messages_;
@@ -49,7 +59,6 @@ class Program {
     CashRegister reg_;
     std::unique_ptr<PanelWindow> panel_;
     std::unique_ptr<FrmSPR> directory_;
-    std::unique_ptr<SessionEnd> sessionEnd_;
 };
 
 } // namespace tarvel

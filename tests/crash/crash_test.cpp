@@ -3,12 +3,16 @@
 // folder, rings up receipts and is killed with SIGKILL. bazasmen.txt must already hold every
 // closed receipt, and the next run must start with them in its journal.
 
+#include "storage/folder_lock.h"
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace tarvel::test {
@@ -127,6 +131,58 @@ TEST(CrashTest, RegistersOnTwoFoldersRunSideBySide) {
         EXPECT_FALSE(journal.contains(trainees[1 - i].sale)) << "register " << i;
     }
 }
+
+// A signal (a closed terminal, a logout) while a start-up dialog waits for an answer: the
+// program ends and frees its folder, never running on without a window and holding the lock.
+struct DialogCase : NamedRow {
+    QStringList arguments; // after --data-dir, over a folder holding all three traps
+};
+
+class SignalDuringDialogTest : public testing::TestWithParam<DialogCase> {};
+
+TEST_P(SignalDuringDialogTest, EndsAndFreesTheFolder) {
+    const DialogCase& c = GetParam();
+    TempDataDir dir;
+    dir.writeDefaults();
+    dir.writeBytes("bad.toml", "это не упражнение");
+    QDir(dir.folder()).mkpath("two");
+    dir.writeBytes("two/1.toml", "x");
+    dir.writeBytes("two/2.toml", "y");
+    dir.writeBytes("keys", "a file where the key logs' folder goes");
+    dir.writeBytes("good.toml", "title = \"Чай\"\ntask = \"Пробейте чай\"\n[[receipt]]\n"
+                                "line = [{ department = 1, amount = \"78.50\" }]\n");
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", dir.path("config"));
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(dir.folder());
+    program.start(TARVEL_EXECUTABLE, QStringList{"--data-dir", dir.folder()} + c.arguments);
+    ASSERT_TRUE(program.waitForStarted(30000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFile::exists(dir.path("tarvel.lock")) && waited.elapsed() < 30000)
+        QThread::msleep(20);
+    QThread::msleep(1500); // the panel is up and the dialog waits
+    ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().data();
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(15000)) << "still running after SIGTERM";
+    program.kill();
+    program.waitForFinished(5000);
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    FolderLock next(dir.folder());
+    EXPECT_EQ(next.take(), FolderLock::Outcome::Taken);
+    EXPECT_EQ(dir.readBytes(kJournalFileName), closeBytes({})) << "the close sequence ran";
+}
+
+const DialogCase kDialogs[] = {
+    {"BadExerciseMessage", {"--exercise", "bad.toml"}},
+    {"ExerciseChooser", {"--exercise", "two"}},
+    {"KeyLogFailureMessage", {"--exercise", "good.toml", "--trainee", "Иванова"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(StartUp, SignalDuringDialogTest, testing::ValuesIn(kDialogs), rowName);
 
 } // namespace
 } // namespace tarvel::test
