@@ -69,13 +69,12 @@ constexpr std::array<unsigned char, 0x10000> kToByte = makeToByte();
 // (0x80..0xBF: Ё, №, quotes) one by one from the table.
 void decodeBlock(const char* in, char16_t* out) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i upper = _mm_cmplt_epi8(bytes, zero); // 0x80..0xFF, as signed bytes
-    const __m128i shift = _mm_set1_epi16(short(kLetterShift));
-    const __m128i low = _mm_add_epi16(_mm_unpacklo_epi8(bytes, zero),
-                                      _mm_and_si128(_mm_unpacklo_epi8(upper, upper), shift));
-    const __m128i high = _mm_add_epi16(_mm_unpackhi_epi8(bytes, zero),
-                                       _mm_and_si128(_mm_unpackhi_epi8(upper, upper), shift));
+    // For 0xC0..0xFF the pair of bytes 0x04, (byte - 0xB0) is the letter's UTF-16 unit.
+    const __m128i upper = _mm_cmplt_epi8(bytes, _mm_setzero_si128()); // 0x80..0xFF, as signed
+    const __m128i lowBytes = _mm_sub_epi8(bytes, _mm_and_si128(upper, _mm_set1_epi8(char(0xB0))));
+    const __m128i highBytes = _mm_and_si128(upper, _mm_set1_epi8(0x04));
+    const __m128i low = _mm_unpacklo_epi8(lowBytes, highBytes);
+    const __m128i high = _mm_unpackhi_epi8(lowBytes, highBytes);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), low);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), high);
     // As signed bytes, 0x80..0xBF are exactly those below -64.
