@@ -62,17 +62,52 @@ void setBytes(benchmark::State& state, qsizetype bytesPerIteration) {
     state.SetBytesProcessed(int64_t(state.iterations()) * bytesPerIteration);
 }
 
+// The least a read of a one-byte code page costs: the file read and each byte widened as it is.
 void ReadDecodeFloor(benchmark::State& state) {
     const DataDir dir = gWorkspace->dataDir(QStringLiteral("floor_read"), gWorkspace->journalFile);
     for (auto _ : state) {
         QFile file(dir.filePath(kJournalFileName));
         file.open(QIODevice::ReadOnly);
         const QByteArray bytes = file.readAll();
-        QStringDecoder decoder("windows-1251");
-        const QString text = decoder.decode(bytes);
+        const QString text = QString::fromLatin1(bytes);
         benchmark::DoNotOptimize(text.constData());
     }
     setBytes(state, gWorkspace->journalFile.size());
+}
+
+// The conversion alone, on the journal in memory: the program's table, the plain widening or
+// narrowing copy of the same characters (Latin-1: the least any one-byte code page costs), and
+// ICU's windows-1251 converter, which the program used before it had its own table.
+enum class Converter { Table, Latin1, Icu };
+
+void DecodeBench(benchmark::State& state) {
+    const auto converter = Converter(state.range(0));
+    if (converter == Converter::Icu && !QStringDecoder("windows-1251").isValid())
+        return state.SkipWithError("no windows-1251 converter in this Qt");
+    const QByteArray& bytes = gWorkspace->journalFile;
+    for (auto _ : state) {
+        QString text = converter == Converter::Table ? *decodeWindows1251(bytes)
+                       : converter == Converter::Latin1
+                           ? QString::fromLatin1(bytes)
+                           : QStringDecoder("windows-1251").decode(bytes);
+        benchmark::DoNotOptimize(text.constData());
+    }
+    setBytes(state, bytes.size());
+}
+
+void EncodeBench(benchmark::State& state) {
+    const auto converter = Converter(state.range(0));
+    if (converter == Converter::Icu && !QStringEncoder("windows-1251").isValid())
+        return state.SkipWithError("no windows-1251 converter in this Qt");
+    const QString& text = gWorkspace->journal;
+    for (auto _ : state) {
+        QByteArray bytes = converter == Converter::Table ? encodeWindows1251(text).bytes
+                           : converter == Converter::Latin1
+                               ? text.toLatin1()
+                               : QStringEncoder("windows-1251").encode(text);
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+    setBytes(state, text.size());
 }
 
 // What start-up's worker thread does: bazasmen.txt read and decoded.
@@ -98,9 +133,9 @@ void FormLoadBench(benchmark::State& state) {
     setBytes(state, gWorkspace->journalFile.size());
 }
 
+// The least a whole write costs: each character narrowed as it is, written (and synced).
 void encodeAndWrite(const QString& path, const QString& text, bool sync) {
-    QStringEncoder encoder("windows-1251");
-    const QByteArray bytes = encoder.encode(text);
+    const QByteArray bytes = text.toLatin1();
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(bytes);
@@ -222,6 +257,13 @@ int main(int argc, char** argv) {
         ->Unit(ms)
         ->UseRealTime();
     benchmark::RegisterBenchmark("WriteWhole", WriteWholeBench)->Unit(ms)->UseRealTime();
+    for (auto* b : {benchmark::RegisterBenchmark("Decode", DecodeBench),
+                    benchmark::RegisterBenchmark("Encode", EncodeBench)})
+        b->Arg(int(Converter::Table))
+            ->Arg(int(Converter::Latin1))
+            ->Arg(int(Converter::Icu))
+            ->Unit(ms)
+            ->UseRealTime();
     benchmark::RegisterBenchmark("JournalAppend", JournalAppendBench)
         ->Arg(0)
         ->Arg(1)
@@ -233,12 +275,15 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     std::printf("\nRatios (medians):\n");
-    printRatio(reporter, "readJournal / (readAll + decode)", "ReadJournal", "ReadDecodeFloor", 1.5);
-    printRatio(reporter, "Form_Load storage / (readAll + decode)", "FormLoad", "ReadDecodeFloor",
-               0);
-    printRatio(reporter, "whole write / (encode + write + sync)", "WriteWhole",
+    printRatio(reporter, "decode / widening copy", "Decode/0", "Decode/1", 2.0);
+    printRatio(reporter, "decode / ICU's decode", "Decode/0", "Decode/2", 1.0);
+    printRatio(reporter, "encode / narrowing copy", "Encode/0", "Encode/1", 2.0);
+    printRatio(reporter, "encode / ICU's encode", "Encode/0", "Encode/2", 1.0);
+    printRatio(reporter, "readJournal / (readAll + widen)", "ReadJournal", "ReadDecodeFloor", 1.5);
+    printRatio(reporter, "Form_Load storage / (readAll + widen)", "FormLoad", "ReadDecodeFloor", 0);
+    printRatio(reporter, "whole write / (narrow + write + sync)", "WriteWhole",
                "EncodeWriteSyncFloor", 1.5);
-    printRatio(reporter, "whole write / (encode + write, no sync)", "WriteWhole",
+    printRatio(reporter, "whole write / (narrow + write, no sync)", "WriteWhole",
                "EncodeWriteFloor", 0);
     printRatio(reporter, "journalAppend: large / empty journal", "JournalAppend/1",
                "JournalAppend/0", 0);

@@ -1,6 +1,7 @@
 #pragma once
 // The data files are single-byte text in windows-1251, the Cyrillic ANSI code page: one byte
-// is one character, both ways.
+// is one character, both ways. The conversion is the program's own table, the same on every
+// system (Qt without ICU knows no windows-1251).
 
 #include <QByteArray>
 #include <QString>
@@ -8,9 +9,8 @@
 
 namespace tarvel {
 
-// The text of `bytes`, one character per byte; none when the code page did not give one
-// character for every byte (Qt's converter gives up silently on very large inputs, so the
-// text is converted in pieces and its length checked).
+// The text of `bytes`, one character per byte. Every byte value has its character, so a text
+// always comes back.
 std::optional<QString> decodeWindows1251(QByteArrayView bytes);
 
 struct EncodedText {

@@ -1,6 +1,7 @@
-// A journal file larger than 2^29 bytes, the size from which Qt's windows-1251 converter
-// silently gives nothing: start-up takes it whole, adds its one CR LF, and the close writes
-// nothing. The file is sparse (zero bytes cost no disk) and removed afterwards.
+// A journal file larger than 2^29 bytes (from that size on, Qt's windows-1251 converter, used
+// before the program had its own table, silently gave nothing): start-up takes it whole, adds
+// its one CR LF, and the close writes nothing. The file is sparse (zero bytes cost no disk) and
+// removed afterwards.
 
 #include "support/fakes.h"
 
