@@ -16,6 +16,7 @@ const QString kTrainee = QStringLiteral("trainee");
 const QString kRecord = QStringLiteral("record");
 const QString kReplay = QStringLiteral("replay");
 const QString kSpeed = QStringLiteral("speed");
+const QString kTakeOver = QStringLiteral("take-over");
 
 constexpr double kSlowest = 0.1;
 constexpr double kFastest = 100;
@@ -32,6 +33,7 @@ QList<QCommandLineOption> options() {
         {kRecord, "Записать нажатия клавиш этого запуска."},
         {kReplay, "Показать на панели записанные нажатия.", "ЗАПИСЬ"},
         {kSpeed, "Скорость показа: 1 — как записано, 2 — вдвое быстрее.", "N"},
+        {kTakeOver, "Не спрашивая занять папку, занятую кассой другого компьютера."},
     };
 }
 
@@ -87,6 +89,7 @@ QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
     line.replay = single(parser, kReplay, error);
     const QString speed = single(parser, kSpeed, error);
     line.record = parser.isSet(kRecord);
+    line.takeOver = parser.isSet(kTakeOver);
     if (!error.isEmpty()) return error;
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().first());

@@ -46,8 +46,8 @@ int main(int argc, char* argv[]) {
     tarvel::QtMessageBoxes messages;
     tarvel::ExerciseStartup exercises(command.options, dataDir->path(), messages);
     if (!exercises.prepare()) return 1;
-    const std::unique_ptr<tarvel::Program> program =
-        tarvel::Program::start(tarvel::DataDir(exercises.registerFolder()));
+    const std::unique_ptr<tarvel::Program> program = tarvel::Program::start(
+        tarvel::DataDir(exercises.registerFolder()), command.options.takeOver);
     if (!program) return 1;
     if (!program->ended()) {
         program->show();

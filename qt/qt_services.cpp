@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QDateTime>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 namespace tarvel {
@@ -65,6 +66,16 @@ void QtMessageBoxes::show(const QString& text, const QString& caption, Icon icon
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, caption,
                     text, QMessageBox::Ok, parent_);
     box.exec();
+}
+
+bool QtMessageBoxes::ask(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    // Qt's own captions are English without a translation installed; the trainee reads Russian.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.setDefaultButton(QMessageBox::No); // Enter alone never takes another's folder
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString QtSettingsStore::read(const QString& name, const QString& defaultValue) const {

@@ -33,11 +33,12 @@ class SystemRegional : public RegionalSettings {
     QCollator noCase_;
 };
 
-// Modal QMessageBox with an OK button, over the given parent window.
+// Modal QMessageBox with an OK button (or Да and Нет), over the given parent window.
 class QtMessageBoxes : public MessageBoxes {
   public:
     void setParent(QWidget* parent) { parent_ = parent; }
     void show(const QString& text, const QString& caption, Icon icon) override;
+    bool ask(const QString& text, const QString& caption) override;
 
   private:
     QWidget* parent_ = nullptr;

@@ -44,6 +44,8 @@ class MessageBoxes {
     // A modal box with an OK button; returns when the trainee has closed it.
     virtual void show(const QString& text, const QString& caption = kProgramTitle,
                       Icon icon = Icon::None) = 0;
+    // A modal question with the buttons Yes and No, No first in focus; true for Yes.
+    virtual bool ask(const QString& text, const QString& caption = kProgramTitle) = 0;
 };
 
 class SettingsStore {

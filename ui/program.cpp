@@ -1,24 +1,19 @@
 #include "ui/program.h"
 
 #include "qt/session_end.h"
-#include "register/file_messages.h"
 #include "ui/directory_window.h"
+#include "ui/folder_claim.h"
 #include "ui/panel_window.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <cstdio>
 
 namespace tarvel {
 
-std::unique_ptr<Program> Program::start(const DataDir& dataDir) {
-    auto lock = std::make_unique<FolderLock>(dataDir.path());
-    if (lock->take() == FolderLock::Outcome::HeldByOther) {
-        const QString refusal = folderInUseMessage(dataDir.path());
-        std::fprintf(stderr, "%s\n", qPrintable(refusal));
-        QtMessageBoxes().show(refusal, kProgramTitle, MessageBoxes::Icon::Critical);
-        return nullptr;
-    }
+std::unique_ptr<Program> Program::start(const DataDir& dataDir, bool takeOverElsewhere) {
+    QtMessageBoxes messages;
+    std::unique_ptr<FolderLock> lock = claimFolder(dataDir.path(), takeOverElsewhere, messages);
+    if (!lock) return nullptr;
     return std::make_unique<Program>(dataDir, std::move(lock));
 }
 

@@ -29,8 +29,10 @@ class SessionEnd;
 class Program {
   public:
     // Takes the folder and starts the register over it. When another running register holds
-    // the folder, the trainee is told so (also on standard error) and nothing is started.
-    static std::unique_ptr<Program> start(const DataDir& dataDir);
+    // the folder, the trainee is told so (also on standard error) and nothing is started; the
+    // lock of another computer is taken over after the trainee agrees, or at once with
+    // `takeOverElsewhere` (see claimFolder).
+    static std::unique_ptr<Program> start(const DataDir& dataDir, bool takeOverElsewhere = false);
 
     // Starts the register: a missing header may already be reported here, before the panel is
     // on screen, while the journal is read in the background.

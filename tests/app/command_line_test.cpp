@@ -31,6 +31,7 @@ QString asked(const CommandLine& line) {
     if (line.record) parts << "record";
     if (!line.replay.isEmpty()) parts << "replay " + line.replay;
     if (line.speed != 1.0) parts << "speed " + QString::number(line.speed);
+    if (line.takeOver) parts << "take over";
     return parts.join("; ");
 }
 
@@ -71,6 +72,8 @@ const ParseCase kCases[] = {
     {"ReplayWithADecimalComma", "--replay|@file|--speed|2,5", Action::Run,
      "replay @file; speed 2.5"},
     {"ReplayAtTheSlowest", "--replay|@file|--speed|0.1", Action::Run, "replay @file; speed 0.1"},
+    {"TakeOverInAClassroom", "--data-dir|/mnt/kassa|--take-over", Action::Run,
+     "data /mnt/kassa; take over"},
     {"Help", "--help", Action::ShowHelp},
     {"HelpShort", "-h", Action::ShowHelp},
     {"HelpBeforeOtherChecks", "--speed|0|--help", Action::ShowHelp},
@@ -141,6 +144,7 @@ const ProgramCase kProgramCases[] = {
     {"Version", "--version", 0, "Tarvel " TARVEL_VERSION "\n", ""},
     {"HelpTellsTheDataFolderRule", "--help", 0, "--data-dir ПАПКА", ""},
     {"HelpNamesThePerUserFolder", "-h", 0, "~/.local/share/Tarvel", ""},
+    {"HelpTellsTheTakeOver", "--help", 0, "--take-over", ""},
     {"UnknownOption", "--fullscreen", 2, "",
      "tarvel: неизвестный параметр «--fullscreen»\nСправка: tarvel --help\n"},
 };

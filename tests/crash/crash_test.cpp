@@ -4,6 +4,7 @@
 // closed receipt, and the next run must start with them in its journal.
 
 #include "storage/folder_lock.h"
+#include "support/disk_faults.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
@@ -102,6 +103,45 @@ TEST(CrashTest, SecondRegisterOnTheSameFolderIsRefused) {
     first.terminate();
     ASSERT_TRUE(first.waitForFinished(30000));
     EXPECT_EQ(dir.readBytes(kJournalFileName), journal);
+}
+
+// A data folder that takes no new file (its disk full) is held by the first copy through its
+// user's own lock. Space is freed: a second copy, which could now make tarvel.lock in the
+// folder, must still be refused, and every receipt of the first reaches the journal.
+TEST(CrashTest, FullFolderGettingSpaceIsNotTakenBySecondRegister) {
+    TempDataDir dir;
+    const SmallDisk disk(dir.folder(), 256 << 10);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    dir.writeDefaults();
+    // The journal's page has room for the first copy's receipt; a new file finds none.
+    dir.writeBytes(kJournalFileName, closeBytes(kReceipt));
+    disk.fill("filler");
+    QProcess first;
+    ASSERT_NO_FATAL_FAILURE(pressKeys(first, dir, "1 5 0 ВВ = НЛ 5 00 ВВ"));
+    ASSERT_FALSE(QFile::exists(dir.path("tarvel.lock")));
+    dir.remove("filler");
+
+    QProcess second;
+    second.setProcessEnvironment(first.processEnvironment());
+    second.setProcessChannelMode(QProcess::MergedChannels);
+    QStringList arguments = {dir.dataDir().path()};
+    for (const Key key : keysOf("2 7 ВВ = НЛ 3 00 ВВ"))
+        arguments << keyName(key).toString();
+    second.start(TARVEL_KEY_DRIVER, arguments);
+    QString said;
+    while (!said.contains(QDir::toNativeSeparators(dir.folder())) && !said.contains("pressed")) {
+        ASSERT_TRUE(second.waitForReadyRead(30000)) << said.toStdString();
+        said += QString::fromLocal8Bit(second.readAll());
+    }
+    EXPECT_TRUE(said.contains("уже работает другая запущенная касса")) << said.toStdString();
+    second.kill(); // its message box waits for a click no one gives here
+    second.waitForFinished(30000);
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    const QString journal = dir.readText(kJournalFileName);
+    EXPECT_TRUE(journal.startsWith(kReceipt) && journal.contains(" 01  150 руб\r\n"))
+        << journal.toStdString();
+    EXPECT_FALSE(journal.contains(" 01  27 руб")) << "the second copy rang a receipt";
 }
 
 // Two trainees on one computer, each with a folder of their own: both registers run at once,

@@ -8,9 +8,12 @@
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QLockFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QSysInfo>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -201,9 +204,8 @@ TEST(JournalRewrite, StartUpNeverShortensTheFile) {
     EXPECT_TRUE(told || rig.s().TxtCHLK.text().contains("written meanwhile"));
 }
 
-// One register per folder: a second lock on the folder is refused while the first is held;
-// the lock of a process that died is taken over; a folder that takes no new file is locked
-// through the temporary folder.
+// One register per folder: a second lock on the folder is refused while the first is held,
+// even when asked to take it over; the lock of a process that died is taken over.
 TEST(FolderLockTest, OneHolderPerFolder) {
     TempDataDir files;
     const QString folder = files.folder();
@@ -211,7 +213,9 @@ TEST(FolderLockTest, OneHolderPerFolder) {
         FolderLock first(folder);
         ASSERT_EQ(first.take(), FolderLock::Outcome::Taken);
         FolderLock second(folder);
-        EXPECT_EQ(second.take(), FolderLock::Outcome::HeldByOther);
+        EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
+        EXPECT_EQ(second.takeOver(), FolderLock::Outcome::HeldHere);
+        EXPECT_TRUE(QFile::exists(files.path("tarvel.lock")));
     }
     const pid_t child = ::fork(); // takes the lock and dies without letting it go
     if (child == 0) {
@@ -222,17 +226,100 @@ TEST(FolderLockTest, OneHolderPerFolder) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     ASSERT_TRUE(QFile::exists(files.path("tarvel.lock")));
-    {
-        FolderLock afterCrash(folder);
-        EXPECT_EQ(afterCrash.take(), FolderLock::Outcome::Taken);
-    }
-    ASSERT_EQ(::chmod(qPrintable(folder), 0755), 0);
-    const AsNobody user;
-    if (!user.active()) GTEST_SKIP() << "needs root";
-    FolderLock first(folder);
+    FolderLock afterCrash(folder);
+    EXPECT_EQ(afterCrash.take(), FolderLock::Outcome::Taken);
+}
+
+// A folder that takes no new file (a full disk) is held by the user's own lock alone, and stays
+// held when space comes back and its tarvel.lock could be made: a second copy started then is
+// refused. A lock someone put at the shared temporary folder's name for it blocks nothing.
+TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
+    TempDataDir files;
+    const SmallDisk disk(files.folder(), 256 << 10);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QByteArray hash =
+        QCryptographicHash::hash(QFile::encodeName(files.folder()), QCryptographicHash::Sha1)
+            .toHex();
+    QLockFile squatter(QDir::temp().filePath("tarvel-" + hash + ".lock"));
+    ASSERT_TRUE(squatter.tryLock(0));
+    disk.fill("filler");
+    FolderLock first(files.folder());
     EXPECT_EQ(first.take(), FolderLock::Outcome::Taken);
-    FolderLock second(folder);
-    EXPECT_EQ(second.take(), FolderLock::Outcome::HeldByOther);
+    EXPECT_FALSE(QFile::exists(files.path("tarvel.lock")));
+    files.remove("filler");
+    FolderLock second(files.folder());
+    EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
+}
+
+// What a tarvel.lock found in the folder means. @host and @machine are this computer's name and
+// machine id.
+struct LeftLock : NamedRow {
+    QByteArray content;
+    FolderLock::Outcome outcome;
+    const char* computer = ""; // for HeldElsewhere: the computer told of
+};
+
+class LockLeftInTheFolder : public testing::TestWithParam<LeftLock> {};
+
+// A lock of another computer is told with its computer and time and taken over on request; one
+// that cannot be read is taken over at once. Either way the folder ends up held by this one.
+TEST_P(LockLeftInTheFolder, IsTakenOverOrToldOf) {
+    const LeftLock& row = GetParam();
+    TempDataDir files;
+    QByteArray content = row.content;
+    content.replace("@host", QSysInfo::machineHostName().toUtf8())
+        .replace("@machine", QSysInfo::machineUniqueId());
+    files.writeBytes("tarvel.lock", content);
+    const QDateTime since(QDate(2026, 12, 5), QTime(21, 30));
+    QFile file(files.path("tarvel.lock"));
+    ASSERT_TRUE(file.open(QIODevice::Append) &&
+                file.setFileTime(since, QFileDevice::FileModificationTime));
+    file.close();
+
+    FolderLock lock(files.folder());
+    ASSERT_EQ(lock.take(), row.outcome);
+    if (row.outcome == FolderLock::Outcome::HeldElsewhere) {
+        EXPECT_EQ(lock.holder().computer,
+                  QString(row.computer).replace("@host", QSysInfo::machineHostName()));
+        EXPECT_EQ(lock.holder().since, since);
+        EXPECT_EQ(lock.holder().pid, 4242);
+        EXPECT_EQ(files.readBytes("tarvel.lock"), content);
+        EXPECT_EQ(lock.takeOver(), FolderLock::Outcome::Taken);
+    }
+    const QByteArray now = files.readBytes("tarvel.lock");
+    EXPECT_TRUE(now.startsWith(QByteArray::number(::getpid()) + "\n")) << now.toStdString();
+}
+
+const LeftLock kLeftLocks[] = {
+    {{"Empty"}, "", FolderLock::Outcome::Taken},
+    {{"Zeros"}, QByteArray(64, '\0'), FolderLock::Outcome::Taken},
+    {{"CutShortInTheHostName"}, "4242\ntarvel\nkas", FolderLock::Outcome::Taken},
+    {{"NoProcessNumber"}, "tarvel\n@host\n@machine\n", FolderLock::Outcome::Taken},
+    {{"AnotherComputer"}, "4242\ntarvel\nkassa-7\n", FolderLock::Outcome::HeldElsewhere, "kassa-7"},
+    // Set up from this computer's disk image: Qt alone would call its lock stale.
+    {{"ComputerOfTheSameImage"},
+     "4242\ntarvel\nkassa-7\n@machine\nboot\n",
+     FolderLock::Outcome::HeldElsewhere,
+     "kassa-7"},
+    {{"ComputerOfTheSameName"},
+     "4242\ntarvel\n@host\nother-machine\nboot\n",
+     FolderLock::Outcome::HeldElsewhere,
+     "@host"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Locks, LockLeftInTheFolder, testing::ValuesIn(kLeftLocks), rowName);
+
+// Another computer's lock is taken over only as it was told: one that another computer put
+// there meanwhile stays, and is told of in turn.
+TEST(FolderLockTest, TakesOverOnlyTheLockToldOf) {
+    TempDataDir files;
+    files.writeBytes("tarvel.lock", "4242\ntarvel\nkassa-7\n");
+    FolderLock lock(files.folder());
+    ASSERT_EQ(lock.take(), FolderLock::Outcome::HeldElsewhere);
+    files.writeBytes("tarvel.lock", "5151\ntarvel\nkassa-9\n");
+    EXPECT_EQ(lock.takeOver(), FolderLock::Outcome::HeldElsewhere);
+    EXPECT_EQ(lock.holder().computer, "kassa-9");
+    EXPECT_EQ(files.readBytes("tarvel.lock"), "5151\ntarvel\nkassa-9\n");
 }
 
 // The causes no test can make on demand, from the errno a failed call leaves.

@@ -43,7 +43,13 @@ struct RecordingMessages : MessageBoxes {
         Icon icon;
     };
     QList<Shown> shown;
+    QStringList asked;   // every question, in order
+    bool answer = false; // the trainee's answer to each: Yes when true
     void show(const QString& t, const QString& c, Icon i) override { shown.append({t, c, i}); }
+    bool ask(const QString& t, const QString&) override {
+        asked << t;
+        return answer;
+    }
     QStringList texts() const {
         QStringList out;
         for (const auto& m : shown)
