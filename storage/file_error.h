@@ -19,6 +19,7 @@ enum class FileProblem {
     InputOutput,      // the disk reported an input/output error
     ChangedElsewhere, // the file's size is not what this program last wrote
     Undecodable,      // the bytes could not be turned into text whole
+    NameNotUtf8,      // the file's name holds bytes that are not UTF-8: it cannot be opened
     WouldShorten,     // writing would leave the file shorter than what it holds
     Other,            // any other system error; `systemCode` tells which
 };
@@ -30,7 +31,8 @@ struct FileError {
     bool operator==(const FileError&) const = default;
 };
 
-// The problem an errno value stands for. ENOENT is told apart by whether `path`'s folder exists.
+// The problem an errno value stands for. ENOENT is told apart by whether `path`'s folder exists
+// and whether its name could be read (storage/file_names.h).
 FileProblem problemFromErrno(int error, const QString& path);
 
 // The error of a failed operation on `file`: from `savedErrno` (errno read right after the
