@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "storage/file_names.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -62,11 +64,16 @@ QString single(const QCommandLineParser& parser, const QString& name, QString& e
     return values.isEmpty() ? QString() : values.first();
 }
 
+// The name goes into a file name and onto one line of results.csv and the key log's head.
 QString traineeProblem(const QString& name) {
-    static const QRegularExpression unfit(QStringLiteral("[/\\\\\\x00-\\x1f\\x7f]"));
+    static const QRegularExpression control(QStringLiteral("[\\x00-\\x1f\\x7f]"));
+    static const QRegularExpression slash(QStringLiteral("[/\\\\]"));
     if (name.size() > kLongestTrainee)
         return QStringLiteral("имя обучаемого длиннее %1 знаков").arg(kLongestTrainee);
-    if (name.contains(unfit))
+    if (name.contains(control))
+        return QStringLiteral("в имени обучаемого не должно быть переводов строки, табуляций и "
+                              "других управляющих знаков");
+    if (name.contains(slash))
         return QStringLiteral("в имени обучаемого не должно быть знаков / и \\");
     return {};
 }
@@ -93,6 +100,10 @@ QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
     if (!error.isEmpty()) return error;
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().first());
+    if (isUnreadableName(line.exercise) || isUnreadableName(line.replay))
+        return QStringLiteral("в имени %1 есть знаки не в кодировке UTF-8 (показаны как �): по "
+                              "такому имени файл не открыть, переименуйте его")
+            .arg(isUnreadableName(line.exercise) ? line.exercise : line.replay);
     if (!line.exercise.isEmpty() && !QFileInfo::exists(line.exercise))
         return QStringLiteral("нет файла или папки упражнения %1").arg(line.exercise);
     if (!line.replay.isEmpty() && !QFileInfo(line.replay).isFile())
@@ -117,6 +128,17 @@ QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
     return {};
 }
 
+// One dash reads as two here ("-platform" as "--platform"): a refusal names each option the way
+// it was typed.
+QString asTyped(QString refusal, const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1)) {
+        if (!argument.startsWith(u'-') || argument.startsWith(QLatin1String("--"))) continue;
+        const QString option = argument.section(u'=', 0, 0);
+        refusal.replace("«-" + option + "»", "«" + option + "»");
+    }
+    return refusal;
+}
+
 } // namespace
 
 CommandLineParse parseCommandLine(const QStringList& arguments) {
@@ -135,6 +157,7 @@ CommandLineParse parseCommandLine(const QStringList& arguments) {
         result.action = CommandLineParse::Action::Refuse;
         result.error = error;
     }
+    result.error = asTyped(result.error, arguments);
     return result;
 }
 

@@ -91,25 +91,38 @@ void ExerciseStartup::end() {
 // From a folder the trainee chooses; a file is read as it is. Nothing when there is no usable
 // exercise: the panel then runs without one.
 std::optional<Exercise> ExerciseStartup::loadExercise(QWidget& panel) {
-    QString path = options_.exercise;
+    const QString& path = options_.exercise;
     if (path.isEmpty()) return std::nullopt;
-    if (QFileInfo(path).isDir()) {
-        const QList<ListedExercise> listed = listExercises(path);
-        if (listed.isEmpty()) {
-            messages_.show(QStringLiteral("В папке %1 нет упражнений (файлов .toml).\n"
-                                          "Касса работает без упражнения.")
-                               .arg(path));
-            return std::nullopt;
-        }
-        ExerciseChooser chooser(listed, &panel);
-        if (chooser.exec() != QDialog::Accepted) return std::nullopt;
-        path = chooser.chosenPath();
-    }
+    if (QFileInfo(path).isDir()) return chooseExercise(path, panel);
     ExerciseLoad load = readExerciseFile(path);
     if (!load.exercise)
         messages_.show(load.error + QStringLiteral("\nКасса работает без упражнения."),
                        kProgramTitle, MessageBoxes::Icon::Critical);
     return std::move(load.exercise);
+}
+
+// The list shows the titles read from the top of each file; a mistake further down is found
+// when the file is chosen and read whole. It is told, the file is greyed in the list with it,
+// and the trainee chooses again.
+std::optional<Exercise> ExerciseStartup::chooseExercise(const QString& folder, QWidget& panel) {
+    QList<ListedExercise> listed = listExercises(folder);
+    if (listed.isEmpty()) {
+        messages_.show(QStringLiteral("В папке %1 нет упражнений (файлов .toml).\n"
+                                      "Касса работает без упражнения.")
+                           .arg(folder));
+        return std::nullopt;
+    }
+    for (;;) {
+        ExerciseChooser chooser(listed, &panel);
+        if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+        const QString chosen = chooser.chosenPath();
+        ExerciseLoad load = readExerciseFile(chosen);
+        if (load.exercise) return std::move(load.exercise);
+        messages_.show(load.error + QStringLiteral("\nВыберите другое упражнение."), kProgramTitle,
+                       MessageBoxes::Icon::Critical);
+        for (ListedExercise& exercise : listed)
+            if (exercise.path == chosen) exercise = {chosen, {}, load.error};
+    }
 }
 
 void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const Clock& clock) {
@@ -133,7 +146,7 @@ void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const 
 
 void ExerciseStartup::startReplay(CashRegister& reg, PanelWindow& panel) {
     replayWindow_ =
-        std::make_unique<ReplayWindow>(log_->head, options_.speed, QStringLiteral(TARVEL_VERSION));
+        std::make_unique<ReplayWindow>(*log_, options_.speed, QStringLiteral(TARVEL_VERSION));
     ReplayPlayer::Hooks hooks;
     hooks.showKey = [&panel](Key key) { showPressed(panel, key); };
     hooks.stepped = [this, &panel] {

@@ -35,6 +35,7 @@ class ExerciseStartup {
 
   private:
     std::optional<Exercise> loadExercise(QWidget& panel);
+    std::optional<Exercise> chooseExercise(const QString& folder, QWidget& panel);
     void startSession(CashRegister& reg, PanelWindow& panel, const Clock& clock);
     void startReplay(CashRegister& reg, PanelWindow& panel);
 

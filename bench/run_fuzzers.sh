@@ -29,6 +29,10 @@ seeds="$build_dir/fuzz-seeds"
 rm -rf "$seeds"
 mkdir -p "$seeds/tape" "$seeds/number" "$seeds/goods" "$seeds/utf16" "$seeds/exercise"
 cp data/exercises/*.toml "$seeds/exercise/"
+# A key and a table header 40 000 parts deep, which once ran the TOML parser off the stack.
+deep=$(printf 'a.%.0s' $(seq 40000))
+printf 'title = "T"\ntask = "T"\n%sa = 1\n' "$deep" >"$seeds/exercise/deep_key"
+printf 'title = "T"\ntask = "T"\n[[%sa]]\n' "$deep" >"$seeds/exercise/deep_header"
 cp data/*.txt "$seeds/tape/"
 cp data/*.txt "$seeds/goods/"
 printf 'a\r\nb' >"$seeds/tape/open_last_line"

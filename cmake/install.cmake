@@ -13,8 +13,12 @@ list(TRANSFORM TARVEL_SAMPLE_EXERCISES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/data/
 list(TRANSFORM TARVEL_DATA_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/data/
      OUTPUT_VARIABLE TARVEL_DATA_PATHS)
 install(FILES ${TARVEL_DATA_PATHS} DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvel)
+# The format of the exercise files goes beside them, for the instructor who writes new ones; it
+# is copied into each trainee's folder with them, where the chooser, reading only *.toml,
+# passes it by.
 if(TARVEL_EXERCISES)
-    install(FILES ${TARVEL_EXERCISES} DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvel/exercises)
+    install(FILES ${TARVEL_EXERCISES} ${CMAKE_CURRENT_SOURCE_DIR}/data/exercises/README.md
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvel/exercises)
 endif()
 
 install(FILES ${TARVEL_PACKAGING}/tarvel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,5 +1,6 @@
 #include "exercises/exercise_file.h"
 
+#include "exercises/toml_outline.h"
 #include "register/file_messages.h"
 
 #include "storage/text_files.h"
@@ -15,6 +16,9 @@ namespace {
 
 // Bigger than any exercise an instructor writes by hand; a bigger file is some other file.
 constexpr qsizetype kMaxFileSize = 1024 * 1024;
+// Real exercises go 4 deep ([[receipt.line]] and its keys); far deeper is no exercise, and
+// some tens of thousands would crash the parser.
+constexpr int kMaxDepth = 64;
 // The register shows amounts with at most 7 significant digits: 12345.67 keeps its kopecks,
 // 123456.78 would be rung up as 123456.8 and never match.
 constexpr int kMaxDigits = 7;
@@ -248,12 +252,18 @@ ExerciseItem itemOf(std::string_view key, const toml::table& table) {
     return item;
 }
 
-Exercise exerciseOf(const toml::table& root) {
+// The top-level keys, the title and the task.
+Exercise headOf(const toml::table& root) {
     allowOnly(root,
               {"title", "task", "receipt", "cash_in", "cash_out", "report", "header", "cancel"});
     Exercise exercise;
     exercise.title = requiredText(root, "title", QStringLiteral("название упражнения"));
     exercise.task = requiredText(root, "task", QStringLiteral("текст задания"));
+    return exercise;
+}
+
+Exercise exerciseOf(const toml::table& root) {
+    Exercise exercise = headOf(root);
     // Each kind of work is its own list; together they are expected in the file's order.
     QList<std::pair<toml::source_position, ExerciseItem>> items;
     for (auto&& [key, value] : root) {
@@ -285,44 +295,75 @@ QString message(const QString& fileName, const Fault& fault) {
         .arg(fault.what);
 }
 
+// What is checked before the parser sees the text; the outline of a text that passes.
+TomlOutline outlineOf(QByteArrayView bytes) {
+    if (bytes.size() > kMaxFileSize)
+        throw Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")};
+    if (bytes.trimmed().isEmpty()) throw Fault{0, QStringLiteral("файл пуст")};
+    const TomlOutline outline =
+        outlineToml(std::string_view(bytes.data(), std::size_t(bytes.size())), kMaxDepth);
+    if (outline.tooDeepLine > 0)
+        throw Fault{
+            outline.tooDeepLine,
+            QStringLiteral("слишком глубокая вложенность (больше %1 уровней)").arg(kMaxDepth)};
+    return outline;
+}
+
+toml::table parsed(QByteArrayView bytes) {
+    try {
+        return toml::parse(std::string_view(bytes.data(), std::size_t(bytes.size())));
+    } catch (const toml::parse_error& e) {
+        const QString what =
+            isUtf8(bytes) ? QStringLiteral("ошибка записи TOML (%1)").arg(text(e.description()))
+                          : QStringLiteral("файл не в кодировке UTF-8: сохраните его в UTF-8");
+        throw Fault{int(e.source().begin.line), what};
+    }
+}
+
+// The file's bytes; throws what keeps them from being read.
+QByteArray bytesOf(const QString& path) {
+    // A huge file is refused before it is read into memory.
+    if (QFileInfo(path).size() > kMaxFileSize)
+        throw Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")};
+    FileBytes file = readFileBytes(path);
+    if (file.error)
+        throw Fault{0,
+                    QStringLiteral("не удалось прочитать файл: %1").arg(reasonText(*file.error))};
+    return std::move(file.bytes);
+}
+
 } // namespace
 
 ExerciseLoad parseExercise(QByteArrayView bytes, const QString& fileName) {
     try {
-        if (bytes.size() > kMaxFileSize)
-            throw Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")};
-        if (bytes.trimmed().isEmpty()) throw Fault{0, QStringLiteral("файл пуст")};
-        const std::string_view doc(bytes.data(), std::size_t(bytes.size()));
-        toml::table root;
-        try {
-            root = toml::parse(doc);
-        } catch (const toml::parse_error& e) {
-            const QString what =
-                isUtf8(bytes) ? QStringLiteral("ошибка записи TOML (%1)").arg(text(e.description()))
-                              : QStringLiteral("файл не в кодировке UTF-8: сохраните его в UTF-8");
-            throw Fault{int(e.source().begin.line), what};
-        }
-        return {exerciseOf(root), {}};
+        outlineOf(bytes);
+        return {exerciseOf(parsed(bytes)), {}};
     } catch (const Fault& fault) {
         return {std::nullopt, message(fileName, fault)};
     }
 }
 
 ExerciseLoad readExerciseFile(const QString& path) {
-    // A huge file is refused before it is read into memory.
-    if (QFileInfo(path).size() > kMaxFileSize)
-        return {std::nullopt,
-                message(path, Fault{0, QStringLiteral("файл больше 1 МБ — это не упражнение")})};
-    const FileBytes file = readFileBytes(path);
-    if (file.error) {
-        const QString reason = reasonText(*file.error);
-        return {
-            std::nullopt,
-            message(path, Fault{0, QStringLiteral("не удалось прочитать файл: %1").arg(reason)})};
+    try {
+        ExerciseLoad load = parseExercise(bytesOf(path), path);
+        if (load.exercise) load.exercise->fileName = path;
+        return load;
+    } catch (const Fault& fault) {
+        return {std::nullopt, message(path, fault)};
     }
-    ExerciseLoad load = parseExercise(file.bytes, path);
-    if (load.exercise) load.exercise->fileName = path;
-    return load;
+}
+
+// Top-level keys stand before the first table header, so the text up to it is TOML of its own
+// and holds the title: a few lines to parse, where the whole file may take a fifth of a second.
+ExerciseTitle readExerciseTitle(const QString& path) {
+    try {
+        const QByteArray bytes = bytesOf(path);
+        const TomlOutline outline = outlineOf(bytes);
+        return {headOf(parsed(QByteArrayView(bytes).first(qsizetype(outline.firstHeader)))).title,
+                {}};
+    } catch (const Fault& fault) {
+        return {{}, message(path, fault)};
+    }
 }
 
 } // namespace tarvel

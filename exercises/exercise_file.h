@@ -22,4 +22,12 @@ struct ExerciseLoad {
 ExerciseLoad parseExercise(QByteArrayView text, const QString& fileName);
 ExerciseLoad readExerciseFile(const QString& path);
 
+// The title alone, for a list of many files: read from the keys before the first table,
+// whatever the size of the rest. A mistake further on is found when the file is read whole.
+struct ExerciseTitle {
+    QString title;
+    QString error; // set when there is no title
+};
+ExerciseTitle readExerciseTitle(const QString& path);
+
 } // namespace tarvel

@@ -1,6 +1,7 @@
 #pragma once
 // The exercises of a folder, for the chooser: each .toml file by its title, or with the reason
-// it cannot be used.
+// it cannot be used. Only what stands before a file's first table is parsed, so a folder of
+// big files lists at once; a mistake further on is told when the exercise is chosen.
 
 #include <QList>
 #include <QString>

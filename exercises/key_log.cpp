@@ -143,13 +143,18 @@ QByteArray keyLogLine(const KeyLogEntry& entry) {
 KeyLogRead parseKeyLog(QByteArrayView bytes, const QString& fileName) {
     const QString name = QFileInfo(fileName).fileName();
     try {
+        // Every line is written with its line break: one without it was cut short, maybe in
+        // the middle of a letter's bytes, and is left out.
+        const qsizetype whole = bytes.lastIndexOf('\n') + 1;
         QStringDecoder decoder(QStringDecoder::Utf8);
-        const QString text = decoder(bytes);
+        const QString text = decoder(bytes.first(whole));
         if (decoder.hasError()) throw Fault{0, QStringLiteral("файл не в кодировке UTF-8")};
         QStringList lines = text.split(u'\n');
         for (QString& line : lines)
             if (line.endsWith(u'\r')) line.chop(1); // a copy that went through Windows
-        return {logOf(lines), {}};
+        KeyLog log = logOf(lines);
+        log.lastLineCut = whole < bytes.size();
+        return {std::move(log), {}};
     } catch (const Fault& fault) {
         const QString where =
             fault.line > 0 ? QStringLiteral(", строка %1").arg(fault.line) : QString();

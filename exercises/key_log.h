@@ -48,6 +48,9 @@ struct KeyLogEntry {
 struct KeyLog {
     KeyLogHead head;
     QList<KeyLogEntry> entries;
+    // The file ended inside a line (the power went off while it was written): the entries are
+    // the whole lines before it.
+    bool lastLineCut = false;
 };
 
 QByteArray keyLogHead(const KeyLogHead& head);

@@ -50,6 +50,9 @@ QString reasonText(const FileError& error) {
         return QStringLiteral("файл изменён другой программой");
     case FileProblem::Undecodable:
         return QStringLiteral("файл не удалось прочитать целиком");
+    case FileProblem::NameNotUtf8:
+        return QStringLiteral("имя файла не в кодировке UTF-8, открыть его нельзя — переименуйте "
+                              "файл");
     case FileProblem::WouldShorten:
         return QStringLiteral("в файле больше, чем удалось прочитать");
     case FileProblem::Other:

@@ -34,7 +34,8 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print substr($6, 2)}' | sort >"$scratch/fi
     for size in 16 24 32 48 64 128 256; do
         echo "/usr/share/icons/hicolor/${size}x${size}/apps/tarvel.png"
     done
-    for file in "$source"/data/*.txt "$source"/data/exercises/*.toml; do
+    for file in "$source"/data/*.txt "$source"/data/exercises/*.toml \
+        "$source"/data/exercises/README.md; do
         if [ -e "$file" ]; then echo "/usr/share/tarvel/${file#"$source"/data/}"; fi
     done
 } | sort >"$scratch/expected"
@@ -71,7 +72,7 @@ sleep 0.5
 kill -TERM "$program"
 wait "$program" || fail "exit after SIGTERM"
 program=""
-for file in clishe.txt spravoch.txt; do
+for file in clishe.txt spravoch.txt exercises/01_bez_sdachi.toml exercises/README.md; do
     cmp "$root/usr/share/tarvel/$file" "$scratch/home/Tarvel/$file" || fail "$file not seeded"
 done
 [ -f "$scratch/home/Tarvel/bazasmen.txt" ] || fail "no journal in the trainee's folder"

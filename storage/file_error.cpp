@@ -1,5 +1,7 @@
 #include "storage/file_error.h"
 
+#include "storage/file_names.h"
+
 #include <QFileDevice>
 #include <QFileInfo>
 #include <cerrno>
@@ -46,6 +48,7 @@ FileProblem problemFromErrno(int error, const QString& path) {
     case EROFS:
         return FileProblem::ReadOnlyDisk;
     case ENOENT:
+        if (isUnreadableName(path)) return FileProblem::NameNotUtf8;
         return QFileInfo(folderOf(path)).isDir() ? FileProblem::FileMissing
                                                  : FileProblem::FolderMissing;
     case ENOTDIR:

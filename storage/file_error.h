@@ -21,6 +21,7 @@ enum class FileProblem {
     LinkLoop,         // symbolic links on the way lead round in a circle
     ChangedElsewhere, // the file's size is not what this program last wrote
     Undecodable,      // the bytes could not be turned into text whole
+    NameNotUtf8,      // the file's name holds bytes that are not UTF-8: it cannot be opened
     WouldShorten,     // writing would leave the file shorter than what it holds
     Other,            // any other system error; `systemCode` tells which
 };
@@ -32,7 +33,8 @@ struct FileError {
     bool operator==(const FileError&) const = default;
 };
 
-// The problem an errno value stands for. ENOENT is told apart by whether `path`'s folder exists.
+// The problem an errno value stands for. ENOENT is told apart by whether `path`'s folder exists
+// and whether its name could be read (storage/file_names.h).
 FileProblem problemFromErrno(int error, const QString& path);
 
 // Why `path` cannot be reached when it looks absent: missing, its folder missing, a loop of

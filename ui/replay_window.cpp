@@ -5,9 +5,10 @@
 
 namespace tarvel {
 
-ReplayWindow::ReplayWindow(const KeyLogHead& head, double speed, const QString& runningVersion,
+ReplayWindow::ReplayWindow(const KeyLog& log, double speed, const QString& runningVersion,
                            QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window), lastLineCut_(log.lastLineCut) {
+    const KeyLogHead& head = log.head;
     setObjectName(QStringLiteral("Replay"));
     setWindowTitle(QStringLiteral("Показ записи"));
     auto* column = new QVBoxLayout(this);
@@ -36,8 +37,15 @@ ReplayWindow::ReplayWindow(const KeyLogHead& head, double speed, const QString& 
 }
 
 void ReplayWindow::showProgress(qsizetype played, qsizetype total, bool finished) {
-    progress_->setText(finished ? QStringLiteral("Показ окончен: %1 из %2.").arg(played).arg(total)
-                                : QStringLiteral("Показано %1 из %2.").arg(played).arg(total));
+    if (!finished) {
+        progress_->setText(QStringLiteral("Показано %1 из %2.").arg(played).arg(total));
+        return;
+    }
+    QString text = QStringLiteral("Показ окончен: %1 из %2.").arg(played).arg(total);
+    if (lastLineCut_)
+        text += QStringLiteral("\nПоследняя строка записи оборвана (запись прервалась, например, "
+                               "при отключении питания): показано всё, что записано до неё.");
+    progress_->setText(text);
 }
 
 } // namespace tarvel

@@ -17,7 +17,7 @@ namespace {
 using Action = CommandLineParse::Action;
 
 struct ParseCase : NamedRow {
-    const char* arguments; // separated by "|"; @file, @dir, @none and @long are filled in
+    const char* arguments; // separated by "|"; @file, @dir, @none, @raw and @long are filled in
     Action action;
     const char* result = ""; // what was asked for (see asked()), or the refusal
 };
@@ -35,12 +35,15 @@ QString asked(const CommandLine& line) {
     return parts.join("; ");
 }
 
-// Paths that exist or do not, for the rows.
+// Paths that exist or do not, for the rows. @raw names a file whose name is in windows-1251, as
+// main() reads it from the system.
 struct Paths {
     TempDataDir dir;
+    RawNamedFile raw{dir.folder(), "\xCF\xF0\xE8.toml", "x"};
     Paths() { dir.writeBytes("keys.log", "x"); }
     QString fill(QString text) const {
         return text.replace("@file", dir.path("keys.log"))
+            .replace("@raw", raw.path())
             .replace("@dir", dir.path("folder").chopped(7))
             .replace("@none", dir.path("none.toml"))
             .replace("@long", QString(61, QChar(u'я')));
@@ -65,6 +68,8 @@ const ParseCase kCases[] = {
     {"DataDir", "--data-dir|/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
     {"DataDirWithEquals", "--data-dir=/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
     {"OneDashLongOption", "-data-dir|/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
+    {"OneDashOptionTwice", "-data-dir|a|-data-dir=b", Action::Refuse,
+     "«-data-dir» указан больше одного раза"},
     {"ExerciseFileForATrainee", "--exercise|@file|--trainee|Иванова А.", Action::Run,
      "exercise @file; trainee Иванова А."},
     {"ExerciseFolder", "--exercise|@dir", Action::Run, "exercise @dir"},
@@ -81,6 +86,8 @@ const ParseCase kCases[] = {
     {"VersionShort", "-v", Action::ShowVersion},
     {"UnknownOption", "--colour", Action::Refuse, "неизвестный параметр «--colour»"},
     {"UnknownShortOption", "-x", Action::Refuse, "неизвестный параметр «-x»"},
+    {"QtsOwnOptionAsTyped", "-platform|offscreen", Action::Refuse,
+     "неизвестный параметр «-platform»"},
     {"MissingValue", "--data-dir", Action::Refuse, "после «--data-dir» нужно значение"},
     {"EmptyValue", "--data-dir=", Action::Refuse, "после «--data-dir» нужно значение"},
     {"FlagWithAValue", "--record=yes", Action::Refuse, "«--record» пишется без значения"},
@@ -88,11 +95,21 @@ const ParseCase kCases[] = {
     {"DataDirTwice", "--data-dir|a|--data-dir|b", Action::Refuse,
      "«--data-dir» указан больше одного раза"},
     {"MissingExercise", "--exercise|@none", Action::Refuse, "нет файла или папки упражнения @none"},
+    {"ExerciseNameNotUtf8", "--exercise|@raw", Action::Refuse,
+     "в имени @raw есть знаки не в кодировке UTF-8 (показаны как �): по такому имени файл не "
+     "открыть, переименуйте его"},
+    {"ReplayNameNotUtf8", "--replay|@raw", Action::Refuse,
+     "в имени @raw есть знаки не в кодировке UTF-8 (показаны как �): по такому имени файл не "
+     "открыть, переименуйте его"},
     {"ReplayOfAFolder", "--replay|@dir", Action::Refuse, "нет файла записи @dir"},
     {"TraineeAlone", "--trainee|Иванова", Action::Refuse,
      "«--trainee» задаётся вместе с «--exercise» или «--record»"},
     {"TraineeWithASlash", "--record|--trainee|../Иванова", Action::Refuse,
      "в имени обучаемого не должно быть знаков / и \\"},
+    {"TraineeWithANewline", "--record|--trainee|Иванова\nА.", Action::Refuse,
+     "в имени обучаемого не должно быть переводов строки, табуляций и других управляющих знаков"},
+    {"TraineeWithATab", "--exercise|@file|--trainee|Иванова\tА.", Action::Refuse,
+     "в имени обучаемого не должно быть переводов строки, табуляций и других управляющих знаков"},
     {"TraineeTooLong", "--record|--trainee|@long", Action::Refuse,
      "имя обучаемого длиннее 60 знаков"},
     {"ReplayWhileRecording", "--replay|@file|--record", Action::Refuse,

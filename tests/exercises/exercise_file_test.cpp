@@ -1,9 +1,12 @@
 // Exercise files as instructors write them, and as they go wrong.
 
 #include "exercises/exercise_file.h"
+#include "exercises/exercise_listing.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -13,8 +16,26 @@ namespace {
 
 const char* const kHead = "title = \"Т\"\ntask = \"Задание\"\n";
 
+// A dotted key of `parts` parts: "a.a.a".
+QByteArray dotted(int parts) {
+    QByteArray key = "a";
+    for (int i = 1; i < parts; ++i)
+        key += ".a";
+    return key;
+}
+
+// "<65>" in a row stands for a key of 65 parts; the other bytes stay as they are.
+QByteArray expanded(const char* text) {
+    static const QRegularExpression parts(QStringLiteral("<(\\d+)>"));
+    QByteArray out(text);
+    for (QRegularExpressionMatch m = parts.match(QString::fromLatin1(out)); m.hasMatch();
+         m = parts.match(QString::fromLatin1(out)))
+        out.replace(m.capturedStart(), m.capturedLength(), dotted(m.captured(1).toInt()));
+    return out;
+}
+
 struct FileCase : NamedRow {
-    const char* body;       // after a title and a task, unless it starts with "!"
+    const char* body;       // after a title and a task, unless it starts with "!"; see expanded()
     const char* message;    // empty: the file loads
     const char* items = ""; // the checklist of a file that loads, joined by " | "
 };
@@ -100,16 +121,32 @@ const FileCase kCases[] = {
      "строка 4: отчёт снимают клавишей \"1Д\" или \"2В\"."},
     {"header_line_break", "[[header]]\nlines = [\"А\\nБ\"]\n",
      "строка 4: строка клише — одна строка, без переноса."},
+
+    // Deep keys are counted before the parser, which would run off the stack on them.
+    {"deep_dotted_key", "[[cancel]]\n<65> = 1\n",
+     "Упражнение «x.toml», строка 4: слишком глубокая вложенность (больше 64 уровней)."},
+    {"dotted_key_at_the_limit_goes_to_the_parser", "<64> = 1\n", "строка 3: неизвестный ключ «a»."},
+    {"deep_table_header", "[ <20> . <45> ]\n", "строка 3: слишком глубокая вложенность"},
+    {"header_and_key_add_up", "[[<40>]]\n<24> = 1\n", "строка 4: слишком глубокая вложенность"},
+    {"inline_tables_add_up", "x = [{<31> = {<32> = 1}}]\n",
+     "строка 3: слишком глубокая вложенность"},
+    {"dots_in_quoted_keys_strings_and_comments",
+     "# <99> = 1\n[[header]]\nlines = ['''[<99>] ''''', \"\\\" <99> = 1\", \"\"\"\n"
+     "\\\"\"\" <99> = 1\"\"\"\"\"]\n'<99>' = 1\n",
+     "строка 7: неизвестный ключ «<99>»."},
+    {"deep_look_alikes_in_a_multi_line_task",
+     "!title = \"Т\"\ntask = \"\"\"\n[<99>]\n\"\"\"\"\n[[cancel]]\n# [<99>]\n", "",
+     "Отмена чека клавишей СБ"},
 };
 
 class ExerciseFileParse : public testing::TestWithParam<FileCase> {};
 
 TEST_P(ExerciseFileParse, LoadsOrTellsWhy) {
     const FileCase& c = GetParam();
-    const QByteArray body(c.body);
+    const QByteArray body = expanded(c.body);
     const QByteArray text = body.startsWith('!') ? body.mid(1) : kHead + body;
     const ExerciseLoad load = parseExercise(text, QStringLiteral("/some/where/x.toml"));
-    const QString message = QString::fromUtf8(c.message);
+    const QString message = QString::fromUtf8(expanded(c.message));
     if (message.isEmpty()) {
         ASSERT_TRUE(load.exercise) << load.error.toStdString();
         QStringList items;
@@ -147,6 +184,57 @@ TEST(ExerciseFileRead, MissingOrHugeFileIsTold) {
     dir.writeBytes(QStringLiteral("big.toml"), QByteArray(1024 * 1024 + 1, '#'));
     EXPECT_EQ(readExerciseFile(dir.path("big.toml")).error,
               QStringLiteral("Упражнение «big.toml»: файл больше 1 МБ — это не упражнение."));
+}
+
+// About 70 KB holding one key some 35 000 levels deep, in both forms that go that deep: refused
+// with its line whether read alone or in a folder's list, the file beside them still listed.
+TEST(ExerciseFileRead, DeepFilesAreRefusedAlsoInAList) {
+    TempDataDir dir;
+    const QByteArray key = dotted(35'000);
+    dir.writeBytes(QStringLiteral("1_key.toml"), kHead + key + " = 1\n");
+    dir.writeBytes(QStringLiteral("2_header.toml"), kHead + ("[[" + key + "]]\n"));
+    dir.writeBytes(QStringLiteral("3_good.toml"), kHead + QByteArray("[[cancel]]\n"));
+    const QList<ListedExercise> listed = listExercises(dir.path({}));
+    ASSERT_EQ(listed.size(), 3);
+    for (const int i : {0, 1}) {
+        const QString expected = QStringLiteral("Упражнение «%1», строка 3: слишком глубокая "
+                                                "вложенность (больше 64 уровней).")
+                                     .arg(QFileInfo(listed[i].path).fileName());
+        EXPECT_EQ(listed[i].error, expected);
+        EXPECT_EQ(readExerciseFile(listed[i].path).error, expected);
+    }
+    EXPECT_EQ(listed[2].title, QStringLiteral("Т"));
+}
+
+// The chooser's list, in the order of the numbers: each file by the title at its top, a
+// mistake further down left to the whole read when it is chosen; a file without a title or
+// with a name in windows-1251 is listed with the true reason; other files are passed by.
+TEST(ExerciseListing, TitlesFromTheTopAndTheReasonAFileIsOut) {
+    TempDataDir dir;
+    dir.writeBytes(QStringLiteral("10_mistake_below.toml"),
+                   kHead + QByteArray("[[receipt]]\nclose = \"cheque\"\n"
+                                      "line = [{department = 1, amount = 5}]\n"));
+    dir.writeBytes(QStringLiteral("2_good.toml"), "title = \"Первое\"\ntask = \"З\"\n[[cancel]]\n");
+    dir.writeBytes(QStringLiteral("3_no_title.toml"), "task = \"З\"\n[[cancel]]\n");
+    dir.writeBytes(QStringLiteral("README.md"), "# Упражнения\n");
+    const RawNamedFile raw(dir.folder(), "4_\xCF\xF0\xE8.toml", kHead + QByteArray("[[cancel]]\n"));
+
+    QStringList rows;
+    for (const ListedExercise& e : listExercises(dir.path({})))
+        rows << QFileInfo(e.path).fileName() + " | " + e.title + " | " + e.error;
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0], "2_good.toml | Первое | ");
+    EXPECT_EQ(rows[1], "3_no_title.toml |  | Упражнение «3_no_title.toml», строка 1: нет ключа "
+                       "«title» (название упражнения).");
+    const QString name = QFileInfo(raw.path()).fileName();
+    EXPECT_EQ(name, "4_\uFFFD\uFFFD\uFFFD.toml");
+    EXPECT_EQ(rows[2], name + " |  | Упражнение «" + name +
+                           "»: не удалось прочитать файл: имя файла не в кодировке UTF-8, открыть "
+                           "его нельзя — переименуйте файл.");
+    EXPECT_EQ(rows[3], "10_mistake_below.toml | Т | ");
+    EXPECT_TRUE(readExerciseFile(dir.path("10_mistake_below.toml"))
+                    .error.endsWith("строка 4: способ закрытия «cheque» неизвестен: plain, cash "
+                                    "или card."));
 }
 
 } // namespace

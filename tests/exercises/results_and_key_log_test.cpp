@@ -155,6 +155,34 @@ TEST_P(KeyLogParse, TellsWhatIsWrong) {
 
 INSTANTIATE_TEST_SUITE_P(Logs, KeyLogParse, testing::ValuesIn(kBadLogs), rowName);
 
+struct CutLogCase : NamedRow {
+    QByteArray tail; // after a head and the entry "0 Command1"
+};
+
+// The power went off while a line was written: the whole lines play, the cut one (even when
+// what is left of it reads as an entry) does not.
+const CutLogCase kCutLogs[] = {
+    {"inside_a_key_name", "420 Comm"},
+    {"inside_a_letter", "420 TxtCHL \xD0"},
+    {"after_the_time", "420"},
+    {"before_the_line_break", "420 Command2"},
+    {"zeros_the_disk_left", QByteArray(4, '\0')},
+};
+
+class KeyLogCut : public testing::TestWithParam<CutLogCase> {};
+
+TEST_P(KeyLogCut, PlaysTheWholeLinesAndTellsTheCut) {
+    const QByteArray whole = "Tarvel key log 1\nversion: 1\n\n0 Command1\n";
+    const KeyLogRead read = parseKeyLog(whole + GetParam().tail, QStringLiteral("k.keys"));
+    ASSERT_TRUE(read.log) << read.error.toStdString();
+    EXPECT_TRUE(read.log->lastLineCut);
+    ASSERT_EQ(read.log->entries.size(), 1);
+    EXPECT_EQ(read.log->entries[0].key, Key::Digit1);
+    EXPECT_FALSE(parseKeyLog(whole, QStringLiteral("k.keys")).log->lastLineCut);
+}
+
+INSTANTIATE_TEST_SUITE_P(Logs, KeyLogCut, testing::ValuesIn(kCutLogs), rowName);
+
 // Lines ended by CR LF (a copy through Windows) and head names of a newer register still read.
 TEST(KeyLog, ReadsWindowsLineEndsAndNewerHeadNames) {
     const KeyLogRead read = parseKeyLog("Tarvel key log 1\r\nversion: 9\r\nspeed: 2\r\n\r\n"

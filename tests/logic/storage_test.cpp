@@ -332,6 +332,9 @@ TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
         {EDQUOT, inFolder, "нет места на диске"},
         {ENOENT, inFolder, "файл не найден"},
         {ENOENT, noFolder, "нет такого каталога"},
+        // A name in windows-1251 read as UTF-8: each such byte becomes U+FFFD.
+        {ENOENT, files.path("\uFFFD\uFFFD.toml"),
+         "имя файла не в кодировке UTF-8, открыть его нельзя — переименуйте файл"},
         {EISDIR, inFolder, "на этом месте стоит каталог"},
         {ENAMETOOLONG, inFolder, "слишком длинный путь или имя файла"},
         {ELOOP, inFolder, "символические ссылки замыкаются в круг"},

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace tarvel::test {
 
@@ -81,6 +83,19 @@ void TempDataDir::writeBytes(const QString& name, const QByteArray& bytes) const
     QFile f(path(name)); // opened for writing alone, the file is truncated
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size())
         << name.toStdString();
+}
+
+RawNamedFile::RawNamedFile(const QString& folder, const QByteArray& name, const QByteArray& bytes)
+    : path_(QFile::encodeName(folder) + '/' + name) {
+    const int fd = ::open(path_.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    EXPECT_GE(fd, 0) << path_.constData();
+    if (fd < 0) return;
+    EXPECT_EQ(::write(fd, bytes.constData(), std::size_t(bytes.size())), bytes.size());
+    ::close(fd);
+}
+
+RawNamedFile::~RawNamedFile() {
+    ::unlink(path_.constData());
 }
 
 QByteArray TempDataDir::readBytes(const QString& name) const {

@@ -142,6 +142,19 @@ class TempDataDir {
     QTemporaryDir dir_;
 };
 
+// A file in `folder` whose name the system keeps as bytes that need not be UTF-8 (windows-1251,
+// say); removed with the object, by those bytes, as Qt cannot name it.
+class RawNamedFile {
+  public:
+    RawNamedFile(const QString& folder, const QByteArray& name, const QByteArray& bytes);
+    ~RawNamedFile();
+    // The path as Qt reads it from the system, as main() reads its arguments.
+    QString path() const { return QString::fromLocal8Bit(path_); }
+
+  private:
+    QByteArray path_;
+};
+
 // A closed receipt as the journal keeps it, and what bazasmen.txt holds once the close has
 // written `journal`.
 inline const QString kReceipt = QStringLiteral("\r\n 01  150 руб\r\nИТОГО\r\n150руб\r\n**********");

@@ -10,6 +10,7 @@
 #include "ui/exercise_window.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -154,6 +155,78 @@ TEST(ReplayStart, UnreadableLogIsTold) {
     EXPECT_EQ(messages.texts(),
               QStringList{"Журнал клавиш «k.keys», строка 1: это не журнал клавиш Tarvel.\n"
                           "Показ записи не начат."});
+}
+
+using ChooserAgain = PanelFixture;
+
+// The list reads titles only: a mistake below one is told when that file is chosen, and the
+// chooser comes back with the file greyed and its message, for another choice.
+TEST_F(ChooserAgain, MistakeFoundWhenChosenIsToldAndAnotherChosen) {
+    modalWatch_.stop(); // the chooser is expected here
+    QTemporaryDir folder;
+    auto write = [&](const char* name, const QByteArray& text) {
+        QFile file(folder.filePath(QString::fromUtf8(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("1_плохое.toml", "title = \"Плохое\"\ntask = \"З\"\n[[report]]\nkey = \"3Т\"\n");
+    write("2_два_чека.toml", kTwoReceipts);
+    QStringList seen; // each time the chooser shows: its rows and the file ready to start
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* chooser = dynamic_cast<ExerciseChooser*>(QApplication::activeModalWidget());
+        if (!chooser) return;
+        auto* list = chooser->findChild<QListWidget*>("ExerciseList");
+        QStringList rows;
+        for (int i = 0; i < list->count(); ++i)
+            rows << list->item(i)->text() +
+                        (list->item(i)->flags() & Qt::ItemIsEnabled ? "" : " (серое)");
+        seen << rows.join(" | ") + " → " + QFileInfo(chooser->chosenPath()).fileName();
+        chooser->accept();
+    });
+    answer.start(20);
+    CommandLine options;
+    options.exercise = folder.path();
+    ExerciseStartup startup(options, rig.files.path(""), rig.messages);
+    ASSERT_TRUE(startup.prepare());
+    startup.begin(*rig.reg, *window, rig.clock);
+
+    const QString error = "Упражнение «1_плохое.toml», строка 4: отчёт снимают клавишей \"1Д\" "
+                          "или \"2В\".";
+    EXPECT_EQ(seen, QStringList({"Плохое | Два чека → 1_плохое.toml",
+                                 error + " (серое) | Два чека → 2_два_чека.toml"}));
+    expectedMessages = {error + "\nВыберите другое упражнение."};
+    bool shown = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        shown = shown || (w->isVisible() && w->objectName() == QStringLiteral("Exercise"));
+    EXPECT_TRUE(shown);
+}
+
+using CutKeyLog = PanelFixture;
+
+// A log whose last line was cut by a power failure: its whole lines play on the panel, and at the
+// end the replay's window tells the instructor that the last line was cut.
+TEST_F(CutKeyLog, PlaysTheWholeLinesThenTellsTheCut) {
+    QTemporaryDir folder;
+    QFile log(folder.filePath(QStringLiteral("k.keys")));
+    ASSERT_TRUE(log.open(QIODevice::WriteOnly));
+    log.write("Tarvel key log 1\nversion: 0.1\n\n0 Command4\n10 Command2\n20 Comm");
+    log.close();
+    CommandLine options;
+    options.replay = log.fileName();
+    ExerciseStartup startup(options, rig.files.path(""), rig.messages);
+    ASSERT_TRUE(startup.prepare());
+    startup.begin(*rig.reg, *window, rig.clock);
+    QLabel* progress = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("Replay"))
+            progress = w->findChild<QLabel*>(QStringLiteral("ReplayProgress"));
+    ASSERT_TRUE(progress);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return progress->text().startsWith("Показ окончен"); }));
+    EXPECT_EQ(progress->text(), "Показ окончен: 2 из 2.\nПоследняя строка записи оборвана (запись "
+                                "прервалась, например, при отключении питания): показано всё, "
+                                "что записано до неё.");
+    EXPECT_TRUE(s().TxtIND.text().contains(QStringLiteral("42")));
 }
 
 // The chooser lists titles, shows a broken file with its message and never starts it.
