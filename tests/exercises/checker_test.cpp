@@ -2,6 +2,7 @@
 // mistake gets its ✘ in the trainee's words.
 
 #include "exercises/checker.h"
+#include "exercises/differences.h"
 #include "exercises/exercise_file.h"
 #include "support/named_rows.h"
 #include "trainee.h"
@@ -88,6 +89,10 @@ const CheckCase kCases[] = {
      "✘ строка клише 1: «ООО РОМАШКА», а нужно «ООО «РОМАШКА»»; нет строки клише 3: "
      "«******************» | ✔",
      1, 0, "", false, "ООО РОМАШКА\r\nИНН 7701234567\r\n"},
+    {"report_skipped", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = % 1 ВВ = ВВ",
+     "✔ | ✔ | ✘ отчёт не снят: вместо него закрыт чек", 2, 0, "лишний чек: отдел 02, 1.00"},
+    {"report_not_taken", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = %",
+     "✔ | ✔ | ✘ не выполнено", 2, 0, "", true},
     {"header_not_changed", "10_novoe_klishe", "9 9 . 5 ВВ = НЛ 1 0 0 ВВ",
      "✘ клише не изменено: вместо этого закрыт чек | ✔", 1},
 };
@@ -119,6 +124,17 @@ TEST_P(Checker, GivesVerdicts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleExercises, Checker, testing::ValuesIn(kCases), rowName);
+
+// Spaces at either end of a header line only centre it, in the exercise file as on the tape.
+TEST(HeaderLines, SpacesThatCentreALineAreNotCounted) {
+    const std::tuple<QStringList, QString, QStringList> cases[] = {
+        {{"  ООО «РОМАШКА»  ", "\tИНН 1"}, "ООО «РОМАШКА»\r\nИНН 1\r\n", {}},
+        {{"ООО «РОМАШКА»", "ИНН 1"}, "   ООО «РОМАШКА»\r\n\tИНН 1  \r\n", {}},
+        {{" ИНН 1 "}, " ИНН 2 \r\n", {"строка клише 1: «ИНН 2», а нужно «ИНН 1»"}},
+    };
+    for (const auto& [expected, saved, differences] : cases)
+        EXPECT_EQ(headerDifferences(expected, saved), differences) << saved.toStdString();
+}
 
 TEST(CheckerResult, ToldInWords) {
     const ExerciseResult result{

@@ -3,6 +3,7 @@
 
 #include "storage/data_location.h"
 #include "storage/folder_lock.h"
+#include "storage/journal_file.h"
 #include "storage/text_files.h"
 #include "support/disk_faults.h"
 #include "support/fakes.h"
@@ -188,20 +189,20 @@ TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
 }
 
 // The journal is read on a worker thread; should the file grow after it was read, start-up
-// does not replace it by the shorter journal it read: the file keeps every byte.
+// does not replace it by the shorter journal it read: the file keeps every byte, and the
+// journal is kept in memory only.
 TEST(JournalRewrite, StartUpNeverShortensTheFile) {
-    RegisterRig rig(QLatin1Char('.'), false);
-    rig.files.writeBytes(kJournalFileName, "a\rb");
-    rig.reg->Form_Load(/*journalInBackground=*/true);
-    QFile file(rig.files.path(kJournalFileName));
-    ASSERT_TRUE(file.open(QIODevice::Append) && file.write("\r\nwritten meanwhile") > 0);
-    file.close();
-    rig.reg->finishJournalLoad();
-    rig.reg->Form_Unload();
-    const QByteArray after = rig.files.readBytes(kJournalFileName);
-    EXPECT_TRUE(after.contains("written meanwhile")) << after.toStdString();
-    const bool told = rig.messages.texts().join('|').contains("в файле больше, чем удалось");
-    EXPECT_TRUE(told || rig.s().TxtCHLK.text().contains("written meanwhile"));
+    TempDataDir files;
+    const QByteArray grown = "a\rb\r\nwritten meanwhile";
+    files.writeBytes(kJournalFileName, grown);
+    JournalFile journal(files.path(kJournalFileName));
+    const std::optional<FileError> error =
+        journal.start(JournalLoad::Loaded, /*journalIsFileText=*/false, u"a\r\nb\r\n");
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->reason, FileProblem::WouldShorten);
+    EXPECT_EQ(files.readBytes(kJournalFileName), grown);
+    EXPECT_FALSE(journal.close(u"a\r\nb\r\n\r\nчек")) << "memory only: nothing to write";
+    EXPECT_EQ(files.readBytes(kJournalFileName), grown);
 }
 
 // One register per folder: a second lock on the folder is refused while the first is held,
