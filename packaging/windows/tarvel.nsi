@@ -56,6 +56,10 @@ FunctionEnd
 Function un.onInit
     SetRegView 64
     !insertmacro MULTIUSER_UNINIT
+    ; Removed in the mode it was installed in, however the uninstaller is started.
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    StrCmp $0 $INSTDIR 0 +2
+        Call un.MultiUser.InstallMode.CurrentUser
 FunctionEnd
 
 Section "Tarvel"

@@ -29,7 +29,11 @@ qt_fetch_source() {
     mkdir -p "$src" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
     local codename
     codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    echo "deb-src http://deb.debian.org/debian $codename main" >"$apt_dir/sources.list"
+    # The host's Qt may come from the release, its updates or a security update.
+    printf 'deb-src http://deb.debian.org/debian %s main\n' "$codename" "$codename-updates" \
+        >"$apt_dir/sources.list"
+    echo "deb-src http://deb.debian.org/debian-security $codename-security main" \
+        >>"$apt_dir/sources.list"
     local apt_opts=(-o Dir::Etc::sourcelist="$apt_dir/sources.list" -o Dir::Etc::sourceparts=-
                     -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
                     -o Debug::NoLocking=1 -o APT::Sandbox::User=root)

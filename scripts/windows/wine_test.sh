@@ -94,17 +94,25 @@ installed_dir() {
     done
 }
 
+start_menu_entry() { find "$WINEPREFIX/drive_c" -name 'Tarvel — тренажёр кассира.lnk'; }
+
+# The installer run silently as it comes (wine's user counts as an administrator: all users)
+# and with /CurrentUser (the mode of a trainee without administrator rights).
 try_installer() {
-    local setup=$build/$portable_name-setup.exe dir
+    local mode=$1 setup=$build/$portable_name-setup.exe dir name=installed${1:+-per-user}
     rm -rf "$appdata"
-    wine "$setup" /S >/dev/null 2>&1 || true
+    wine "$setup" /S $mode >/dev/null 2>&1 || true
     wineserver -w
     dir=$(installed_dir)
-    if [ -n "$dir" ] && [ -f "$dir/tarvel.exe" ]; then pass "silent install into $dir"
-    else fail "silent install: no tarvel.exe installed"; return; fi
+    if [ -n "$dir" ] && [ -f "$dir/tarvel.exe" ] && [ -n "$(start_menu_entry)" ]; then
+        pass "silent install ${mode:-as administrator} into $dir, with its Start-menu entry"
+    else
+        fail "silent install ${mode:-as administrator}: no tarvel.exe or no Start-menu entry"
+        return
+    fi
 
-    if starts_and_stays installed "$dir/tarvel.exe"; then pass "installed tarvel.exe starts and stays up"
-    else fail "installed tarvel.exe did not stay up, see $trial/logs/installed.log"; fi
+    if starts_and_stays "$name" "$dir/tarvel.exe"; then pass "installed tarvel.exe starts and stays up"
+    else fail "installed tarvel.exe did not stay up, see $trial/logs/$name.log"; fi
     if [ -f "$appdata/bazasmen.txt" ] && [ ! -e "$dir/bazasmen.txt" ]; then
         pass "installed copy keeps its data in %APPDATA%\\Tarvel"
     else
@@ -113,8 +121,11 @@ try_installer() {
 
     wine "$dir/uninstall.exe" /S >/dev/null 2>&1 || true
     wineserver -w
-    if [ ! -e "$dir" ]; then pass "uninstall removes the program"
-    else fail "uninstall left $(find "$dir" | head -5 | tr '\n' ' ')"; fi
+    if [ ! -e "$dir" ] && [ -z "$(installed_dir)" ] && [ -z "$(start_menu_entry)" ]; then
+        pass "uninstall removes the program, its entries and its folder"
+    else
+        fail "uninstall left $dir, its uninstall entry or its Start-menu entry"
+    fi
     if [ -f "$appdata/bazasmen.txt" ]; then pass "uninstall keeps the trainee's data"
     else fail "uninstall: the trainee's data in $appdata is gone"; fi
 }
@@ -127,7 +138,8 @@ wine_test_all() {
     appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')")/Tarvel
     run_suites
     try_portable
-    try_installer
+    try_installer ""
+    try_installer /CurrentUser
     echo "windows: screenshots in $trial"
     echo "windows: $passed passed, $failed failed"
     [ "$failed" -eq 0 ]
