@@ -19,7 +19,7 @@ esac
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libtomlplusplus-dev googletest dpkg-dev
           icoutils nsis zip)
-$run_tests && packages+=(wine wine64 xvfb x11-utils imagemagick)
+$run_tests && packages+=(wine wine64 xvfb imagemagick)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -39,14 +39,21 @@ qt_build
 deps_build
 
 export CCACHE_BASEDIR=$repo
-# Configured again only when the Qt or the libraries under it are not the ones it was made with.
-if ! grep -qs "^TARVEL_WINDOWS_PREFIXES:STRING=$qt_prefix;$deps_prefix\$" "$build/CMakeCache.txt"; then
+# Through Qt's own toolchain file, as its qt-cmake does, loading ours after it (named here, as
+# the repository may stand elsewhere than where the Qt was built from). GoogleTest and toml++
+# are found under their prefix as a root of the target's files. Configured anew only when the
+# Qt or the libraries are not the ones the build folder was made with (a toolchain is read at
+# the first configuration only).
+prefixes="$qt_prefix;$deps_prefix"
+if [ ! -f "$build/build.ninja" ] || [ "$(cat "$build/prefixes" 2>/dev/null)" != "$prefixes" ]; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
     cmake -S . -B "$build" -G Ninja --log-level=WARNING \
-        -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
-        -DCMAKE_PREFIX_PATH="$qt_prefix;$deps_prefix" -DCMAKE_FIND_ROOT_PATH="$qt_prefix;$deps_prefix" \
-        -DTARVEL_WINDOWS_PREFIXES:STRING="$qt_prefix;$deps_prefix" \
+        -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" \
+        -DCMAKE_FIND_ROOT_PATH="$deps_prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_BUILD_TYPE=Release -DTARVEL_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+    echo "$prefixes" >"$build/prefixes"
 fi
 nice -n 19 cmake --build "$build" -j "$(nproc)"
 package_all

@@ -47,13 +47,14 @@ run_suites() {
         log=$trial/logs/$suite.log
         (cd "$build/tests" && WINEPATH="$dll_path" QT_QPA_PLATFORM=offscreen \
             QT_PLUGIN_PATH="$(windows_path "$qt_prefix/plugins")" \
-            timeout 600 wine "tarvel_${suite}_tests.exe" --gtest_brief=1 >"$log" 2>&1) || true
-        ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) test.*/\1/p' "$log")
-        bad=$(grep -c '^\[  FAILED  \] [A-Za-z]' "$log" || true)
+            timeout 600 wine "tarvel_${suite}_tests.exe" --gtest_brief=1 2>&1 | tr -d '\r' >"$log") || true
+        # The brief output: a line for each case failed, and the count passed at the end.
+        ok=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests*\.$/\1/p' "$log")
+        bad=$(grep -c '^\[  FAILED  \] [A-Za-z].* ms)$' "$log" || true)
         [ -n "$ok" ] && pass "tarvel_${suite}_tests: ${ok} cases" "$ok"
         if [ "$bad" -gt 0 ]; then
             fail "tarvel_${suite}_tests: $bad cases, see $log" "$bad"
-            grep '^\[  FAILED  \] [A-Za-z]' "$log" | sed 's/^/          /'
+            grep '^\[  FAILED  \] [A-Za-z].* ms)$' "$log" | cut -c14- | sed 's/^/          /'
         elif [ -z "$ok" ]; then
             fail "tarvel_${suite}_tests did not finish, see $log"
         fi
