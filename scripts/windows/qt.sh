@@ -46,6 +46,12 @@ qt_fetch_source() {
 qt_build() {
     qt_prefix=$cache_root/qt-$qt_version-mingw-$(qt_key)
     [ -f "$qt_prefix/.complete" ] && return
+    # Two runs at once (a CI run beside a developer's) build it once: the second waits.
+    mkdir -p "$cache_root"
+    local lock
+    exec {lock}>"$cache_root/qt-build.lock"
+    flock "$lock"
+    [ -f "$qt_prefix/.complete" ] && { exec {lock}>&-; return; }
     qt_fetch_source
     local build=$qt_prefix-build started=$SECONDS
     echo "windows: building Qt $qt_version for Windows into $qt_prefix (once per machine, ~40 min)"
@@ -58,5 +64,6 @@ qt_build() {
     cmake --install "$build" >/dev/null
     rm -rf "$build"
     touch "$qt_prefix/.complete"
+    exec {lock}>&-
     echo "windows: Qt built in $(((SECONDS - started) / 60)) min"
 }

@@ -4,11 +4,10 @@
 
 passed=0
 failed=0
-failures=()
 trial=$build/wine-trial
 
 pass() { passed=$((passed + ${2:-1})); echo "windows: ok    $1"; }
-fail() { failed=$((failed + ${2:-1})); failures+=("$1"); echo "windows: FAIL  $1"; }
+fail() { failed=$((failed + ${2:-1})); echo "windows: FAIL  $1"; }
 
 windows_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
