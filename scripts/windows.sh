@@ -34,9 +34,9 @@ fi
 
 source scripts/windows/qt.sh
 source scripts/windows/deps.sh
-source scripts/windows/package.sh
 qt_build
 deps_build
+source scripts/windows/package.sh
 
 export CCACHE_BASEDIR=$repo
 # Through Qt's own toolchain file, as its qt-cmake does, loading ours after it (named here, as

@@ -6,7 +6,8 @@ mingw=x86_64-w64-mingw32
 portable_name=tarvel-$version-win64
 
 # Where the DLLs a Windows program of ours imports are found; a DLL in none of them must be
-# one Windows itself has (wine's own copies stand for Windows's list).
+# one Windows itself has: wine's own copies stand for Windows's list, and the API sets
+# (api-ms-win-*, ext-ms-win-*) are names the Windows loader resolves itself.
 dll_dirs=("$qt_prefix/bin" "$deps_prefix/bin" "/usr/lib/gcc/$mingw/$($mingw-g++-posix -dumpversion)"
           "/usr/$mingw/lib")
 windows_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
@@ -30,7 +31,8 @@ bundle_imports() {
             if [ -n "$found" ]; then
                 $mingw-strip -p -o "$to/$(basename "$found")" "$found"
                 queue+=("$found")
-            elif [ -z "$(find_in "$windows_dlls" "$name")" ]; then
+            elif [[ ${name,,} != api-ms-win-* && ${name,,} != ext-ms-win-* ]] &&
+                [ -z "$(find_in "$windows_dlls" "$name")" ]; then
                 echo "windows: $file needs $name, found nowhere" >&2
                 return 1
             fi
