@@ -59,6 +59,7 @@ stage_program() {
     done
     bundle_imports "$to" "${roots[@]}"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\n' >"$to/qt.conf"
+    touch -r "$repo/scripts/windows/package.sh" "$to/qt.conf" # unchanged unless its maker is
     mkdir -p "$to/share"
     cp -rp "$repo/data" "$to/share/tarvel"
 }
