@@ -1,9 +1,11 @@
 #include "numbers/numbers.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -67,11 +69,36 @@ ScannedNumber scanNumber(QStringView text, qsizetype i, QChar separator) {
     return out;
 }
 
-// strtod in the "C" locale, whatever locale the application has set: the text handed to it
-// is already normalised to "." as its decimal point.
+// The power of ten just above the number's first significant digit: 10^(order-1) <= |x| <
+// 10^order, from a text in the "C" form with a digit other than 0 before any exponent.
+long long decimalOrder(const std::string& s) {
+    const std::size_t e = std::min(s.find('e'), s.size());
+    const std::size_t point = std::min(s.find('.'), e);
+    const std::size_t first = s.find_first_of("123456789");
+    const long long order = first < point ? static_cast<long long>(point - first)
+                                          : 1 - static_cast<long long>(first - point);
+    if (e == s.size()) return order;
+    std::size_t from = e + 1;
+    const bool minus = s[from] == '-';
+    if (s[from] == '+' || s[from] == '-') ++from;
+    long long exponent = 0;
+    // An exponent beyond long long is beyond any double all the more.
+    if (std::from_chars(s.data() + from, s.data() + s.size(), exponent).ec != std::errc())
+        exponent = std::numeric_limits<long long>::max() / 2;
+    return order + (minus ? -exponent : exponent);
+}
+
+// The text handed here is already in the "C" form ("." as its decimal point), and from_chars
+// reads it so whatever locale the application has set. Out of a double's range it leaves the
+// value alone; the answer is then strtod's: infinity or zero, by the side it fell off.
 double parseC(const std::string& s) {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(s.c_str(), nullptr, cLocale);
+    const std::size_t start = !s.empty() && s.front() == '+' ? 1 : 0;
+    double value = 0;
+    if (std::from_chars(s.data() + start, s.data() + s.size(), value).ec !=
+        std::errc::result_out_of_range)
+        return value;
+    const double magnitude = decimalOrder(s) > 0 ? HUGE_VAL : 0.0;
+    return s.front() == '-' ? -magnitude : magnitude;
 }
 
 QString generalForm(double value, int digits, QChar separator) {

@@ -39,7 +39,9 @@ FileProblem problemSeenOnDisk(const QString& path, FileProblem otherwise) {
 FileProblem problemFromErrno(int error, const QString& path) {
     switch (error) {
     case ENOSPC:
+#ifdef EDQUOT // no disk quotas in the Windows C library's errors
     case EDQUOT:
+#endif
     case EFBIG:
         return FileProblem::NoSpace;
     case EACCES:

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <optional>
 
 using namespace tarvel;
@@ -12,18 +13,26 @@ using namespace tarvel::test;
 
 namespace {
 
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
 // "." is a decimal point under either separator; the system's own is one too.
 TEST(Numbers, LeadingValueReadsTheNumberAtTheStartOfAnyText) {
     // clang-format off
     const std::tuple<const char16_t*, char, double> cases[] = {
         {u"", '.', 0}, {u" \t\n-12.5руб", '.', -12.5}, {u"руб 5", '.', 0}, {u"1 2", '.', 1},
         {u"12,5", '.', 12}, {u"12,5", ',', 12.5}, {u"12.5", ',', 12.5}, {u"1.5,3", ',', 1.5},
-        {u"1E-05", '.', 1e-5}, {u"2d3", '.', 2000}, {u"7e", '.', 7}, {u".5", '.', 0.5}};
+        {u"1E-05", '.', 1e-5}, {u"2d3", '.', 2000}, {u"7e", '.', 7}, {u".5", '.', 0.5},
+        // Beyond a double's range: infinity or zero by the side it falls off.
+        {u"1E999", '.', kInf}, {u"-1e999", '.', -kInf}, {u"+2000e305", '.', kInf},
+        {u"-1e99999999999999999999", '.', -kInf}, {u"1e-999", '.', 0}, {u".00001e-320", '.', 0},
+        {u"0.00001e312", '.', 1e307}};
     // clang-format on
     for (const auto& [text, separator, value] : cases)
         EXPECT_DOUBLE_EQ(leadingValue(text, QLatin1Char(separator)), value)
             << QString::fromUtf16(text).toStdString() << " under " << separator;
-    EXPECT_TRUE(std::isinf(leadingValue(u"1E999")));
+    // The digits alone carry it over the edge, against the exponent's sign.
+    EXPECT_EQ(leadingValue(QString("1" + QString(400, u'0') + "e-5")), kInf);
+    EXPECT_EQ(leadingValue(QString("0." + QString(400, u'0') + "1e5")), 0);
 }
 
 // The same grammar read as a whole text: blanks around it, nothing else; a value beyond a
