@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <cmath>
 
 namespace tarvel {
@@ -16,10 +15,10 @@ namespace {
 
 QString writeHeader(const QString& path, const QString& header) {
     QFile file(path);
-    errno = 0;
+    clearSystemError();
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(encodeWindows1251(header).bytes) != file.size() || !file.flush())
-        return writeFailureMessage(fileErrorOf(path, errno, file));
+        return writeFailureMessage(fileErrorOf(path, lastSystemError(), file));
     return {};
 }
 
@@ -67,9 +66,9 @@ QString ReplayFolder::prepare(const KeyLogHead& head, const QString& dataFolder)
         return QStringLiteral("Не удалось скопировать файл %1 для показа.").arg(shownPath(goods));
     // An empty journal, and the header as the tape showed it: read back, it gives the same tape.
     const QString journal = QDir(path()).filePath(kJournalFileName);
-    errno = 0;
+    clearSystemError();
     if (QFile file(journal); !file.open(QIODevice::WriteOnly))
-        return writeFailureMessage(fileErrorOf(journal, errno, file));
+        return writeFailureMessage(fileErrorOf(journal, lastSystemError(), file));
     return writeHeader(QDir(path()).filePath(kHeaderFileName), head.receiptHeader);
 }
 

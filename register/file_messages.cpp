@@ -53,6 +53,8 @@ QString reasonText(const FileError& error) {
     case FileProblem::NameNotUtf8:
         return QStringLiteral("имя файла не в кодировке UTF-8, открыть его нельзя — переименуйте "
                               "файл");
+    case FileProblem::InUse:
+        return QStringLiteral("файл занят другой программой — закройте её");
     case FileProblem::WouldShorten:
         return QStringLiteral("в файле больше, чем удалось прочитать");
     case FileProblem::Other:

@@ -1,13 +1,13 @@
 #include "storage/data_location.h"
 
 #include "storage/data_dir.h"
+#include "storage/file_names.h"
 #include "storage/text_files.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -56,9 +56,9 @@ std::optional<DataFolderError> makeFolder(const QString& folder) {
     if (QFileInfo::exists(folder)) return checkWritableFolder(folder, folder);
     if (auto refused = checkWritableFolder(nearestExisting(folder), folder)) return refused;
     std::error_code error;
-    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
+    std::filesystem::create_directories(filesystemPath(folder), error);
     if (error) {
-        const FileError cause{folder, problemFromErrno(error.value(), folder), error.value()};
+        const FileError cause{folder, problemFromErrorCode(error, folder), error.value()};
         return DataFolderError{Kind::CannotCreate, folder, cause, {}};
     }
     return std::nullopt;
@@ -70,7 +70,11 @@ std::optional<FileError> copyWhole(const QString& from, const QString& to) {
     const FileBytes read = readFileBytes(from);
     if (read.error) return read.error;
     const QString folder = QFileInfo(to).path();
-    if (!QDir().mkpath(folder)) return FileError{folder, problemFromErrno(errno, folder), errno};
+    clearSystemError();
+    if (!QDir().mkpath(folder)) {
+        const int error = lastSystemError();
+        return FileError{folder, problemFromSystemError(error, folder), error};
+    }
     return writeFileWhole(to, read.bytes);
 }
 
@@ -97,6 +101,14 @@ std::optional<DataFolderError> seedDefaults(const QString& folder, const QString
 }
 
 } // namespace
+
+QString perUserFolderHint() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("%APPDATA%\\Tarvel");
+#else
+    return QStringLiteral("~/.local/share/Tarvel");
+#endif
+}
 
 DataFolderChoice chooseDataFolder(const DataFolderPlaces& places) {
     if (!places.requested.isEmpty())

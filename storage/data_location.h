@@ -6,7 +6,8 @@
 //   2. the executable's own folder when it already holds any of the three data files: a copy
 //      run from the build folder or a USB stick works exactly as it always has;
 //   3. otherwise (an installed copy: its bin/ holds no data files) the trainee's own data
-//      folder, ~/.local/share/Tarvel on Linux. Data files never go into bin/, not even for root.
+//      folder, ~/.local/share/Tarvel on Linux, %APPDATA%\Tarvel on Windows. Data files never go
+//      into bin/ (or Program Files), not even for root.
 // A folder from rule 1 or 3 gets the default files copied in where it lacks them; an existing
 // file is never replaced. The executable's own folder is taken as it is.
 
@@ -17,6 +18,9 @@
 #include <optional>
 
 namespace tarvel {
+
+// The trainee's own data folder as the help names it on this system.
+QString perUserFolderHint();
 
 // The three candidates of the rule, as paths.
 struct DataFolderPlaces {

@@ -12,7 +12,8 @@ class QFile;
 
 namespace tarvel {
 
-// Puts what was written to `file` on the disk (not only into the system's cache).
+// Puts what was written to `file` on the disk (not only into the system's cache); one for each
+// system, in system_disk_*.cpp.
 bool syncToDisk(QFile& file);
 
 // Appends `bytes` to the file at `path`, creating it when absent; the error when it failed.

@@ -1,16 +1,13 @@
 #include "storage/file_error.h"
 
 #include "storage/file_names.h"
+#include "storage/system_disk.h"
 
 #include <QFileDevice>
 #include <QFileInfo>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <sys/statvfs.h>
-#endif
 
 namespace tarvel {
 
@@ -24,14 +21,7 @@ QString folderOf(const QString& path) {
 // (Qt's QSaveFile reports a failed commit without one).
 FileProblem problemSeenOnDisk(const QString& path, FileProblem otherwise) {
     if (!QFileInfo(folderOf(path)).isDir()) return FileProblem::FolderMissing;
-#ifdef Q_OS_UNIX
-    struct statvfs disk {};
-    if (::statvfs(QFile::encodeName(folderOf(path)).constData(), &disk) == 0) {
-        if (disk.f_flag & ST_RDONLY) return FileProblem::ReadOnlyDisk;
-        if (disk.f_bavail == 0) return FileProblem::NoSpace;
-    }
-#endif
-    return otherwise;
+    return diskProblem(folderOf(path)).value_or(otherwise);
 }
 
 } // namespace
@@ -72,14 +62,19 @@ FileProblem problemFromErrno(int error, const QString& path) {
 
 FileError absenceOf(const QString& path) {
     std::error_code error;
-    [[maybe_unused]] const auto status =
-        std::filesystem::status(QFile::encodeName(path).toStdString(), error);
-    const int code = error ? error.value() : ENOENT;
-    return {path, problemFromErrno(code, path), code};
+    [[maybe_unused]] const auto status = std::filesystem::status(filesystemPath(path), error);
+    if (!error) return {path, problemFromErrno(ENOENT, path), ENOENT};
+    return {path, problemFromErrorCode(error, path), error.value()};
 }
 
-FileError fileErrorOf(const QString& path, int savedErrno, const QFileDevice& file) {
-    if (savedErrno != 0) return {path, problemFromErrno(savedErrno, path), savedErrno};
+FileProblem problemFromErrorCode(const std::error_code& error, const QString& path) {
+    if (error.category() == std::system_category())
+        return problemFromSystemError(error.value(), path);
+    return problemFromErrno(error.value(), path);
+}
+
+FileError fileErrorOf(const QString& path, int systemError, const QFileDevice& file) {
+    if (systemError != 0) return {path, problemFromSystemError(systemError, path), systemError};
     switch (file.error()) {
     case QFileDevice::ResourceError:
         return {path, FileProblem::NoSpace, 0};

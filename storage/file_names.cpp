@@ -31,4 +31,12 @@ QStringList unreadableNames(const QString& folder) {
     return names;
 }
 
+std::filesystem::path filesystemPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
 } // namespace tarvel

@@ -4,6 +4,7 @@
 // it gives, and its folder listings leave such files out altogether.
 
 #include <QStringList>
+#include <filesystem>
 
 namespace tarvel {
 
@@ -12,5 +13,9 @@ bool isUnreadableName(const QString& path);
 
 // The names in `folder` (folders left aside) that Qt's listings leave out, as Qt reads them.
 QStringList unreadableNames(const QString& folder);
+
+// `path` as std::filesystem takes it: the bytes Qt would use on Linux, UTF-16 on Windows (a
+// narrow name there goes through the ANSI code page and loses every letter outside it).
+std::filesystem::path filesystemPath(const QString& path);
 
 } // namespace tarvel

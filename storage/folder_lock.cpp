@@ -30,6 +30,12 @@ QString folderLockPath(const QString& folder) {
     return QDir(folder).filePath(QStringLiteral("tarvel.lock"));
 }
 
+// Computer names are the same in any letter case: Windows writes its own in capitals
+// (COMPUTERNAME), while the host name the system reports may be in small letters.
+bool sameComputerName(const QString& name) {
+    return name.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
 // The holder a lock file names: its lines are the process id, the program, the host name,
 // the machine id and the boot id, as QLockFile writes them. Nothing when the file is missing,
 // empty or cut short before the host name's line ends.
@@ -45,7 +51,7 @@ std::optional<LockHolder> holderOf(const QString& path) {
     // Computers set up from one disk image share a machine id, and many share a host name:
     // a lock is this computer's only when both agree.
     const QByteArray machine = lines.size() > 4 ? lines[3] : QByteArray();
-    holder.here = (holder.computer.isEmpty() || holder.computer == QSysInfo::machineHostName()) &&
+    holder.here = (holder.computer.isEmpty() || sameComputerName(holder.computer)) &&
                   (machine.isEmpty() || machine == QSysInfo::machineUniqueId());
     return holder;
 }

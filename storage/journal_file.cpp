@@ -7,13 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace tarvel {
 namespace {
@@ -119,28 +112,28 @@ std::optional<FileError> JournalFile::appendBytes(const QByteArray& bytes, qsize
     QFile file(path_);
     // ExistingOnly: a file removed behind the register's back is not recreated holding the
     // newest piece alone. Unbuffered: nothing of a failed piece waits in a buffer to be
-    // written after the file has been cut back, and errno tells the cause of a short write.
-    errno = 0;
+    // written after the file has been cut back, and the system tells the cause of a short write.
+    clearSystemError();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::ExistingOnly |
                    QIODevice::Unbuffered)) {
         state_ = State::Behind;
-        return fileErrorOf(path_, errno, file);
+        return fileErrorOf(path_, lastSystemError(), file);
     }
     if (file.size() != fileSize_) {
         state_ = State::Behind;
         return FileError{path_, FileProblem::ChangedElsewhere};
     }
-    errno = 0;
+    clearSystemError();
     bool written = file.write(bytes) == bytes.size();
-    int error = errno;
+    int error = lastSystemError();
     if (written && !syncToDisk(file)) {
         written = false;
-        error = errno;
+        error = lastSystemError();
     }
     if (!written) {
         file.resize(*fileSize_); // leave no half piece behind when the disk allows it
         state_ = State::Behind;
-        return fileErrorOf(path_, error != 0 ? error : EIO, file);
+        return fileErrorOf(path_, error, file);
     }
     state_ = State::Live;
     fileSize_ = *fileSize_ + bytes.size();

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <cerrno>
 #include <initializer_list>
 
 #if defined(__SSE2__)
@@ -75,11 +74,12 @@ FileBytes readFileBytes(const QString& path) {
     if (info.isDir()) return {{}, FileError{path, FileProblem::IsFolder}};
     if (!info.isFile()) return {{}, FileError{path, FileProblem::NotAFile}};
     QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) return {{}, fileErrorOf(path, errno, file)};
-    errno = 0;
+    clearSystemError();
+    if (!file.open(QIODevice::ReadOnly)) return {{}, fileErrorOf(path, lastSystemError(), file)};
+    clearSystemError();
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return {{}, fileErrorOf(path, errno, file)};
+    if (file.error() != QFileDevice::NoError)
+        return {{}, fileErrorOf(path, lastSystemError(), file)};
     return {std::move(bytes), std::nullopt};
 }
 
@@ -130,10 +130,9 @@ void restoreOwner(const QString& path, const Owner& owner) {
 
 // Writes all of `bytes`; the error right after the call that fell short.
 std::optional<FileError> writeAll(QSaveFile& file, const QString& path, QByteArrayView bytes) {
-    errno = 0;
+    clearSystemError();
     if (file.write(bytes.data(), bytes.size()) == bytes.size()) return std::nullopt;
-    const int error = errno;
-    return fileErrorOf(path, error != 0 ? error : EIO, file);
+    return fileErrorOf(path, lastSystemError(), file);
 }
 
 // The whole-or-nothing write of `pieces`, one after the other (see writeFileWithCrLf).
@@ -143,24 +142,26 @@ std::optional<FileError> writeWhole(const QString& path,
     if (info.isDir()) return FileError{path, FileProblem::IsFolder};
     if (info.exists() && !info.isFile()) return FileError{path, FileProblem::NotAFile};
     if (!QFileInfo(info.absolutePath()).isDir()) return FileError{path, FileProblem::FolderMissing};
+    // QSaveFile refuses such a file itself, without the system's word on why.
+    if (info.exists() && !info.isWritable()) return FileError{path, FileProblem::NoPermission};
 
     const Owner owner = ownerOf(path);
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
-    errno = 0;
-    // Unbuffered: a write that falls short says so at once, with its cause in errno. A buffered
+    clearSystemError();
+    // Unbuffered: a write that falls short says so at once, with its cause. A buffered
     // QSaveFile would find a full disk only in commit(), and commit() renames the short file
     // into place all the same.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fileErrorOf(path, errno, file);
+        return fileErrorOf(path, lastSystemError(), file);
     for (const QByteArrayView piece : pieces) {
         if (std::optional<FileError> error = writeAll(file, path, piece)) {
             file.cancelWriting();
             return error;
         }
     }
-    errno = 0;
-    if (!file.commit()) return fileErrorOf(path, errno, file);
+    clearSystemError();
+    if (!file.commit()) return fileErrorOf(path, lastSystemError(), file);
     restoreOwner(path, owner);
     return std::nullopt;
 }

@@ -1,0 +1,18 @@
+#pragma once
+// What each operating system says about files, behind one set of calls: the cause of a failed
+// call, the state of a disk, and the flush that puts written bytes on it. One source file per
+// system (system_disk_posix.cpp, system_disk_windows.cpp); the rest of storage/ is the same
+// everywhere.
+
+#include "storage/file_error.h"
+
+#include <QString>
+#include <optional>
+
+namespace tarvel {
+
+// Full or mounted read-only, as the disk under `folder` shows it now; nothing when neither or
+// when the system does not tell.
+std::optional<FileProblem> diskProblem(const QString& folder);
+
+} // namespace tarvel
