@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "storage/data_location.h"
 #include "storage/file_names.h"
 
 #include <QCommandLineParser>
@@ -179,9 +180,10 @@ QString commandLineHelp() {
                       "  1. в папке, указанной в --data-dir;\n"
                       "  2. иначе в папке самой программы, если там уже есть хотя бы один из\n"
                       "     этих файлов (копия из папки сборки или с флешки);\n"
-                      "  3. иначе в личной папке пользователя: ~/.local/share/Tarvel.\n"
+                      "  3. иначе в личной папке пользователя: %1.\n"
                       "В папку из пунктов 1 и 3 копируются недостающие стандартные файлы;\n"
-                      "файлы, которые там уже есть, не заменяются.\n");
+                      "файлы, которые там уже есть, не заменяются.\n")
+                      .arg(perUserFolderHint());
 }
 
 QString versionText() {

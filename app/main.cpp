@@ -4,6 +4,7 @@
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
 #include "app/exercise_startup.h"
+#include "qt/console_output.h"
 #include "ui/panel_window.h"
 #include "ui/program.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const tarvel::CommandLineParse command = tarvel::parseCommandLine(arguments);
+    tarvel::useStartingConsole();
     if (const std::optional<int> exitCode = tarvel::answerWithoutStarting(command))
         return *exitCode;
 

@@ -1,5 +1,7 @@
 #include "ui/panel_layout.h"
 
+#include "qt/system_fonts.h"
+
 #include <array>
 
 namespace tarvel::layout {
@@ -164,12 +166,12 @@ const std::array kControls = {
 const char* familyOf(Face face) {
     switch (face) {
     case Face::Sans:
-        return "DejaVu Sans";
+        return proportionalFamily();
     case Face::Mono:
     case Face::Symbol:
-        return "DejaVu Sans Mono";
+        return fixedPitchFamily();
     }
-    return "DejaVu Sans";
+    return proportionalFamily();
 }
 
 std::span<const Control> panelControls() {

@@ -23,11 +23,11 @@ constexpr Colour rgb(int r, int g, int b) {
     return {Colour::Role::Rgb, r, g, b};
 }
 
-// The design's Windows fonts and the Debian fonts that stand in for them.
+// The design's faces; qt/system_fonts.h names what stands for each on this system.
 enum class Face {
-    Sans,   // MS Sans Serif -> DejaVu Sans
-    Mono,   // Lucida Console -> DejaVu Sans Mono
-    Symbol, // Wingdings: the CHL key's "y", drawn as U+2353 from DejaVu Sans Mono
+    Sans,   // MS Sans Serif
+    Mono,   // Lucida Console
+    Symbol, // Wingdings: the CHL key's "y", drawn as U+2353 in the fixed-pitch face
 };
 struct Font {
     Face face = Face::Sans;
