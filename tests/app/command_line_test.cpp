@@ -6,6 +6,9 @@
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
+#include "storage/data_location.h"
+
+#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -55,6 +58,8 @@ class CommandLineTest : public testing::TestWithParam<ParseCase> {};
 TEST_P(CommandLineTest, ReadsTheArguments) {
     const ParseCase& c = GetParam();
     const Paths paths;
+    if (c.result && QString(c.result).contains("@raw") && !paths.raw.unreadable())
+        GTEST_SKIP() << "every file name reads on this system";
     QStringList arguments{"tarvel"};
     if (*c.arguments) arguments += paths.fill(c.arguments).split('|');
     const CommandLineParse parse = parseCommandLine(arguments);
@@ -152,15 +157,18 @@ TEST_P(ProgramAnswerTest, AnswersWithoutStarting) {
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), c.exitCode);
-    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(c.out));
-    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardError()).contains(c.err));
+    // A Windows console ends lines with CR LF.
+    const auto read = [](const QByteArray& bytes) { return QString::fromUtf8(bytes).remove('\r'); };
+    EXPECT_TRUE(read(program.readAllStandardOutput())
+                    .contains(QString(c.out).replace("@perUser", perUserFolderHint())));
+    EXPECT_TRUE(read(program.readAllStandardError()).contains(c.err));
     EXPECT_TRUE(QDir(home.path({})).isEmpty());
 }
 
 const ProgramCase kProgramCases[] = {
     {"Version", "--version", 0, "Tarvel " TARVEL_VERSION "\n", ""},
     {"HelpTellsTheDataFolderRule", "--help", 0, "--data-dir ПАПКА", ""},
-    {"HelpNamesThePerUserFolder", "-h", 0, "~/.local/share/Tarvel", ""},
+    {"HelpNamesThePerUserFolder", "-h", 0, "@perUser", ""},
     {"HelpTellsTheTakeOver", "--help", 0, "--take-over", ""},
     {"UnknownOption", "--fullscreen", 2, "",
      "tarvel: неизвестный параметр «--fullscreen»\nСправка: tarvel --help\n"},
@@ -191,7 +199,7 @@ TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {
     };
     for (const auto& [error, expected] : cases) {
         const QString text = dataFolderMessage(error);
-        EXPECT_TRUE(text.contains(expected)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QDir::toNativeSeparators(expected))) << text.toStdString();
         EXPECT_TRUE(text.endsWith("tarvel --data-dir ПАПКА")) << text.toStdString();
     }
 }

@@ -227,10 +227,13 @@ TEST(ExerciseListing, TitlesFromTheTopAndTheReasonAFileIsOut) {
     EXPECT_EQ(rows[1], "3_no_title.toml |  | Упражнение «3_no_title.toml», строка 1: нет ключа "
                        "«title» (название упражнения).");
     const QString name = QFileInfo(raw.path()).fileName();
-    EXPECT_EQ(name, "4_\uFFFD\uFFFD\uFFFD.toml");
-    EXPECT_EQ(rows[2], name + " |  | Упражнение «" + name +
-                           "»: не удалось прочитать файл: имя файла не в кодировке UTF-8, открыть "
-                           "его нельзя — переименуйте файл.");
+    if (!raw.unreadable()) { // names in UTF-16: the file is simply there
+        EXPECT_EQ(rows[2], name + " | Т | ");
+    } else {
+        EXPECT_EQ(rows[2], name + " |  | Упражнение «" + name +
+                               "»: не удалось прочитать файл: имя файла не в кодировке UTF-8, "
+                               "открыть его нельзя — переименуйте файл.");
+    }
     EXPECT_EQ(rows[3], "10_mistake_below.toml | Т | ");
     EXPECT_TRUE(readExerciseFile(dir.path("10_mistake_below.toml"))
                     .error.endsWith("строка 4: способ закрытия «cheque» неизвестен: plain, cash "

@@ -10,8 +10,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QRegularExpression>
-#include <QSysInfo>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -127,9 +127,19 @@ TEST(ReplayFolder, StartsBesideALiveRegisterAndCleansUpAfterAKilledOne) {
     const QString killed = QDir::temp().filePath(
         "tarvel-replay-killed" + QString::number(QCoreApplication::applicationPid()));
     QDir().mkpath(killed);
-    QFile lock(killed + "/replay.lock"); // its process (no such number) is gone
+    // The lock as the system's QLockFile writes it on this computer, of a process now gone.
+    QByteArray content;
+    {
+        QLockFile live(killed + "/replay.lock");
+        ASSERT_TRUE(live.tryLock(0));
+        QFile file(killed + "/replay.lock");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        content = file.readAll();
+        content.replace(0, content.indexOf('\n'), "999999999");
+    }
+    QFile lock(killed + "/replay.lock");
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write("999999999\ntarvel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    lock.write(content);
     lock.close();
     ReplayFolder::removeAbandoned();
     EXPECT_FALSE(QFileInfo::exists(killed));

@@ -144,7 +144,7 @@ TEST(DataFolderSeed, FullDiskLeavesNoEmptyFile) {
     Sandbox disk;
     QDir(disk.path({})).mkpath("home");
     SmallDisk small(disk.path("home"), 1 << 20);
-    if (!small.mounted()) GTEST_SKIP() << "needs root to mount a small disk";
+    if (!small.mounted()) GTEST_SKIP() << "no small disk can be mounted here";
     small.fill("filler");
     const DataFolderReady ready =
         prepareDataFolder({disk.path("home/Tarvel"), DataFolderSource::PerUser}, disk.defaults());

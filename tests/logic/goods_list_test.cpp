@@ -62,7 +62,11 @@ TEST(GoodsLoad, FillsTheSortedListOrTellsWhyNot) {
         ListRig rig;
         if (i == 0) rig.files.writeBytes(kGoodsFileName, "1\r\n\xd5\xeb\xe5\xe1, 25\r\n\xc1\r\n");
         if (i == 2) QDir(rig.files.path("")).mkdir(kGoodsFileName);
+#ifdef Q_OS_WIN
+        if (i == 3) continue; // a link there is a shortcut file, and devices have no path
+#else
         if (i == 3) QFile::link("/dev/null", rig.files.path(kGoodsFileName));
+#endif
         if (i == 4) rig.files.writeBytes(kGoodsFileName, {});
         rig.load();
         QStringList shown;

@@ -12,9 +12,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
-#include <QSysInfo>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -205,19 +202,10 @@ TEST(JournalRewrite, StartUpNeverShortensTheFile) {
     EXPECT_EQ(files.readBytes(kJournalFileName), grown);
 }
 
-// One register per folder: a second lock on the folder is refused while the first is held,
-// even when asked to take it over; the lock of a process that died is taken over.
-TEST(FolderLockTest, OneHolderPerFolder) {
+// The lock of a process that died is taken over.
+TEST(FolderLockTest, HolderThatDiedLeavesNoLock) {
     TempDataDir files;
     const QString folder = files.folder();
-    {
-        FolderLock first(folder);
-        ASSERT_EQ(first.take(), FolderLock::Outcome::Taken);
-        FolderLock second(folder);
-        EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
-        EXPECT_EQ(second.takeOver(), FolderLock::Outcome::HeldHere);
-        EXPECT_TRUE(QFile::exists(files.path("tarvel.lock")));
-    }
     const pid_t child = ::fork(); // takes the lock and dies without letting it go
     if (child == 0) {
         FolderLock lock(folder);
@@ -250,77 +238,6 @@ TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
     files.remove("filler");
     FolderLock second(files.folder());
     EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
-}
-
-// What a tarvel.lock found in the folder means. @host and @machine are this computer's name and
-// machine id.
-struct LeftLock : NamedRow {
-    QByteArray content;
-    FolderLock::Outcome outcome;
-    const char* computer = ""; // for HeldElsewhere: the computer told of
-};
-
-class LockLeftInTheFolder : public testing::TestWithParam<LeftLock> {};
-
-// A lock of another computer is told with its computer and time and taken over on request; one
-// that cannot be read is taken over at once. Either way the folder ends up held by this one.
-TEST_P(LockLeftInTheFolder, IsTakenOverOrToldOf) {
-    const LeftLock& row = GetParam();
-    TempDataDir files;
-    QByteArray content = row.content;
-    content.replace("@host", QSysInfo::machineHostName().toUtf8())
-        .replace("@machine", QSysInfo::machineUniqueId());
-    files.writeBytes("tarvel.lock", content);
-    const QDateTime since(QDate(2026, 12, 5), QTime(21, 30));
-    QFile file(files.path("tarvel.lock"));
-    ASSERT_TRUE(file.open(QIODevice::Append) &&
-                file.setFileTime(since, QFileDevice::FileModificationTime));
-    file.close();
-
-    FolderLock lock(files.folder());
-    ASSERT_EQ(lock.take(), row.outcome);
-    if (row.outcome == FolderLock::Outcome::HeldElsewhere) {
-        EXPECT_EQ(lock.holder().computer,
-                  QString(row.computer).replace("@host", QSysInfo::machineHostName()));
-        EXPECT_EQ(lock.holder().since, since);
-        EXPECT_EQ(lock.holder().pid, 4242);
-        EXPECT_EQ(files.readBytes("tarvel.lock"), content);
-        EXPECT_EQ(lock.takeOver(), FolderLock::Outcome::Taken);
-    }
-    const QByteArray now = files.readBytes("tarvel.lock");
-    EXPECT_TRUE(now.startsWith(QByteArray::number(::getpid()) + "\n")) << now.toStdString();
-}
-
-const LeftLock kLeftLocks[] = {
-    {{"Empty"}, "", FolderLock::Outcome::Taken},
-    {{"Zeros"}, QByteArray(64, '\0'), FolderLock::Outcome::Taken},
-    {{"CutShortInTheHostName"}, "4242\ntarvel\nkas", FolderLock::Outcome::Taken},
-    {{"NoProcessNumber"}, "tarvel\n@host\n@machine\n", FolderLock::Outcome::Taken},
-    {{"AnotherComputer"}, "4242\ntarvel\nkassa-7\n", FolderLock::Outcome::HeldElsewhere, "kassa-7"},
-    // Set up from this computer's disk image: Qt alone would call its lock stale.
-    {{"ComputerOfTheSameImage"},
-     "4242\ntarvel\nkassa-7\n@machine\nboot\n",
-     FolderLock::Outcome::HeldElsewhere,
-     "kassa-7"},
-    {{"ComputerOfTheSameName"},
-     "4242\ntarvel\n@host\nother-machine\nboot\n",
-     FolderLock::Outcome::HeldElsewhere,
-     "@host"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Locks, LockLeftInTheFolder, testing::ValuesIn(kLeftLocks), rowName);
-
-// Another computer's lock is taken over only as it was told: one that another computer put
-// there meanwhile stays, and is told of in turn.
-TEST(FolderLockTest, TakesOverOnlyTheLockToldOf) {
-    TempDataDir files;
-    files.writeBytes("tarvel.lock", "4242\ntarvel\nkassa-7\n");
-    FolderLock lock(files.folder());
-    ASSERT_EQ(lock.take(), FolderLock::Outcome::HeldElsewhere);
-    files.writeBytes("tarvel.lock", "5151\ntarvel\nkassa-9\n");
-    EXPECT_EQ(lock.takeOver(), FolderLock::Outcome::HeldElsewhere);
-    EXPECT_EQ(lock.holder().computer, "kassa-9");
-    EXPECT_EQ(files.readBytes("tarvel.lock"), "5151\ntarvel\nkassa-9\n");
 }
 
 // The causes no test can make on demand, from the errno a failed call leaves.
@@ -366,90 +283,6 @@ TEST(FileProblems, UnreachablePathsSayWhy) {
         prepareDataFolder({tooLong + "/Tarvel", DataFolderSource::Requested}, {});
     ASSERT_TRUE(folder.error && folder.error->cause);
     EXPECT_EQ(folder.error->cause->reason, FileProblem::NameTooLong);
-}
-
-// The code page converts sixteen characters at a time where it can and one by one elsewhere:
-// what stands at or across the border of sixteen converts as anywhere else, and each character
-// windows-1251 lacks is listed once.
-struct Conversion : NamedRow {
-    QString text;
-    QByteArray bytes;
-    QString unencodable;
-};
-
-class CodePage : public testing::TestWithParam<Conversion> {};
-
-TEST_P(CodePage, EncodesAndDecodesOneByteForOneCharacter) {
-    const Conversion& c = GetParam();
-    const EncodedText encoded = encodeWindows1251(c.text);
-    EXPECT_TRUE(encoded.bytes == c.bytes);
-    EXPECT_EQ(encoded.unencodable, c.unencodable);
-    if (c.unencodable.isEmpty()) {
-        EXPECT_TRUE(decodeWindows1251(c.bytes) == c.text);
-    }
-}
-
-QByteArray everyByte() {
-    QByteArray bytes;
-    for (int b = 0; b < 256; ++b)
-        bytes += char(b);
-    return bytes;
-}
-
-const QChar kHigh(0xD83D), kLow(0xDE00); // the halves of 😀
-
-const Conversion kConversions[] = {
-    {"EveryByteComesBack", *decodeWindows1251(everyByte()), everyByte(), ""},
-    {"PairAcrossTheSixteenBorder", QString(15, u'a') + QStringLiteral("😀б"),
-     QByteArray(15, 'a') + "?\xe1", QStringLiteral("😀")},
-    {"LettersOfTheTableAmongRussianOnes", QStringLiteral("Ёлка № 5 за 20 €, чай\u00a0Ωмега Ω!"),
-     "\xa8\xeb\xea\xe0 \xb9 5 \xe7\xe0 20 \x88, \xf7\xe0\xe9\xa0?\xec\xe5\xe3\xe0 ?!",
-     QStringLiteral("Ω")},
-    {"RussianAlphabetEnds", QStringLiteral("аАяЯ-АБВГДЕЖЗИЙКЛМНОП"),
-     "\xe0\xc0\xff\xdf-\xc0\xc1\xc2\xc3\xc4\xc5\xc6\xc7\xc8\xc9\xca\xcb\xcc\xcd\xce\xcf", ""},
-    {"TableCharactersBesideTheAlphabetSixteenAtATime",
-     QString(16, QChar(0x0457)) + QString(16, QChar(0x0410)) + QString(16, QChar(0x007F)) +
-         QString(16, QChar(0x040F)) + QString(16, QChar(0x0098)),
-     QByteArray(16, '\xbf') + QByteArray(16, '\xc0') + QByteArray(16, '\x7f') +
-         QByteArray(16, '\x8f') + QByteArray(16, '\x98'),
-     ""},
-    {"ForeignBesideTheAlphabetSixteenAtATime",
-     QString(16, QChar(0x0450)) + QString(16, QChar(0x0080)) + QString(16, QChar(0x0400)),
-     QByteArray(48, '?'), QStringLiteral("\u0450\u0080\u0400")},
-    {"HalfPairAtTheEnd", QStringLiteral("a") + kHigh, "a?", QString(kHigh)},
-    {"LowHalfKeepsTheLineEndAfterIt", QString(kLow) + QStringLiteral("\r\n"), "?\r\n",
-     QString(kLow)},
-    {"HalvesThatSpellAListedPair", QString(kHigh) + u'x' + kLow + kHigh + kLow + kHigh, "?x???",
-     QString(kHigh) + kLow},
-};
-
-INSTANTIATE_TEST_SUITE_P(Texts, CodePage, testing::ValuesIn(kConversions), rowName);
-
-// The program's table against the converter it replaced (ICU's, through Qt): each byte read
-// alike, alone and among others, and each UTF-16 unit written alike, sixteen times over so
-// that it meets the sixteen-wide path too. Where a character cannot be stored, the converter
-// reports an error or writes nothing (half a pair waits for its other half); the program writes
-// "?" and lists it. Qt without ICU has no such converter, and this test has nothing to compare.
-TEST(CodePageTable, AgreesWithTheSystemsConverter) {
-    if (!QStringDecoder("windows-1251").isValid()) GTEST_SKIP() << "no windows-1251 in this Qt";
-    EXPECT_EQ(*decodeWindows1251(everyByte()), QStringDecoder("windows-1251").decode(everyByte()));
-    QStringList differences;
-    for (int b = 0; b < 256; ++b) {
-        const QByteArray sixteen(16, char(b));
-        if (decodeWindows1251(sixteen) != QStringDecoder("windows-1251").decode(sixteen))
-            differences += QStringLiteral("byte %1").arg(b, 2, 16);
-    }
-    for (int unit = 0; unit < 0x10000; ++unit) {
-        const QChar c{char16_t(unit)};
-        QStringEncoder encoder("windows-1251");
-        const QByteArray byte = encoder.encode(QStringView(&c, 1));
-        const bool stored = !encoder.hasError() && byte.size() == 1;
-        const EncodedText ours = encodeWindows1251(QString(16, c));
-        if (ours.bytes != (stored ? byte.repeated(16) : QByteArray(16, '?')) ||
-            ours.unencodable != (stored ? QString() : QString(c)))
-            differences += QStringLiteral("U+%1").arg(unit, 4, 16, QLatin1Char('0'));
-    }
-    EXPECT_EQ(differences, QStringList());
 }
 
 } // namespace

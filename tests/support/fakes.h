@@ -150,6 +150,9 @@ class RawNamedFile {
     ~RawNamedFile();
     // The path as Qt reads it from the system, as main() reads its arguments.
     QString path() const { return QString::fromLocal8Bit(path_); }
+    // Whether its name reads as something else than its bytes. Windows keeps names in UTF-16,
+    // where such a name never arises: there the bytes are simply letters of its code page.
+    bool unreadable() const { return path().contains(QChar::ReplacementCharacter); }
 
   private:
     QByteArray path_;

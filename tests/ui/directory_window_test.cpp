@@ -61,6 +61,8 @@ TEST_F(DirectoryWindowTest, FcLifeCycleThroughTheRealWindows) {
 TEST_F(DirectoryWindowTest, PlaceRoundTripsThroughQSettings) {
     QTemporaryDir config;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    // Windows keeps them in the registry, where setPath does not reach: emptied first there.
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Tarvel", "Tarvel").clear();
     QtSettingsStore store;
     openDirectory(store);
     click("ФЦ");

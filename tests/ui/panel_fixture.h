@@ -3,15 +3,27 @@
 
 #include "support/fakes.h"
 #include "ui/journal_view.h"
+#include "ui/panel_layout.h"
 #include "ui/panel_window.h"
 #include "ui/tape_views.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QTest>
 
 namespace tarvel::test {
+
+// Whether this system has the faces the panel is designed in: what measures drawn text needs
+// them (wine has neither Lucida Console nor Microsoft Sans Serif of its own).
+inline bool panelFacesInstalled() {
+    for (const layout::Face face : {layout::Face::Sans, layout::Face::Mono}) {
+        const QString family = QString::fromLatin1(layout::familyOf(face));
+        if (QFontInfo(QFont(family)).family() != family) return false;
+    }
+    return true;
+}
 
 // Types `text` into `w` as a keyboard sends it; "\r" is Enter.
 inline void type(QWidget* w, const QString& text) {

@@ -47,6 +47,7 @@ class PanelScale : public PanelFixture, public testing::WithParamInterface<Scale
 
 TEST_P(PanelScale, EveryControlAndFontGrowsByOneScaleAroundTheMiddle) {
     const ScaleRow& row = GetParam();
+    if (!panelFacesInstalled()) GTEST_SKIP() << "the panel's faces are not installed here";
     const std::map<QString, Drawn> design = drawnControls();
     window->resize(row.window);
     const std::map<QString, Drawn> drawn = drawnControls();

@@ -54,7 +54,9 @@ TEST_F(PanelWindowTest, ControlsStandAtTheirPlacesAndShowTheRegister) {
     EXPECT_EQ(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
               qsizetype(std::size(kPlaces)));
     EXPECT_EQ(window->findChildren<QAbstractButton*>().size(), 34);
-    EXPECT_TRUE(QFontInfo(receiptTape()->font()).fixedPitch()); // the receipt's columns line up
+    if (panelFacesInstalled()) { // the receipt's columns line up
+        EXPECT_TRUE(QFontInfo(receiptTape()->font()).fixedPitch());
+    }
     EXPECT_EQ(dynamic_cast<QLineEdit*>(control(u"TxtSEC"))->text(), "01");
     EXPECT_EQ(receiptTape()->toPlainText(), QString(kDefaultHeader).replace("\r\n", "\n"));
     EXPECT_GT(window->children().indexOf(receiptTape()), window->children().indexOf(journal()));
@@ -86,6 +88,8 @@ TEST_F(PanelWindowTest, LampsShowWhatTheRegisterLit) {
 }
 
 // 150 and 51, the total, cash with 500 tendered; the power key writes the journal and ends.
+// The Windows build's trial under wine clicks the same keys on the real program and expects
+// the same file: tests/data/receipt_by_clicks.txt, its date and time masked.
 TEST_F(PanelWindowTest, OneReceiptFromTheKeysToTheJournalFile) {
     click("1 5 0");
     EXPECT_EQ(indicator()->text(), "150");
@@ -100,6 +104,11 @@ TEST_F(PanelWindowTest, OneReceiptFromTheKeysToTheJournalFile) {
     click("VKL");
     const QString journal = "\r\n" + receipt + "\r\n 500 руб\r\n СДАЧА  299 руб\r\n";
     EXPECT_EQ(rig.files.readBytes(kJournalFileName), encodeWindows1251(journal).bytes);
+    QFile clicked(TARVEL_SOURCE_DIR "/tests/data/receipt_by_clicks.txt");
+    ASSERT_TRUE(clicked.open(QIODevice::ReadOnly));
+    EXPECT_EQ(clicked.readAll(), encodeWindows1251(QString(journal).replace("05.12.2026 21:30:15",
+                                                                            "XX.XX.XXXX XX:XX:XX"))
+                                     .bytes);
     EXPECT_EQ(std::pair(rig.programEnd.ended, rig.printer.calls.count("close")),
               std::pair(1, qsizetype(1)));
 }
@@ -166,6 +175,7 @@ std::vector<int> inkColumns(QWidget* field) {
 // A long amount is cut short of the department field, never drawn up to it; the department
 // with one return mark is drawn whole, with more marks from its start, the number in sight.
 TEST_F(PanelWindowTest, IndicatorAndDepartmentStayReadable) {
+    if (!panelFacesInstalled()) GTEST_SKIP() << "the panel's faces are not installed here";
     click(QString("1 2 3 4 5 ").repeated(6));
     const std::vector<int> amount = inkColumns(indicator());
     ASSERT_FALSE(amount.empty());

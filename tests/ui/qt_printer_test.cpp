@@ -3,6 +3,7 @@
 #include "qt/qt_printer.h"
 #include "support/fakes.h"
 
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPrinterInfo>
 
@@ -53,6 +54,12 @@ TEST(QtPrinter, LinesLandOnThePaperAndCloseAbandonsOnlyAnUnfinishedJob) {
     for (int i = 0; i < 51; ++i)
         reg.printReceiptTape();
     ASSERT_EQ(paper->jobs.size(), 51);
+#ifdef Q_OS_WIN
+    // The system's fixed-pitch face there is Courier New, which wine lacks: what stands in for
+    // it does not line up.
+    if (!QFontDatabase::hasFamily(printer.font().family()))
+        GTEST_SKIP() << "no " << printer.font().family().toStdString() << " here";
+#endif
     const QFontMetricsF font(printer.font(), &paper->jobs[0][0]);
     const QList<QPoint> first = lineStarts(paper->jobs[0][0]);
     EXPECT_NEAR(first.value(0).x(), 72, 2.5);
