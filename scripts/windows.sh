@@ -19,7 +19,7 @@ esac
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools libtomlplusplus-dev googletest dpkg-dev
           icoutils nsis zip)
-$run_tests && packages+=(wine wine64 xvfb imagemagick)
+$run_tests && packages+=(wine wine64 xvfb imagemagick xdotool fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -29,6 +29,11 @@ wine_start() {
         wineserver -w
         touch "$WINEPREFIX/.ready"
     fi
+    # Wine has neither of the panel's Windows faces: the DejaVu faces the Linux build uses
+    # stand in for them, so that the panel looks and measures as on Linux.
+    local key='HKCU\Software\Wine\Fonts\Replacements'
+    wine reg add "$key" /v "Lucida Console" /d "DejaVu Sans Mono" /f >/dev/null 2>&1
+    wine reg add "$key" /v "Microsoft Sans Serif" /d "DejaVu Sans" /f >/dev/null 2>&1
 }
 
 wine_stop() {
@@ -42,7 +47,7 @@ run_suites() {
     dll_path="$(windows_path "$qt_prefix/bin");$(windows_path "$deps_prefix/bin")"
     for dir in "${dll_dirs[@]:2}"; do dll_path+=";$(windows_path "$dir")"; done
     mkdir -p "$trial/logs"
-    for suite in numbers logic exercise ui startup; do
+    for suite in numbers logic exercise ui startup sync; do
         log=$trial/logs/$suite.log
         (cd "$build/tests" && WINEPATH="$dll_path" QT_QPA_PLATFORM=offscreen \
             QT_PLUGIN_PATH="$(windows_path "$qt_prefix/plugins")" \
@@ -72,6 +77,74 @@ starts_and_stays() {
     wineserver -k 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     $up
+}
+
+# The panel's window on the virtual screen, once it is shown (wine has no window manager here:
+# the X window is the client area).
+panel_window() {
+    local i wid
+    for i in $(seq 60); do
+        wid=$(xdotool search --onlyvisible --name '^Tarvel \(' 2>/dev/null | head -1)
+        [ -n "$wid" ] && { echo "$wid"; return 0; }
+        sleep 0.5
+    done
+    return 1
+}
+
+# Clicks the keys named ($2...) at their centres in pixels of the panel window ($1), given
+# in twips as the layout table places them (15 twips a pixel at 96 DPI).
+click_keys() {
+    local wid=$1 at
+    shift
+    for at in "$@"; do
+        xdotool mousemove --window "$wid" $((${at%,*} / 15)) $((${at#*,} / 15)) click 1
+        sleep 0.4
+    done
+}
+
+# The journal with its dates and times masked: what two runs at different times share.
+masked_journal() { LC_ALL=C sed -E 's/[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}/XX.XX.XXXX XX:XX:XX/g' "$1"; }
+
+# The keys of the panel test's receipt: 1 5 0 ВВ 5 1 ВВ = НЛ 5 0 0 ВВ.
+receipt_keys=(4027,4027 4747,3547 4027,4507 6187,4267 4747,3547 4027,4027 6187,4267
+              7507,4507 6187,3547 4747,3547 4027,4507 4027,4507 6187,4267)
+
+# A receipt rung by clicks lands in bazasmen.txt byte for byte as the Linux build writes it
+# (tests/data/receipt_by_clicks.txt, checked on Linux by the panel's tests); then the session
+# ends the two ways Windows ends it: taskkill without /F (WM_CLOSE), and the end of the
+# Windows session (log off, shut down), which must not lose the receipt either.
+try_receipt_by_clicks() {
+    local copy=$trial/clicks ending wid pid
+    for ending in taskkill end-session; do
+        rm -rf "$copy"
+        cp -rp "$build/$portable_name" "$copy"
+        # A Russian Windows: the receipt's date as the regional settings write it there.
+        (cd "$copy" && LC_ALL=ru_RU.UTF-8 exec wine "$copy/tarvel.exe" \
+            >"$trial/logs/clicks-$ending.log" 2>&1) &
+        pid=$!
+        if ! wid=$(panel_window); then
+            fail "receipt by clicks ($ending): no panel window"
+            wineserver -k 2>/dev/null || true
+            continue
+        fi
+        sleep 2
+        click_keys "$wid" "${receipt_keys[@]}"
+        sleep 1
+        import -window root -display "$DISPLAY" "$trial/receipt-$ending.png" 2>/dev/null || true
+        if [ "$ending" = taskkill ]; then wine taskkill /IM tarvel.exe >/dev/null 2>&1 || true
+        else wine wineboot --end-session >/dev/null 2>&1 || true; fi
+        local i
+        for i in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+        if kill -0 "$pid" 2>/dev/null; then
+            fail "receipt by clicks: tarvel.exe still runs after $ending"
+            wineserver -k 2>/dev/null || true
+        elif cmp -s <(masked_journal "$copy/bazasmen.txt") "$repo/tests/data/receipt_by_clicks.txt"; then
+            pass "receipt by clicks in bazasmen.txt as on Linux; $ending ended the program"
+        else
+            fail "receipt by clicks ($ending): bazasmen.txt differs, see $copy/bazasmen.txt"
+        fi
+        wait "$pid" 2>/dev/null || true
+    done
 }
 
 try_portable() {
@@ -137,6 +210,7 @@ wine_test_all() {
     # The per-user data folder of an installed copy.
     appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')")/Tarvel
     run_suites
+    try_receipt_by_clicks
     try_portable
     try_installer ""
     try_installer /CurrentUser
