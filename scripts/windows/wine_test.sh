@@ -109,42 +109,37 @@ masked_journal() { LC_ALL=C sed -E 's/[0-9]{2}\.[0-9]{2}\.[0-9]{4} [0-9]{2}:[0-9
 receipt_keys=(4027,4027 4747,3547 4027,4507 6187,4267 4747,3547 4027,4027 6187,4267
               7507,4507 6187,3547 4747,3547 4027,4507 4027,4507 6187,4267)
 
-# A receipt rung by clicks lands in bazasmen.txt byte for byte as the Linux build writes it
-# (tests/data/receipt_by_clicks.txt, checked on Linux by the panel's tests); then the session
-# ends the two ways Windows ends it: taskkill without /F (WM_CLOSE), and the end of the
-# Windows session (log off, shut down), which must not lose the receipt either.
-try_receipt_by_clicks() {
-    local copy=$trial/clicks ending wid pid
-    for ending in taskkill end-session; do
-        rm -rf "$copy"
-        cp -rp "$build/$portable_name" "$copy"
-        # A Russian Windows: the receipt's date as the regional settings write it there.
-        (cd "$copy" && LC_ALL=ru_RU.UTF-8 exec wine "$copy/tarvel.exe" \
-            >"$trial/logs/clicks-$ending.log" 2>&1) &
-        pid=$!
-        if ! wid=$(panel_window); then
-            fail "receipt by clicks ($ending): no panel window"
-            wineserver -k 2>/dev/null || true
-            continue
-        fi
-        sleep 2
-        click_keys "$wid" "${receipt_keys[@]}"
-        sleep 1
-        import -window root -display "$DISPLAY" "$trial/receipt-$ending.png" 2>/dev/null || true
-        if [ "$ending" = taskkill ]; then wine taskkill /IM tarvel.exe >/dev/null 2>&1 || true
-        else wine wineboot --end-session >/dev/null 2>&1 || true; fi
-        local i
-        for i in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
-        if kill -0 "$pid" 2>/dev/null; then
-            fail "receipt by clicks: tarvel.exe still runs after $ending"
-            wineserver -k 2>/dev/null || true
-        elif cmp -s <(masked_journal "$copy/bazasmen.txt") "$repo/tests/data/receipt_by_clicks.txt"; then
-            pass "receipt by clicks in bazasmen.txt as on Linux; $ending ended the program"
-        else
-            fail "receipt by clicks ($ending): bazasmen.txt differs, see $copy/bazasmen.txt"
-        fi
-        wait "$pid" 2>/dev/null || true
-    done
+# A receipt rung by clicks on tarvel.exe ($2, data in $3) lands in $3/bazasmen.txt byte for
+# byte as the Linux build writes it (tests/data/receipt_by_clicks.txt, checked on Linux by the
+# panel's tests); then the session ends as Windows ends it ($1): taskkill without /F
+# (WM_CLOSE), or the end of the Windows session (log off, shut down). Neither may lose it.
+ring_receipt() {
+    local ending=$1 exe=$2 data=$3 wid pid i
+    # A Russian Windows: the receipt's date as the regional settings write it there.
+    (cd "$(dirname "$exe")" && LC_ALL=ru_RU.UTF-8 exec wine "$exe" \
+        >"$trial/logs/clicks-$ending.log" 2>&1) &
+    pid=$!
+    if ! wid=$(panel_window); then
+        fail "receipt by clicks ($ending): no panel window"
+        wineserver -k 2>/dev/null || true
+        return
+    fi
+    sleep 2
+    click_keys "$wid" "${receipt_keys[@]}"
+    sleep 1
+    import -window root -display "$DISPLAY" "$trial/receipt-$ending.png" 2>/dev/null || true
+    if [ "$ending" = taskkill ]; then wine taskkill /IM tarvel.exe >/dev/null 2>&1 || true
+    else wine wineboot --end-session >/dev/null 2>&1 || true; fi
+    for i in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.5; done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "receipt by clicks: tarvel.exe still runs after $ending"
+        wineserver -k 2>/dev/null || true
+    elif cmp -s <(masked_journal "$data/bazasmen.txt") "$repo/tests/data/receipt_by_clicks.txt"; then
+        pass "receipt by clicks in $data/bazasmen.txt as on Linux; $ending ended the program"
+    else
+        fail "receipt by clicks ($ending): $data/bazasmen.txt differs"
+    fi
+    wait "$pid" 2>/dev/null || true
 }
 
 try_portable() {
@@ -155,6 +150,7 @@ try_portable() {
     else fail "portable tarvel.exe did not stay up, see $trial/logs/portable.log"; fi
     if [ ! -e "$appdata" ]; then pass "portable copy keeps its data beside tarvel.exe"
     else fail "portable copy wrote into $appdata"; fi
+    ring_receipt taskkill "$copy/tarvel.exe" "$copy"
 }
 
 # Where the installer put the program, from the uninstall entry it wrote (all users or this one).
@@ -191,6 +187,7 @@ try_installer() {
     else
         fail "installed copy: no data in $appdata, or data beside the program"
     fi
+    [ -z "$mode" ] && ring_receipt end-session "$dir/tarvel.exe" "$appdata"
 
     wine "$dir/uninstall.exe" /S >/dev/null 2>&1 || true
     wineserver -w
@@ -210,7 +207,6 @@ wine_test_all() {
     # The per-user data folder of an installed copy.
     appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')")/Tarvel
     run_suites
-    try_receipt_by_clicks
     try_portable
     try_installer ""
     try_installer /CurrentUser
