@@ -10,6 +10,8 @@ bool isReceiptLike(ItemKind kind) {
     return kind == ItemKind::Receipt || kind == ItemKind::CashIn || kind == ItemKind::CashOut;
 }
 
+const Difference kNotDone{MistakeKind::NotDone, QStringLiteral("не выполнено")};
+
 QString describeReceipt(const ClosedReceipt& receipt) {
     QStringList lines;
     for (const SaleLine& line : receipt.lines)
@@ -26,7 +28,7 @@ bool ExerciseChecker::nextIs(ItemKind kind) const {
     return !finished() && exercise_.items[next_].kind == kind;
 }
 
-void ExerciseChecker::judge(const QStringList& differences) {
+void ExerciseChecker::judge(const Differences& differences) {
     checks_[next_] = {differences.isEmpty() ? Verdict::Right : Verdict::Wrong, differences};
     ++next_;
 }
@@ -35,13 +37,15 @@ void ExerciseChecker::judge(const QStringList& differences) {
 void ExerciseChecker::skip() {
     switch (exercise_.items[next_].kind) {
     case ItemKind::Report:
-        return judge({QStringLiteral("отчёт не снят: вместо него закрыт чек")});
+        return judge({{MistakeKind::ReportMissing,
+                       QStringLiteral("отчёт не снят: вместо него закрыт чек")}});
     case ItemKind::Header:
-        return judge({QStringLiteral("клише не изменено: вместо этого закрыт чек")});
+        return judge({{MistakeKind::WrongHeader,
+                       QStringLiteral("клише не изменено: вместо этого закрыт чек")}});
     case ItemKind::Cancel:
-        return judge({QStringLiteral("чек не отменён клавишей СБ")});
+        return judge({{MistakeKind::NotCancelled, QStringLiteral("чек не отменён клавишей СБ")}});
     default:
-        return judge({QStringLiteral("не выполнено")});
+        return judge({kNotDone});
     }
 }
 
@@ -104,10 +108,12 @@ void ExerciseChecker::headerSaved(const QString& text) {
 }
 
 // Why the receipt at hand is not done: the lines rung up so far and how far it got.
-QStringList ExerciseChecker::unfinishedReceipt() const {
-    if (openLines_.isEmpty()) return {QStringLiteral("не выполнено")};
-    QStringList out{openTotalled_ ? QStringLiteral("чек не закрыт: оплата не принята (ВВ)")
-                                  : QStringLiteral("чек не закрыт: не нажата клавиша «=» (ИТОГО)")};
+Differences ExerciseChecker::unfinishedReceipt() const {
+    if (openLines_.isEmpty()) return {kNotDone};
+    Differences out{{MistakeKind::ReceiptNotClosed,
+                     openTotalled_
+                         ? QStringLiteral("чек не закрыт: оплата не принята (ВВ)")
+                         : QStringLiteral("чек не закрыт: не нажата клавиша «=» (ИТОГО)")}};
     const ExerciseItem& item = exercise_.items[next_];
     if (item.kind == ItemKind::Receipt) out << lineDifferences(item.receipt.lines, openLines_);
     return out;
@@ -118,13 +124,18 @@ void ExerciseChecker::abandon() {
     abandoned_ = true;
     if (isReceiptLike(exercise_.items[next_].kind)) judge(unfinishedReceipt());
     while (!finished())
-        judge({QStringLiteral("не выполнено")});
+        judge({kNotDone});
 }
 
 ExerciseResult ExerciseChecker::result(qint64 elapsedMs) const {
     ExerciseResult r;
-    for (const ItemCheck& check : checks_)
+    QList<MistakeKind> kinds(extras_.size(), MistakeKind::ExtraWork);
+    for (const ItemCheck& check : checks_) {
         r.right += check.verdict == Verdict::Right;
+        for (const Difference& difference : check.differences)
+            kinds << difference.kind;
+    }
+    r.mistakes = tallyMistakes(kinds);
     r.total = int(checks_.size());
     r.seconds = elapsedMs / 1000;
     r.keyPresses = keys_;
@@ -143,7 +154,10 @@ QString verdictText(const ItemCheck& check) {
     case Verdict::Wrong:
         break;
     }
-    return QStringLiteral("✘ ") + check.differences.join(QStringLiteral("; "));
+    QStringList texts;
+    for (const Difference& difference : check.differences)
+        texts << difference.text;
+    return QStringLiteral("✘ ") + texts.join(QStringLiteral("; "));
 }
 
 QString resultText(const ExerciseResult& result) {

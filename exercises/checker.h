@@ -10,6 +10,7 @@
 // or a cancel the exercise does not expect at that point is noted as extra and checks nothing.
 
 #include "exercises/exercise.h"
+#include "exercises/mistakes.h"
 
 namespace tarvel {
 
@@ -17,7 +18,7 @@ enum class Verdict { Pending, Right, Wrong };
 
 struct ItemCheck {
     Verdict verdict = Verdict::Pending;
-    QStringList differences; // what is wrong, in the trainee's words
+    Differences differences; // what is wrong, in the trainee's words, each with its kind
 };
 
 struct ExerciseResult {
@@ -25,9 +26,10 @@ struct ExerciseResult {
     int total = 0;
     qint64 seconds = 0;
     int keyPresses = 0;
-    int clearPresses = 0;   // СБ
-    int faults = 0;         // " МАЛО ДЕНЕГ!  " and arithmetic faults
-    bool completed = false; // every item checked, not abandoned
+    int clearPresses = 0;       // СБ
+    int faults = 0;             // " МАЛО ДЕНЕГ!  " and arithmetic faults
+    bool completed = false;     // every item checked, not abandoned
+    MistakeTally mistakes = {}; // the kinds of every difference and of the extra work
 };
 
 class ExerciseChecker : public RegisterEvents {
@@ -57,10 +59,10 @@ class ExerciseChecker : public RegisterEvents {
     void arithmeticFault(ArithmeticFault fault) override;
 
   private:
-    void judge(const QStringList& differences);
+    void judge(const Differences& differences);
     void skip();
     bool nextIs(ItemKind kind) const;
-    QStringList unfinishedReceipt() const;
+    Differences unfinishedReceipt() const;
 
     Exercise exercise_;
     QList<ItemCheck> checks_;

@@ -12,20 +12,25 @@ QString describeExpected(const ExpectedLine& line) {
              departmentText(line.department), formatMoney(line.amount));
 }
 
-QStringList sameLineDifferences(int number, const ExpectedLine& expected, const SaleLine& actual) {
-    QStringList out;
+Differences sameLineDifferences(int number, const ExpectedLine& expected, const SaleLine& actual) {
+    Differences out;
     const QString at = QStringLiteral("строка %1: ").arg(number);
     if (actual.department != expected.department)
-        out << at +
-                   QStringLiteral("отдел %1, а нужно %2")
-                       .arg(departmentText(actual.department), departmentText(expected.department));
+        out << Difference{
+            MistakeKind::WrongDepartment,
+            at + QStringLiteral("отдел %1, а нужно %2")
+                     .arg(departmentText(actual.department), departmentText(expected.department))};
     if (toKopecks(actual.amount) != expected.amount)
-        out << at + QStringLiteral("сумма %1, а нужно %2")
-                        .arg(formatMoney(toKopecks(actual.amount)), formatMoney(expected.amount));
+        out << Difference{
+            MistakeKind::WrongAmount,
+            at + QStringLiteral("сумма %1, а нужно %2")
+                     .arg(formatMoney(toKopecks(actual.amount)), formatMoney(expected.amount))};
     if (expected.isReturn && !actual.isReturn)
-        out << at + QStringLiteral("не отмечен возврат (ВТ перед ВВ)");
+        out << Difference{MistakeKind::ReturnNotMarked,
+                          at + QStringLiteral("не отмечен возврат (ВТ перед ВВ)")};
     if (!expected.isReturn && actual.isReturn)
-        out << at + QStringLiteral("отмечен возврат (ВТ), а это продажа");
+        out << Difference{MistakeKind::ReturnMarked,
+                          at + QStringLiteral("отмечен возврат (ВТ), а это продажа")};
     return out;
 }
 
@@ -44,15 +49,17 @@ QList<Kopecks> kopecksOf(const QList<double>& amounts) {
 }
 
 // The amounts handed over before the one that closed the receipt: each was short.
-QStringList shortTenderDifferences(const QList<Kopecks>& expected, const QList<Kopecks>& actual) {
+Differences shortTenderDifferences(const QList<Kopecks>& expected, const QList<Kopecks>& actual) {
     if (expected == actual) return {};
     if (expected.isEmpty())
-        return {QStringLiteral("мало денег: сначала внесено %1").arg(moneyList(actual))};
+        return {{MistakeKind::ShortMoney,
+                 QStringLiteral("мало денег: сначала внесено %1").arg(moneyList(actual))}};
     if (actual.isEmpty())
-        return {QStringLiteral("не было неполной оплаты: сначала нужно внести %1")
-                    .arg(moneyList(expected))};
-    return {QStringLiteral("сначала внесено %1, а нужно %2")
-                .arg(moneyList(actual), moneyList(expected))};
+        return {{MistakeKind::ShortMoney,
+                 QStringLiteral("не было неполной оплаты: сначала нужно внести %1")
+                     .arg(moneyList(expected))}};
+    return {{MistakeKind::WrongChange, QStringLiteral("сначала внесено %1, а нужно %2")
+                                           .arg(moneyList(actual), moneyList(expected))}};
 }
 
 QString paymentWords(Payment payment) {
@@ -67,31 +74,37 @@ QString paymentWords(Payment payment) {
     return {};
 }
 
-QStringList paymentDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
+Differences paymentDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
     const QList<Kopecks> expectedShort = expected.close == Close::Cash
                                              ? expected.tenders.first(expected.tenders.size() - 1)
                                              : QList<Kopecks>{};
-    QStringList out = shortTenderDifferences(expectedShort, kopecksOf(actual.shortTenders));
+    Differences out = shortTenderDifferences(expectedShort, kopecksOf(actual.shortTenders));
     switch (expected.close) {
     case Close::Cash:
+        // Closed without the money handed over, the register worked out no change.
         if (actual.payment == Payment::None)
-            out.prepend(QStringLiteral("сдача не выдана: чек закрыт без оплаты наличными"));
+            out.prepend({MistakeKind::WrongChange,
+                         QStringLiteral("сдача не выдана: чек закрыт без оплаты наличными")});
         else if (actual.payment == Payment::Card)
-            out.prepend(QStringLiteral("чек оплачен картой, а нужно наличными"));
+            out.prepend({MistakeKind::WrongPayment,
+                         QStringLiteral("чек оплачен картой, а нужно наличными")});
         else if (toKopecks(actual.tendered) != expected.tenders.last())
-            out << QStringLiteral("внесено %1, а нужно %2")
-                       .arg(formatMoney(toKopecks(actual.tendered)),
-                            formatMoney(expected.tenders.last()));
+            out << Difference{MistakeKind::WrongChange,
+                              QStringLiteral("внесено %1, а нужно %2")
+                                  .arg(formatMoney(toKopecks(actual.tendered)),
+                                       formatMoney(expected.tenders.last()))};
         break;
     case Close::Plain:
         if (actual.payment != Payment::None)
-            out.prepend(paymentWords(actual.payment) +
-                        QStringLiteral(", а нужно закрыть без оплаты"));
+            out.prepend(
+                {MistakeKind::WrongPayment,
+                 paymentWords(actual.payment) + QStringLiteral(", а нужно закрыть без оплаты")});
         break;
     case Close::Card:
         if (actual.payment != Payment::Card)
-            out.prepend(paymentWords(actual.payment) +
-                        QStringLiteral(", а нужно оплатить картой (%)"));
+            out.prepend(
+                {MistakeKind::WrongPayment,
+                 paymentWords(actual.payment) + QStringLiteral(", а нужно оплатить картой (%)")});
         break;
     }
     return out;
@@ -100,9 +113,9 @@ QStringList paymentDifferences(const ExpectedReceipt& expected, const ClosedRece
 // Two lists of lines side by side, numbered from 1: a line only expected, a line only there,
 // and a pair of lines, each put in its own words.
 template <typename Expected, typename Actual, typename Missing, typename Extra, typename Compare>
-QStringList sideBySide(const QList<Expected>& expected, const QList<Actual>& actual,
+Differences sideBySide(const QList<Expected>& expected, const QList<Actual>& actual,
                        Missing missing, Extra extra, Compare compare) {
-    QStringList out;
+    Differences out;
     for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i) {
         const int number = int(i) + 1;
         if (i >= actual.size())
@@ -132,73 +145,89 @@ QString describeSale(const SaleLine& line) {
              departmentText(line.department), formatMoney(toKopecks(line.amount)));
 }
 
-QStringList lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual) {
+Differences lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual) {
     return sideBySide(
         expected, actual,
         [](int number, const ExpectedLine& line) {
-            return QStringLiteral("нет строки %1: %2").arg(number).arg(describeExpected(line));
+            return Difference{
+                MistakeKind::MissingLine,
+                QStringLiteral("нет строки %1: %2").arg(number).arg(describeExpected(line))};
         },
         [](int number, const SaleLine& line) {
-            return QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(line));
+            return Difference{
+                MistakeKind::ExtraLine,
+                QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(line))};
         },
         sameLineDifferences);
 }
 
-QStringList receiptDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
-    QStringList out = lineDifferences(expected.lines, actual.lines);
+Differences receiptDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
+    Differences out = lineDifferences(expected.lines, actual.lines);
     if (actual.movement == CashMovement::In)
-        out << QStringLiteral("чек пробит как внесение наличных: НЛ нажата до итога");
+        out << Difference{MistakeKind::WrongCashMovement,
+                          QStringLiteral("чек пробит как внесение наличных: НЛ нажата до итога")};
     if (actual.movement == CashMovement::Out)
-        out << QStringLiteral("чек пробит как инкассация: НЛ нажата до итога");
+        out << Difference{MistakeKind::WrongCashMovement,
+                          QStringLiteral("чек пробит как инкассация: НЛ нажата до итога")};
     return out + paymentDifferences(expected, actual);
 }
 
-QStringList movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual) {
+Differences movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual) {
     const bool in = expected.kind == ItemKind::CashIn;
-    QStringList out;
+    QString mark;
     if (actual.movement == CashMovement::None)
-        out << (in ? QStringLiteral("нет отметки внесения наличных: НЛ перед суммой")
-                   : QStringLiteral("нет отметки инкассации: «-», затем НЛ перед суммой"));
+        mark = in ? QStringLiteral("нет отметки внесения наличных: НЛ перед суммой")
+                  : QStringLiteral("нет отметки инкассации: «-», затем НЛ перед суммой");
     else if (in && actual.movement == CashMovement::Out)
-        out << QStringLiteral("отмечена инкассация, а нужно внесение наличных");
+        mark = QStringLiteral("отмечена инкассация, а нужно внесение наличных");
     else if (!in && actual.movement == CashMovement::In)
-        out << QStringLiteral("отмечено внесение, а нужна инкассация: перед НЛ нажмите «-»");
+        mark = QStringLiteral("отмечено внесение, а нужна инкассация: перед НЛ нажмите «-»");
+    Differences out;
+    if (!mark.isEmpty()) out << Difference{MistakeKind::WrongCashMovement, mark};
     // Taken out after "-", the amount may stand on the tape as negative: its size counts.
     const Kopecks amount = std::abs(toKopecks(actual.total));
     if (amount != expected.amount)
-        out << QStringLiteral("сумма %1, а нужно %2")
-                   .arg(formatMoney(amount), formatMoney(expected.amount));
+        out << Difference{MistakeKind::WrongAmount,
+                          QStringLiteral("сумма %1, а нужно %2")
+                              .arg(formatMoney(amount), formatMoney(expected.amount))};
     return out;
 }
 
-QStringList reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal) {
+Differences reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal) {
     const auto name = [](ShiftReport r) {
         return r == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
     };
-    QStringList out;
+    Differences out;
     if (report != expected.report)
-        out << QStringLiteral("снят отчёт %1, а нужно %2").arg(name(report), name(expected.report));
+        out << Difference{
+            MistakeKind::WrongReport,
+            QStringLiteral("снят отчёт %1, а нужно %2").arg(name(report), name(expected.report))};
     if (expected.reportTotal && toKopecks(shiftTotal) != *expected.reportTotal)
-        out << QStringLiteral("в отчёте %1, а нужно %2")
-                   .arg(formatMoney(toKopecks(shiftTotal)), formatMoney(*expected.reportTotal));
+        out << Difference{MistakeKind::WrongReport, QStringLiteral("в отчёте %1, а нужно %2")
+                                                        .arg(formatMoney(toKopecks(shiftTotal)),
+                                                             formatMoney(*expected.reportTotal))};
     return out;
 }
 
 // Spaces at either end of a header line are not counted: they only centre it.
-QStringList headerDifferences(const QStringList& expected, const QString& savedText) {
+Differences headerDifferences(const QStringList& expected, const QString& savedText) {
     return sideBySide(
         expected, headerLinesOf(savedText),
         [](int number, const QString& line) {
-            return QStringLiteral("нет строки клише %1: «%2»").arg(number).arg(line.trimmed());
+            return Difference{
+                MistakeKind::WrongHeader,
+                QStringLiteral("нет строки клише %1: «%2»").arg(number).arg(line.trimmed())};
         },
         [](int number, const QString& line) {
-            return QStringLiteral("лишняя строка клише %1: «%2»").arg(number).arg(line);
+            return Difference{MistakeKind::WrongHeader,
+                              QStringLiteral("лишняя строка клише %1: «%2»").arg(number).arg(line)};
         },
         [](int number, const QString& wanted, const QString& line) {
-            if (line == wanted.trimmed()) return QStringList();
-            return QStringList{QStringLiteral("строка клише %1: «%2», а нужно «%3»")
-                                   .arg(number)
-                                   .arg(line, wanted.trimmed())};
+            if (line == wanted.trimmed()) return Differences();
+            return Differences{
+                {MistakeKind::WrongHeader, QStringLiteral("строка клише %1: «%2», а нужно «%3»")
+                                               .arg(number)
+                                               .arg(line, wanted.trimmed())}};
         });
 }
 

@@ -1,19 +1,20 @@
 #pragma once
 // What differs between the work an exercise expects and what the register did, told in the
-// trainee's words, one difference per entry ("строка 2: отдел 02, а нужно 01"). An empty
-// list: the work is right.
+// trainee's words, one difference per entry ("строка 2: отдел 02, а нужно 01"), each with the
+// kind of mistake it is. An empty list: the work is right.
 
 #include "exercises/exercise.h"
+#include "exercises/mistakes.h"
 
 namespace tarvel {
 
 // The sale lines alone (also of a receipt that never closed).
-QStringList lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual);
-QStringList receiptDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual);
+Differences lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual);
+Differences receiptDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual);
 // Money paid in (CashIn) or taken out (CashOut), rung up as a receipt after НЛ.
-QStringList movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual);
-QStringList reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal);
-QStringList headerDifferences(const QStringList& expected, const QString& savedText);
+Differences movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual);
+Differences reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal);
+Differences headerDifferences(const QStringList& expected, const QString& savedText);
 
 // "отдел 01, 78.90" or "возврат, отдел 01, 78.90".
 QString describeSale(const SaleLine& line);

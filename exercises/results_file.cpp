@@ -14,8 +14,21 @@ const QStringList kColumns = {
     QStringLiteral("Дата и время"),   QStringLiteral("Ученик"),     QStringLiteral("Упражнение"),
     QStringLiteral("Верно"),          QStringLiteral("Всего"),      QStringLiteral("Секунд"),
     QStringLiteral("Нажатий клавиш"), QStringLiteral("Нажатий СБ"), QStringLiteral("Ошибок"),
-    QStringLiteral("Итог"),
+    QStringLiteral("Итог"),           QStringLiteral("Ошибки"),
 };
+
+// What a spreadsheet takes for the start of a formula.
+bool startsFormula(QChar c) {
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+// Whether the text is apostrophes (`least` of them at least) and then the start of a formula.
+bool apostrophesThenFormula(const QString& text, qsizetype least) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    return i >= least && i < text.size() && startsFormula(text[i]);
+}
 
 QString field(QString text) {
     if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
@@ -28,7 +41,7 @@ QString field(QString text) {
 QByteArray csvLine(const QStringList& fields) {
     QStringList out;
     for (const QString& f : fields)
-        out << field(f);
+        out << field(spreadsheetSafe(f));
     return (out.join(QLatin1Char(';')) + QStringLiteral("\r\n")).toUtf8();
 }
 
@@ -57,7 +70,16 @@ QByteArray resultLine(const ResultRow& row) {
         QString::number(r.clearPresses),
         QString::number(r.faults),
         r.completed ? QStringLiteral("выполнено") : QStringLiteral("прервано"),
+        mistakeSummary(r.mistakes),
     });
+}
+
+QString spreadsheetSafe(const QString& text) {
+    return apostrophesThenFormula(text, 0) ? QLatin1Char('\'') + text : text;
+}
+
+QString fromSpreadsheetSafe(const QString& cell) {
+    return apostrophesThenFormula(cell, 1) ? cell.sliced(1) : cell;
 }
 
 QString appendResult(const QString& dataFolder, const ResultRow& row) {

@@ -19,6 +19,7 @@ struct CheckCase : NamedRow {
     const char* file; // in data/exercises
     const char* keys;
     const char* verdicts; // of every item, joined by " | "
+    const char* mistakes; // their kinds, as results.csv keeps them
     int right;
     int faults = 0;
     const char* extras = "";
@@ -28,73 +29,81 @@ struct CheckCase : NamedRow {
 
 const CheckCase kCases[] = {
     // The right keys of every sample exercise.
-    {"exact_money", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ", "✔", 1},
+    {"exact_money", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ", "✔", "", 1},
     {"departments_with_change", "02_otdely_so_sdachei",
-     "4 5 . 5 0 ВВ 2В 1 2 0 ВВ 1Д 1Д 3 4 . 2 5 ВВ = НЛ 5 0 0 ВВ", "✔", 1},
+     "4 5 . 5 0 ВВ 2В 1 2 0 ВВ 1Д 1Д 3 4 . 2 5 ВВ = НЛ 5 0 0 ВВ", "✔", "", 1},
     {"mistake_cancelled", "03_oshibka_sb", "6 4 ВВ СБ 3Т 6 4 ВВ 1 8 . 5 ВВ = НЛ 1 0 0 ВВ", "✔ | ✔",
-     2},
-    {"return", "04_vozvrat", "2В ВТ 4 5 0 ВВ = ВВ", "✔", 1},
+     "", 2},
+    {"return", "04_vozvrat", "2В ВТ 4 5 0 ВВ = ВВ", "✔", "", 1},
     {"cash_in_and_out", "05_vnesenie_inkassaciya", "НЛ 1 0 0 0 ВВ = ВВ - НЛ 5 0 0 ВВ = ВВ", "✔ | ✔",
-     2},
-    {"card", "06_karta", "4С 1 2 5 0 ВВ 3 4 9 . 9 ВВ = %", "✔", 1},
-    {"calculator", "07_kalkulyator", "3 Х 2 5 . 5 0 ВВ = НЛ 1 0 0 ВВ", "✔", 1},
-    {"short_then_right_as_asked", "08_malo_deneg", "2В 2 3 0 ВВ = НЛ 2 0 0 ВВ 2 5 0 ВВ", "✔", 1, 1},
+     "", 2},
+    {"card", "06_karta", "4С 1 2 5 0 ВВ 3 4 9 . 9 ВВ = %", "✔", "", 1},
+    {"calculator", "07_kalkulyator", "3 Х 2 5 . 5 0 ВВ = НЛ 1 0 0 ВВ", "✔", "", 1},
+    {"short_then_right_as_asked", "08_malo_deneg", "2В 2 3 0 ВВ = НЛ 2 0 0 ВВ 2 5 0 ВВ", "✔", "", 1,
+     1},
     {"shift_report", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = % КЗ 1Д КЗ", "✔ | ✔ | ✔",
-     3},
-    {"new_header", "10_novoe_klishe", "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ", "✔ | ✔", 2, 0, "",
-     false, "  ООО «РОМАШКА»\r\nИНН 7701234567\r\n******************\r\n"},
+     "", 3},
+    {"new_header", "10_novoe_klishe", "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ", "✔ | ✔", "", 2, 0,
+     "", false, "  ООО «РОМАШКА»\r\nИНН 7701234567\r\n******************\r\n"},
     // A fault on the way is counted, the work is still right.
     {"division_by_zero_then_right", "07_kalkulyator", "5 / 0 = СБ 3 Х 2 5 . 5 0 ВВ = НЛ 1 0 0 ВВ",
-     "✔", 1, 1},
+     "✔", "", 1, 1},
 
-    // The typical mistakes.
+    // The typical mistakes, each with its kind.
     {"wrong_department", "02_otdely_so_sdachei",
-     "4 5 . 5 0 ВВ 1 2 0 ВВ 1Д 3 4 . 2 5 ВВ = НЛ 5 0 0 ВВ", "✘ строка 2: отдел 01, а нужно 02", 0},
+     "4 5 . 5 0 ВВ 1 2 0 ВВ 1Д 3 4 . 2 5 ВВ = НЛ 5 0 0 ВВ", "✘ строка 2: отдел 01, а нужно 02",
+     "не тот отдел", 0},
     {"wrong_amount", "01_bez_sdachi", "7 8 . 0 5 ВВ = НЛ 7 8 . 5 0 ВВ",
-     "✘ строка 1: сумма 78.05, а нужно 78.50", 0},
+     "✘ строка 1: сумма 78.05, а нужно 78.50", "не та сумма", 0},
     {"missing_total", "01_bez_sdachi", "7 8 . 5 0 ВВ НЛ 7 8 . 5 0 ВВ",
-     "✘ чек не закрыт: не нажата клавиша «=» (ИТОГО); лишняя строка 2: отдел 01, 78.50", 0, 0, "",
-     true},
+     "✘ чек не закрыт: не нажата клавиша «=» (ИТОГО); лишняя строка 2: отдел 01, 78.50",
+     "лишняя строка, чек не закрыт", 0, 0, "", true},
     {"payment_not_taken", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ",
-     "✘ чек не закрыт: оплата не принята (ВВ)", 0, 0, "", true},
+     "✘ чек не закрыт: оплата не принята (ВВ)", "чек не закрыт", 0, 0, "", true},
     {"cash_not_tendered", "07_kalkulyator", "3 Х 2 5 . 5 0 ВВ = ВВ",
-     "✘ сдача не выдана: чек закрыт без оплаты наличными", 0},
+     "✘ сдача не выдана: чек закрыт без оплаты наличными", "не та сдача", 0},
     {"short_money_then_right_amount", "07_kalkulyator", "3 Х 2 5 . 5 0 ВВ = НЛ 5 0 ВВ 1 0 0 ВВ",
-     "✘ мало денег: сначала внесено 50.00", 0, 1},
+     "✘ мало денег: сначала внесено 50.00", "мало денег", 0, 1},
     {"wrong_tender", "07_kalkulyator", "3 Х 2 5 . 5 0 ВВ = НЛ 8 0 ВВ",
-     "✘ внесено 80.00, а нужно 100.00", 0},
+     "✘ внесено 80.00, а нужно 100.00", "не та сдача", 0},
     {"no_short_tender_when_asked", "08_malo_deneg", "2В 2 3 0 ВВ = НЛ 2 5 0 ВВ",
-     "✘ не было неполной оплаты: сначала нужно внести 200.00", 0},
+     "✘ не было неполной оплаты: сначала нужно внести 200.00", "мало денег", 0},
     {"return_not_marked", "04_vozvrat", "2В 4 5 0 ВВ = ВВ",
-     "✘ строка 1: не отмечен возврат (ВТ перед ВВ)", 0},
+     "✘ строка 1: не отмечен возврат (ВТ перед ВВ)", "возврат не отмечен", 0},
     {"sale_marked_as_return", "01_bez_sdachi", "ВТ 7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ",
-     "✘ строка 1: отмечен возврат (ВТ), а это продажа", 0},
+     "✘ строка 1: отмечен возврат (ВТ), а это продажа", "лишний возврат", 0},
     {"cash_instead_of_card", "06_karta", "4С 1 2 5 0 ВВ 3 4 9 . 9 ВВ = НЛ 2 0 0 0 ВВ",
-     "✘ чек оплачен наличными, а нужно оплатить картой (%)", 0},
-    {"missing_line", "06_karta", "4С 1 2 5 0 ВВ = %", "✘ нет строки 2: отдел 04, 349.90", 0},
+     "✘ чек оплачен наличными, а нужно оплатить картой (%)", "не та оплата", 0},
+    {"missing_line", "06_karta", "4С 1 2 5 0 ВВ = %", "✘ нет строки 2: отдел 04, 349.90",
+     "нет строки", 0},
     {"not_cancelled", "03_oshibka_sb", "3Т 6 4 ВВ 1 8 . 5 ВВ = НЛ 1 0 0 ВВ",
-     "✘ чек не отменён клавишей СБ | ✔", 1},
+     "✘ чек не отменён клавишей СБ | ✔", "чек не отменён", 1},
     {"cash_out_without_minus", "05_vnesenie_inkassaciya", "НЛ 1 0 0 0 ВВ = ВВ НЛ 5 0 0 ВВ = ВВ",
-     "✔ | ✘ отмечено внесение, а нужна инкассация: перед НЛ нажмите «-»", 1},
+     "✔ | ✘ отмечено внесение, а нужна инкассация: перед НЛ нажмите «-»",
+     "ошибка внесения/инкассации", 1},
+    {"cash_in_wrong_amount", "05_vnesenie_inkassaciya", "НЛ 1 0 0 ВВ = ВВ - НЛ 5 0 0 ВВ = ВВ",
+     "✘ сумма 100.00, а нужно 1000.00 | ✔", "не та сумма", 1},
     {"sale_instead_of_cash_in", "05_vnesenie_inkassaciya", "1 0 0 0 ВВ = ВВ",
-     "✘ нет отметки внесения наличных: НЛ перед суммой | ✘ не выполнено", 0, 0, "", true},
+     "✘ нет отметки внесения наличных: НЛ перед суммой | ✘ не выполнено",
+     "ошибка внесения/инкассации, не выполнено", 0, 0, "", true},
     {"other_report", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = % КЗ 2В КЗ",
-     "✔ | ✔ | ✘ снят отчёт 2В, а нужно 1Д", 2},
+     "✔ | ✔ | ✘ снят отчёт 2В, а нужно 1Д", "не тот отчёт", 2},
     {"receipt_counted_twice", "09_otchet", "1 0 0 ВВ = = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = % КЗ 1Д КЗ",
-     "✔ | ✔ | ✘ в отчёте 450.00, а нужно 350.00", 2},
+     "✔ | ✔ | ✘ в отчёте 450.00, а нужно 350.00", "не тот отчёт", 2},
     {"report_early_and_extra_receipt", "01_bez_sdachi",
-     "КЗ 1Д КЗ 1Д 7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ 5 ВВ = ВВ", "✔", 1, 0,
+     "КЗ 1Д КЗ 1Д 7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ 5 ВВ = ВВ", "✔", "лишняя работа (2)", 1, 0,
      "лишний отчёт 1Д | лишний чек: отдел 01, 5.00"},
     {"header_mistyped", "10_novoe_klishe", "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ",
      "✘ строка клише 1: «ООО РОМАШКА», а нужно «ООО «РОМАШКА»»; нет строки клише 3: "
      "«******************» | ✔",
-     1, 0, "", false, "ООО РОМАШКА\r\nИНН 7701234567\r\n"},
+     "не то клише (2)", 1, 0, "", false, "ООО РОМАШКА\r\nИНН 7701234567\r\n"},
     {"report_skipped", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = % 1 ВВ = ВВ",
-     "✔ | ✔ | ✘ отчёт не снят: вместо него закрыт чек", 2, 0, "лишний чек: отдел 02, 1.00"},
+     "✔ | ✔ | ✘ отчёт не снят: вместо него закрыт чек", "отчёт не снят, лишняя работа", 2, 0,
+     "лишний чек: отдел 02, 1.00"},
     {"report_not_taken", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = %",
-     "✔ | ✔ | ✘ не выполнено", 2, 0, "", true},
+     "✔ | ✔ | ✘ не выполнено", "не выполнено", 2, 0, "", true},
     {"header_not_changed", "10_novoe_klishe", "9 9 . 5 ВВ = НЛ 1 0 0 ВВ",
-     "✘ клише не изменено: вместо этого закрыт чек | ✔", 1},
+     "✘ клише не изменено: вместо этого закрыт чек | ✔", "не то клише", 1},
 };
 
 class Checker : public testing::TestWithParam<CheckCase> {};
@@ -119,6 +128,7 @@ TEST_P(Checker, GivesVerdicts) {
     EXPECT_EQ(result.right, c.right);
     EXPECT_EQ(result.faults, c.faults);
     EXPECT_EQ(result.completed, !c.abandon);
+    EXPECT_EQ(mistakeSummary(result.mistakes), QString::fromUtf8(c.mistakes));
     EXPECT_EQ(result.keyPresses,
               QString::fromUtf8(c.keys).remove(u'⌨').split(u' ', Qt::SkipEmptyParts).size());
 }
@@ -127,10 +137,12 @@ INSTANTIATE_TEST_SUITE_P(SampleExercises, Checker, testing::ValuesIn(kCases), ro
 
 // Spaces at either end of a header line only centre it, in the exercise file as on the tape.
 TEST(HeaderLines, SpacesThatCentreALineAreNotCounted) {
-    const std::tuple<QStringList, QString, QStringList> cases[] = {
+    const std::tuple<QStringList, QString, Differences> cases[] = {
         {{"  ООО «РОМАШКА»  ", "\tИНН 1"}, "ООО «РОМАШКА»\r\nИНН 1\r\n", {}},
         {{"ООО «РОМАШКА»", "ИНН 1"}, "   ООО «РОМАШКА»\r\n\tИНН 1  \r\n", {}},
-        {{" ИНН 1 "}, " ИНН 2 \r\n", {"строка клише 1: «ИНН 2», а нужно «ИНН 1»"}},
+        {{" ИНН 1 "},
+         " ИНН 2 \r\n",
+         {{MistakeKind::WrongHeader, "строка клише 1: «ИНН 2», а нужно «ИНН 1»"}}},
     };
     for (const auto& [expected, saved, differences] : cases)
         EXPECT_EQ(headerDifferences(expected, saved), differences) << saved.toStdString();

@@ -5,7 +5,10 @@
 #include "trainee.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -22,30 +25,127 @@ ResultRow row(const char* trainee, int right, bool completed) {
     return r;
 }
 
-TEST(ResultsFile, OpensInPythonsCsvWithCyrillicKept) {
+// What a spreadsheet shows in the trainee's cell: a text it would compute gets an apostrophe.
+struct CellCase : NamedRow {
+    const char* trainee;
+    const char* cell;
+};
+
+const CellCase kCells[] = {
+    {"cyrillic", "Иванова А.", "Иванова А."},
+    {"quotes_and_separator", "Петров; \"Пётр\"", "Петров; \"Пётр\""},
+    {"line_break_inside", "Сидоров\r\nвторая строка", "Сидоров\r\nвторая строка"},
+    {"formula", "=1+2", "'=1+2"},
+    {"plus", "+7 999 000-00-00", "'+7 999 000-00-00"},
+    {"minus", "-Вася", "'-Вася"},
+    {"at", "@SUM(A1)", "'@SUM(A1)"},
+    {"tab", "\t=1", "'\t=1"},
+    {"carriage_return", "\r=1", "'\r=1"},
+    {"apostrophe_then_formula", "'=1", "''=1"},
+    {"apostrophe_then_name", "'Вася", "'Вася"},
+    {"formula_inside", "Вася=1", "Вася=1"},
+};
+
+// Each row's cells as Python's csv module reads the file, as a spreadsheet opens it.
+QJsonArray cellsByPython(const QString& file) {
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/exercises/read_results.py"), file});
+    if (!python.waitForStarted()) return {};
+    python.waitForFinished();
+    EXPECT_EQ(python.readAllStandardError(), QByteArray());
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+}
+
+const QString kTrickyTitle = QStringLiteral("Итог; «сдача»");
+const QString kMistakes = QStringLiteral("не тот отдел (2), не та сдача");
+
+// A row of kCells each; the first with a title holding ";" and no mistakes.
+QList<ResultRow> writeCellRows(const TempDataDir& dir) {
+    QList<ResultRow> written;
+    for (std::size_t i = 0; i < std::size(kCells); ++i) {
+        ResultRow r = row(kCells[i].trainee, int(i % 3), i % 2 == 0);
+        if (i == 0)
+            r.title = kTrickyTitle;
+        else
+            r.result.mistakes = parseMistakeSummary(kMistakes);
+        EXPECT_EQ(appendResult(dir.path(""), r), QString());
+        written << r;
+    }
+    return written;
+}
+
+// Every field of a row, to compare rows whole.
+QString fieldsOf(const ResultRow& r) {
+    const ExerciseResult& x = r.result;
+    return QStringList{r.when.toString(Qt::ISODate),
+                       r.trainee,
+                       r.title,
+                       QStringLiteral("%1/%2 %3 s %4 keys %5 СБ %6 faults")
+                           .arg(x.right)
+                           .arg(x.total)
+                           .arg(x.seconds)
+                           .arg(x.keyPresses)
+                           .arg(x.clearPresses)
+                           .arg(x.faults),
+                       x.completed ? "done" : "stopped",
+                       mistakeSummary(x.mistakes)}
+        .join(QStringLiteral(" | "));
+}
+
+TEST(ResultsFile, SpreadsheetTakesEveryNameAsTextAndOurReaderGivesItBack) {
     TempDataDir dir;
-    ASSERT_EQ(appendResult(dir.path(""), row("Иванова А.", 2, true)), QString());
-    ASSERT_EQ(appendResult(dir.path(""), row("Петров; \"Пётр\"", 1, false)), QString());
-    // The byte order mark once, at the start.
+    const QList<ResultRow> written = writeCellRows(dir);
     const QByteArray bytes = dir.readBytes(kResultsFileName);
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(bytes.count("\xEF\xBB\xBF"), 1);
 
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/exercises/read_results.py"),
-                  dir.path(kResultsFileName)});
-    if (!python.waitForStarted()) GTEST_SKIP() << "no python3";
-    ASSERT_TRUE(python.waitForFinished());
-    EXPECT_EQ(python.readAllStandardError(), QByteArray());
-    EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()),
-              QStringLiteral(
-                  "Дата и время | Ученик | Упражнение | Верно | Всего | Секунд | Нажатий клавиш | "
-                  "Нажатий СБ | Ошибок | Итог\n"
-                  "2026-12-05 21:30:15 | Иванова А. | Мало денег, затем верная сумма | 2 | 2 | 125 "
-                  "| 57 | 2 | 1 | выполнено\n"
-                  "2026-12-05 21:30:15 | Петров; \"Пётр\" | Мало денег, затем верная сумма | 1 | 2 "
-                  "| 125 | 57 | 2 | 1 | прервано\n"));
+    const ResultsRead read = readResults(dir.path(kResultsFileName));
+    EXPECT_FALSE(read.error);
+    EXPECT_TRUE(read.broken.isEmpty());
+    ASSERT_EQ(read.rows.size(), written.size());
+    for (qsizetype i = 0; i < written.size(); ++i)
+        EXPECT_EQ(fieldsOf(read.rows[i]), fieldsOf(written[i])) << kCells[i].name;
+
+    const QJsonArray cells = cellsByPython(dir.path(kResultsFileName));
+    if (cells.isEmpty()) GTEST_SKIP() << "no python3";
+    ASSERT_EQ(cells.size(), written.size() + 1);
+    EXPECT_EQ(cells[0].toArray().last().toString(), QStringLiteral("Ошибки"));
+    for (qsizetype i = 0; i < written.size(); ++i) {
+        const QJsonArray line = cells[i + 1].toArray();
+        ASSERT_EQ(line.size(), 11) << kCells[i].name;
+        EXPECT_EQ(line[0].toString(), QStringLiteral("2026-12-05 21:30:15"));
+        EXPECT_EQ(line[1].toString(), QString::fromUtf8(kCells[i].cell)) << kCells[i].name;
+        EXPECT_EQ(line[2].toString(), written[i].title) << kCells[i].name;
+        EXPECT_EQ(line[9].toString(), i % 2 == 0 ? "выполнено" : "прервано") << kCells[i].name;
+        EXPECT_EQ(line[10].toString(), i == 0 ? QString() : kMistakes) << kCells[i].name;
+    }
+}
+
+// LibreOffice, where installed, opens the file and keeps every name as text: a formula would
+// come out computed ("3" for "=1+2"). It may show a cell with or without the apostrophe.
+TEST(ResultsFile, LibreOfficeKeepsNamesAsText) {
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) GTEST_SKIP() << "no soffice";
+    TempDataDir dir;
+    writeCellRows(dir);
+    QProcess convert;
+    convert.start(soffice, {"--headless", "--infilter=CSV:59,34,76,1", "--convert-to",
+                            "csv:Text - txt - csv (StarCalc):59,34,76,1", "--outdir",
+                            dir.path("out"), dir.path(kResultsFileName)});
+    ASSERT_TRUE(convert.waitForFinished(120'000));
+    const QJsonArray cells = cellsByPython(dir.path("out/" + kResultsFileName));
+    if (cells.isEmpty()) GTEST_SKIP() << "no python3";
+    ASSERT_EQ(cells.size(), qsizetype(std::size(kCells)) + 1);
+    const auto oneBreak = [](QString s) {
+        return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    };
+    for (std::size_t i = 0; i < std::size(kCells); ++i) {
+        const QString shown = oneBreak(cells[qsizetype(i) + 1].toArray()[1].toString());
+        const QString cell = oneBreak(QString::fromUtf8(kCells[i].cell));
+        EXPECT_TRUE(shown == cell || (cell.startsWith(u'\'') && shown == cell.sliced(1)))
+            << kCells[i].name << ": " << shown.toStdString();
+    }
 }
 
 // A file left without its last line break (edited by hand) gets one before the new line.
