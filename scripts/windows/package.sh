@@ -62,6 +62,9 @@ stage_program() {
     touch -r "$repo/scripts/windows/package.sh" "$to/qt.conf" # unchanged unless its maker is
     mkdir -p "$to/share"
     cp -rp "$repo/data" "$to/share/tarvel"
+    # The GPL goes with every copy of the program, installed or portable.
+    windows_text "$repo/LICENSE" >"$to/LICENSE.txt"
+    touch -r "$repo/LICENSE" "$to/LICENSE.txt"
 }
 
 # Text for Windows: CRLF, and UTF-8 marked as such for older Notepads.
