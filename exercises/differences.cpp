@@ -115,6 +115,8 @@ QStringList sideBySide(const QList<Expected>& expected, const QList<Actual>& act
     return out;
 }
 
+} // namespace
+
 QStringList headerLinesOf(const QString& text) {
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     for (QString& line : lines)
@@ -123,8 +125,6 @@ QStringList headerLinesOf(const QString& text) {
         lines.removeLast();
     return lines;
 }
-
-} // namespace
 
 QString describeSale(const SaleLine& line) {
     return QStringLiteral("%1отдел %2, %3")

@@ -14,6 +14,9 @@ QStringList receiptDifferences(const ExpectedReceipt& expected, const ClosedRece
 QStringList movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual);
 QStringList reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal);
 QStringList headerDifferences(const QStringList& expected, const QString& savedText);
+// The lines of a header as КР saved it: each without the spaces that only centre it, and
+// without the empty lines at its end.
+QStringList headerLinesOf(const QString& savedText);
 
 // "отдел 01, 78.90" or "возврат, отдел 01, 78.90".
 QString describeSale(const SaleLine& line);
