@@ -4,6 +4,7 @@
 #include "storage/file_names.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
@@ -20,6 +21,7 @@ const QString kRecord = QStringLiteral("record");
 const QString kReplay = QStringLiteral("replay");
 const QString kSpeed = QStringLiteral("speed");
 const QString kTakeOver = QStringLiteral("take-over");
+const QString kNewExercise = QStringLiteral("new-exercise");
 
 constexpr double kSlowest = 0.1;
 constexpr double kFastest = 100;
@@ -36,6 +38,7 @@ QList<QCommandLineOption> options() {
         {kRecord, "Записать нажатия клавиш этого запуска."},
         {kReplay, "Показать на панели записанные нажатия.", "ЗАПИСЬ"},
         {kSpeed, "Скорость показа: 1 — как записано, 2 — вдвое быстрее.", "N"},
+        {kNewExercise, "Записать новое упражнение в этот файл, когда панель закроется.", "ФАЙЛ"},
         {kTakeOver, "Не спрашивая занять папку, занятую кассой другого компьютера."},
     };
 }
@@ -88,11 +91,46 @@ std::optional<double> speedOf(QString text) {
     return speed;
 }
 
+// The file a new exercise goes to: a new .toml file (the exercise list shows no other) in a
+// folder that is there. An instructor's file is never written over.
+QString newExerciseProblem(const QString& path) {
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("%1 — это папка: укажите имя нового файла упражнения").arg(path);
+    if (file.exists())
+        return QStringLiteral("файл %1 уже есть: укажите другое имя, новое упражнение не "
+                              "записывается поверх старого")
+            .arg(path);
+    if (!file.dir().exists())
+        return QStringLiteral("нет папки %1 для файла упражнения").arg(file.dir().path());
+    if (file.suffix().compare(QLatin1String("toml"), Qt::CaseInsensitive) != 0)
+        return QStringLiteral("имя файла упражнения кончается на .toml (например, %1.toml): "
+                              "другие файлы список упражнений не показывает")
+            .arg(path);
+    return {};
+}
+
+// The checks of the options that only make sense together.
+QString combinationProblem(const CommandLine& line, const QString& speed) {
+    if (!line.trainee.isEmpty() && line.exercise.isEmpty() && !line.record &&
+        line.newExercise.isEmpty())
+        return QStringLiteral("«--trainee» задаётся вместе с «--exercise», «--record» или "
+                              "«--new-exercise»");
+    if (!line.replay.isEmpty() && (!line.exercise.isEmpty() || line.record))
+        return QStringLiteral("«--replay» не сочетается с «--exercise» и «--record»");
+    if (!line.newExercise.isEmpty() && (!line.exercise.isEmpty() || !line.replay.isEmpty()))
+        return QStringLiteral("«--new-exercise» не сочетается с «--exercise» и «--replay»");
+    if (!speed.isEmpty() && line.replay.isEmpty())
+        return QStringLiteral("«--speed» задаётся только вместе с «--replay»");
+    return {};
+}
+
 // The checks of each value and of options that only make sense together.
 QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
     QString error;
     line.dataDir = single(parser, kDataDir, error);
     line.exercise = single(parser, kExercise, error);
+    line.newExercise = single(parser, kNewExercise, error);
     line.trainee = single(parser, kTrainee, error).trimmed();
     line.replay = single(parser, kReplay, error);
     const QString speed = single(parser, kSpeed, error);
@@ -101,22 +139,20 @@ QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
     if (!error.isEmpty()) return error;
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().first());
-    if (isUnreadableName(line.exercise) || isUnreadableName(line.replay))
-        return QStringLiteral("в имени %1 есть знаки не в кодировке UTF-8 (показаны как �): по "
-                              "такому имени файл не открыть, переименуйте его")
-            .arg(isUnreadableName(line.exercise) ? line.exercise : line.replay);
+    for (const QString& name : {line.exercise, line.replay, line.newExercise})
+        if (isUnreadableName(name))
+            return QStringLiteral("в имени %1 есть знаки не в кодировке UTF-8 (показаны как �): "
+                                  "по такому имени файл не открыть, переименуйте его")
+                .arg(name);
     if (!line.exercise.isEmpty() && !QFileInfo::exists(line.exercise))
         return QStringLiteral("нет файла или папки упражнения %1").arg(line.exercise);
     if (!line.replay.isEmpty() && !QFileInfo(line.replay).isFile())
         return QStringLiteral("нет файла записи %1").arg(line.replay);
     if (!line.trainee.isEmpty() && !(traineeProblem(line.trainee).isEmpty()))
         return traineeProblem(line.trainee);
-    if (!line.trainee.isEmpty() && line.exercise.isEmpty() && !line.record)
-        return QStringLiteral("«--trainee» задаётся вместе с «--exercise» или «--record»");
-    if (!line.replay.isEmpty() && (!line.exercise.isEmpty() || line.record))
-        return QStringLiteral("«--replay» не сочетается с «--exercise» и «--record»");
-    if (!speed.isEmpty() && line.replay.isEmpty())
-        return QStringLiteral("«--speed» задаётся только вместе с «--replay»");
+    if (const QString problem = combinationProblem(line, speed); !problem.isEmpty()) return problem;
+    if (!line.newExercise.isEmpty() && !newExerciseProblem(line.newExercise).isEmpty())
+        return newExerciseProblem(line.newExercise);
     if (!speed.isEmpty()) {
         const std::optional<double> value = speedOf(speed);
         if (!value)

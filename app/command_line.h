@@ -15,6 +15,8 @@ struct CommandLine {
     bool record = false; // --record: keep a key log of this run
     QString replay;      // --replay: a key log to play back on the panel
     double speed = 1.0;  // --speed: how many times faster than recorded a replay runs
+    // --new-exercise: the exercise file the instructor's work on the panel is written to
+    QString newExercise;
 
     // --take-over: take the folder from another computer's lock without asking
     bool takeOver = false;

@@ -1,6 +1,7 @@
 #include "app/exercise_startup.h"
 
 #include "exercises/exercise_file.h"
+#include "exercises/exercise_writer.h"
 #include "ui/exercise_chooser.h"
 #include "ui/exercise_window.h"
 #include "ui/panel_window.h"
@@ -12,6 +13,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <cstdio>
 
 namespace tarvel {
 namespace {
@@ -80,12 +82,27 @@ QString ExerciseStartup::registerFolder() const {
 void ExerciseStartup::begin(CashRegister& reg, PanelWindow& panel, const Clock& clock) {
     if (log_)
         startReplay(reg, panel);
-    else if (!options_.exercise.isEmpty() || options_.record)
+    else if (!options_.exercise.isEmpty() || options_.record || !options_.newExercise.isEmpty())
         startSession(reg, panel, clock);
 }
 
 void ExerciseStartup::end() {
     if (session_) session_->end();
+    saveNewExercise();
+}
+
+// Once: the close box, the end of the session and the program's end all come here.
+void ExerciseStartup::saveNewExercise() {
+    if (!recorder_ || newExerciseSaved_) return;
+    newExerciseSaved_ = true;
+    const SavedExercise saved =
+        saveRecordedExercise(recorder_->work(), options_.newExercise, session_->keyLogPath());
+    if (systemEnded_ && systemEnded_()) {
+        std::fputs(qPrintable(saved.message + QLatin1Char('\n')), stderr);
+        return;
+    }
+    messages_.show(saved.message, kProgramTitle,
+                   saved.written ? MessageBoxes::Icon::None : MessageBoxes::Icon::Critical);
 }
 
 // From a folder the trainee chooses; a file is read as it is. Nothing when there is no usable
@@ -127,13 +144,19 @@ std::optional<Exercise> ExerciseStartup::chooseExercise(const QString& folder, Q
 
 void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const Clock& clock) {
     std::optional<Exercise> exercise = loadExercise(panel);
-    if (!exercise && !options_.record) return;
+    if (!exercise && !options_.record && options_.newExercise.isEmpty()) return;
     stopwatch_ = std::make_unique<SteadyStopwatch>();
     session_ = std::make_unique<ExerciseSession>(
         SessionStart{dataFolder_, options_.trainee, QStringLiteral(TARVEL_VERSION),
                      reg.state().TxtCHL.text(), std::move(exercise)},
         clock, *stopwatch_, messages_);
     reg.setObserver(session_.get());
+    if (!options_.newExercise.isEmpty()) {
+        // The key log is kept too: should the file not be written, the work can be shown again.
+        recorder_ = std::make_unique<ExerciseRecorder>();
+        listeners_ = std::make_unique<BothListen>(*session_, *recorder_);
+        reg.setObserver(listeners_.get());
+    }
     // The close box, the power key and the end of the session all end the event loop.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &panel, [this] { end(); });
     session_->begin();

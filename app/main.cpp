@@ -54,6 +54,7 @@ int main(int argc, char* argv[]) {
     if (!program->ended()) {
         program->show();
         messages.setParent(&program->panel());
+        exercises.setSystemEnded([&program] { return program->endedBySystem(); });
         exercises.begin(program->cashRegister(), program->panel(), program->clock());
     }
     // A signal while a start-up message or the chooser waited: the panel has closed, nothing

@@ -128,6 +128,8 @@ Differences sideBySide(const QList<Expected>& expected, const QList<Actual>& act
     return out;
 }
 
+} // namespace
+
 QStringList headerLinesOf(const QString& text) {
     QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     for (QString& line : lines)
@@ -136,8 +138,6 @@ QStringList headerLinesOf(const QString& text) {
         lines.removeLast();
     return lines;
 }
-
-} // namespace
 
 QString describeSale(const SaleLine& line) {
     return QStringLiteral("%1отдел %2, %3")

@@ -15,6 +15,9 @@ Differences receiptDifferences(const ExpectedReceipt& expected, const ClosedRece
 Differences movementDifferences(const ExerciseItem& expected, const ClosedReceipt& actual);
 Differences reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal);
 Differences headerDifferences(const QStringList& expected, const QString& savedText);
+// The lines of a header as КР saved it: each without the spaces that only centre it, and
+// without the empty lines at its end.
+QStringList headerLinesOf(const QString& savedText);
 
 // "отдел 01, 78.90" or "возврат, отдел 01, 78.90".
 QString describeSale(const SaleLine& line);

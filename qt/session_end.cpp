@@ -81,7 +81,10 @@ SessionEnd::SessionEnd(std::function<void()> onEnd, QObject* parent)
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         // Logout: the desktop asks the program to save its data before it goes.
         connect(gui, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) { end(); });
+                [this](QSessionManager&) {
+                    bySystem_ = true;
+                    end();
+                });
     }
     if (auto* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &SessionEnd::end);
@@ -105,6 +108,7 @@ void SessionEnd::readSignal() {
     }
     restoreHandlers();
 #endif
+    bySystem_ = true;
     end();
 }
 

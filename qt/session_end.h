@@ -24,6 +24,9 @@ class SessionEnd : public QObject {
 
     // Whether the session has ended: what comes after a start-up step is then left undone.
     bool ended() const { return ended_; }
+    // Whether the system ended it (a signal, the desktop's logout) rather than the program's own
+    // close: nobody may be there to answer a question then.
+    bool endedBySystem() const { return bySystem_; }
 
     SessionEnd(const SessionEnd&) = delete;
     SessionEnd& operator=(const SessionEnd&) = delete;
@@ -34,6 +37,7 @@ class SessionEnd : public QObject {
 
     std::function<void()> onEnd_;
     bool ended_ = false;
+    bool bySystem_ = false;
     QSocketNotifier* notifier_ = nullptr;
 };
 

@@ -40,6 +40,10 @@ bool Program::ended() const {
     return sessionEnd_->ended();
 }
 
+bool Program::endedBySystem() const {
+    return sessionEnd_->endedBySystem();
+}
+
 void Program::endSession() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())

@@ -46,6 +46,8 @@ class Program {
     const Clock& clock() const { return clock_; }
     // The session has ended (a signal, a logout): main() starts nothing more.
     bool ended() const;
+    // Ended by a signal or the desktop's logout: see SessionEnd::endedBySystem.
+    bool endedBySystem() const;
 
   private:
     void endSession();

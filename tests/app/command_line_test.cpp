@@ -20,7 +20,8 @@ namespace {
 using Action = CommandLineParse::Action;
 
 struct ParseCase : NamedRow {
-    const char* arguments; // separated by "|"; @file, @dir, @none, @raw and @long are filled in
+    // separated by "|"; @file, @dir, @none, @raw, @long and @new are filled in
+    const char* arguments;
     Action action;
     const char* result = ""; // what was asked for (see asked()), or the refusal
 };
@@ -35,6 +36,7 @@ QString asked(const CommandLine& line) {
     if (!line.replay.isEmpty()) parts << "replay " + line.replay;
     if (line.speed != 1.0) parts << "speed " + QString::number(line.speed);
     if (line.takeOver) parts << "take over";
+    if (!line.newExercise.isEmpty()) parts << "new exercise " + line.newExercise;
     return parts.join("; ");
 }
 
@@ -49,6 +51,7 @@ struct Paths {
             .replace("@raw", raw.path())
             .replace("@dir", dir.path("folder").chopped(7))
             .replace("@none", dir.path("none.toml"))
+            .replace("@new", dir.path("новое.toml"))
             .replace("@long", QString(61, QChar(u'я')));
     }
 };
@@ -108,7 +111,27 @@ const ParseCase kCases[] = {
      "открыть, переименуйте его"},
     {"ReplayOfAFolder", "--replay|@dir", Action::Refuse, "нет файла записи @dir"},
     {"TraineeAlone", "--trainee|Иванова", Action::Refuse,
-     "«--trainee» задаётся вместе с «--exercise» или «--record»"},
+     "«--trainee» задаётся вместе с «--exercise», «--record» или «--new-exercise»"},
+    {"NewExercise", "--new-exercise|@new|--trainee|Петрова", Action::Run,
+     "trainee Петрова; new exercise @new"},
+    {"NewExerciseOverAFile", "--new-exercise|@file", Action::Refuse,
+     "файл @file уже есть: укажите другое имя, новое упражнение не записывается поверх старого"},
+    {"NewExerciseInAMissingFolder", "--new-exercise|@none/a.toml", Action::Refuse,
+     "нет папки @none для файла упражнения"},
+    {"NewExerciseIntoAFolder", "--new-exercise|@dir", Action::Refuse,
+     "@dir — это папка: укажите имя нового файла упражнения"},
+    {"NewExerciseNotToml", "--new-exercise|@none.txt", Action::Refuse,
+     "имя файла упражнения кончается на .toml (например, @none.txt.toml): другие файлы список "
+     "упражнений не показывает"},
+    {"NewExerciseTwice", "--new-exercise|@new|--new-exercise|@none", Action::Refuse,
+     "«--new-exercise» указан больше одного раза"},
+    {"NewExerciseWhileDoingOne", "--new-exercise|@new|--exercise|@file", Action::Refuse,
+     "«--new-exercise» не сочетается с «--exercise» и «--replay»"},
+    {"NewExerciseFromAReplay", "--new-exercise|@new|--replay|@file", Action::Refuse,
+     "«--new-exercise» не сочетается с «--exercise» и «--replay»"},
+    {"NewExerciseNameNotUtf8", "--new-exercise|@raw", Action::Refuse,
+     "в имени @raw есть знаки не в кодировке UTF-8 (показаны как �): по такому имени файл не "
+     "открыть, переименуйте его"},
     {"TraineeWithASlash", "--record|--trainee|../Иванова", Action::Refuse,
      "в имени обучаемого не должно быть знаков / и \\"},
     {"TraineeWithANewline", "--record|--trainee|Иванова\nА.", Action::Refuse,
@@ -170,6 +193,7 @@ const ProgramCase kProgramCases[] = {
     {"HelpTellsTheDataFolderRule", "--help", 0, "--data-dir ПАПКА", ""},
     {"HelpNamesThePerUserFolder", "-h", 0, "@perUser", ""},
     {"HelpTellsTheTakeOver", "--help", 0, "--take-over", ""},
+    {"HelpTellsTheNewExercise", "--help", 0, "--new-exercise ФАЙЛ", ""},
     {"UnknownOption", "--fullscreen", 2, "",
      "tarvel: неизвестный параметр «--fullscreen»\nСправка: tarvel --help\n"},
 };

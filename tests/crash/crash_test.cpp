@@ -220,6 +220,8 @@ const DialogCase kDialogs[] = {
     {"BadExerciseMessage", {"--exercise", "bad.toml"}},
     {"ExerciseChooser", {"--exercise", "two"}},
     {"KeyLogFailureMessage", {"--exercise", "good.toml", "--trainee", "Иванова"}},
+    // And what the end tells after that (where the new exercise went) asks no one either.
+    {"NewExerciseMessageAtTheEnd", {"--new-exercise", "new.toml"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(StartUp, SignalDuringDialogTest, testing::ValuesIn(kDialogs), rowName);

@@ -1,0 +1,125 @@
+#include "exercises/exercise_recorder.h"
+
+#include "exercises/differences.h"
+
+#include <cstdlib>
+
+namespace tarvel {
+namespace {
+
+ExpectedReceipt expectedOf(const ClosedReceipt& receipt) {
+    ExpectedReceipt expected;
+    for (const SaleLine& line : receipt.lines)
+        expected.lines << ExpectedLine{line.department, toKopecks(line.amount), line.isReturn};
+    switch (receipt.payment) {
+    case Payment::None:
+        expected.close = Close::Plain;
+        break;
+    case Payment::Card:
+        expected.close = Close::Card;
+        break;
+    case Payment::Cash:
+        // The short amounts come first, as the trainee is to hand them over.
+        expected.close = Close::Cash;
+        for (double tender : receipt.shortTenders)
+            expected.tenders << toKopecks(tender);
+        expected.tenders << toKopecks(receipt.tendered);
+        break;
+    }
+    return expected;
+}
+
+} // namespace
+
+// НЛ before any total rings money in or out as a receipt of its own; the amount is what it
+// totals (taken out, it may stand as negative: its size is what counts).
+void ExerciseRecorder::receiptClosed(const ClosedReceipt& receipt) {
+    ExerciseItem item;
+    if (receipt.movement == CashMovement::None) {
+        item.receipt = expectedOf(receipt);
+    } else {
+        item.kind = receipt.movement == CashMovement::In ? ItemKind::CashIn : ItemKind::CashOut;
+        item.amount = std::abs(toKopecks(receipt.total));
+    }
+    work_ << item;
+}
+
+void ExerciseRecorder::receiptCancelled(const ClosedReceipt&) {
+    ExerciseItem item;
+    item.kind = ItemKind::Cancel;
+    work_ << item;
+}
+
+// The shift total starts from nothing with every run, so a trainee doing the same work from
+// the start gets the same total.
+void ExerciseRecorder::shiftReportWritten(ShiftReport report, double shiftTotal) {
+    ExerciseItem item;
+    item.kind = ItemKind::Report;
+    item.report = report;
+    item.reportTotal = toKopecks(shiftTotal);
+    work_ << item;
+}
+
+void ExerciseRecorder::headerSaved(const QString& text) {
+    ExerciseItem item;
+    item.kind = ItemKind::Header;
+    item.headerLines = headerLinesOf(text);
+    work_ << item;
+}
+
+void BothListen::keyPressed(Key key) {
+    first_.keyPressed(key);
+    second_.keyPressed(key);
+}
+
+void BothListen::textTyped(TypedField field, const QString& text) {
+    first_.textTyped(field, text);
+    second_.textTyped(field, text);
+}
+
+void BothListen::saleRegistered(const SaleLine& line) {
+    first_.saleRegistered(line);
+    second_.saleRegistered(line);
+}
+
+void BothListen::receiptTotalled(double total) {
+    first_.receiptTotalled(total);
+    second_.receiptTotalled(total);
+}
+
+void BothListen::cashMarked(CashMovement movement) {
+    first_.cashMarked(movement);
+    second_.cashMarked(movement);
+}
+
+void BothListen::shortMoney(double tendered) {
+    first_.shortMoney(tendered);
+    second_.shortMoney(tendered);
+}
+
+void BothListen::receiptClosed(const ClosedReceipt& receipt) {
+    first_.receiptClosed(receipt);
+    second_.receiptClosed(receipt);
+}
+
+void BothListen::receiptCancelled(const ClosedReceipt& receipt) {
+    first_.receiptCancelled(receipt);
+    second_.receiptCancelled(receipt);
+}
+
+void BothListen::shiftReportWritten(ShiftReport report, double shiftTotal) {
+    first_.shiftReportWritten(report, shiftTotal);
+    second_.shiftReportWritten(report, shiftTotal);
+}
+
+void BothListen::headerSaved(const QString& text) {
+    first_.headerSaved(text);
+    second_.headerSaved(text);
+}
+
+void BothListen::arithmeticFault(ArithmeticFault fault) {
+    first_.arithmeticFault(fault);
+    second_.arithmeticFault(fault);
+}
+
+} // namespace tarvel

@@ -1,0 +1,224 @@
+// Exercises written by doing them: the work rung up on a real register, taken down by the
+// recorder, written as an exercise file and read back by the reader, then run as an exercise on
+// the same keys.
+
+#include "exercises/checker.h"
+#include "exercises/exercise_file.h"
+#include "exercises/exercise_recorder.h"
+#include "exercises/exercise_writer.h"
+#include "support/named_rows.h"
+#include "trainee.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+QString workOf(const QList<ExerciseItem>& items) {
+    QStringList out;
+    for (const ExerciseItem& item : items)
+        out << describeItem(item);
+    return out.join(QStringLiteral(" | "));
+}
+
+// The keys rung up with the recorder listening, written out and read back.
+ExerciseLoad recordedAndRead(const QString& keys, const QString& typed = {}) {
+    ExerciseRecorder recorder;
+    RegisterRig rig;
+    rig.reg->setObserver(&recorder);
+    work(rig, keys, typed);
+    return parseExercise(exerciseToml(recordedExercise(recorder.work())), "new.toml");
+}
+
+struct SampleCase : NamedRow {
+    const char* file; // in data/exercises
+    const char* keys; // that solve it
+    const char* typed = "";
+};
+
+const SampleCase kSamples[] = {
+    {"exact_money", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ"},
+    {"departments_with_change", "02_otdely_so_sdachei",
+     "4 5 . 5 0 ВВ 2В 1 2 0 ВВ 1Д 1Д 3 4 . 2 5 ВВ = НЛ 5 0 0 ВВ"},
+    {"mistake_cancelled", "03_oshibka_sb", "6 4 ВВ СБ 3Т 6 4 ВВ 1 8 . 5 ВВ = НЛ 1 0 0 ВВ"},
+    {"return", "04_vozvrat", "2В ВТ 4 5 0 ВВ = ВВ"},
+    {"cash_in_and_out", "05_vnesenie_inkassaciya", "НЛ 1 0 0 0 ВВ = ВВ - НЛ 5 0 0 ВВ = ВВ"},
+    {"card", "06_karta", "4С 1 2 5 0 ВВ 3 4 9 . 9 ВВ = %"},
+    {"calculator", "07_kalkulyator", "3 Х 2 5 . 5 0 ВВ = НЛ 1 0 0 ВВ"},
+    {"short_then_right", "08_malo_deneg", "2В 2 3 0 ВВ = НЛ 2 0 0 ВВ 2 5 0 ВВ"},
+    {"shift_report", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ 2В 2 5 0 ВВ = % КЗ 1Д КЗ"},
+    {"new_header", "10_novoe_klishe", "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ",
+     "  ООО «РОМАШКА»\r\nИНН 7701234567\r\n******************\r\n"},
+};
+
+class SampleRecorded : public testing::TestWithParam<SampleCase> {};
+
+// The file written from the solving keys asks for the very work the sample asks for.
+TEST_P(SampleRecorded, ReadsBackAsTheSamplesWork) {
+    const SampleCase& c = GetParam();
+    const ExerciseLoad sample =
+        readExerciseFile(QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises/%1.toml").arg(c.file));
+    ASSERT_TRUE(sample.exercise) << sample.error.toStdString();
+    const ExerciseLoad written =
+        recordedAndRead(QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    ASSERT_TRUE(written.exercise) << written.error.toStdString();
+    EXPECT_EQ(workOf(written.exercise->items), workOf(sample.exercise->items));
+}
+
+// Run as an exercise, the written file takes the same keys as right, with nothing extra.
+TEST_P(SampleRecorded, SameKeysPassTheWrittenExercise) {
+    const SampleCase& c = GetParam();
+    const ExerciseLoad written =
+        recordedAndRead(QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    ASSERT_TRUE(written.exercise) << written.error.toStdString();
+    ExerciseChecker checker(*written.exercise);
+    RegisterRig rig;
+    rig.reg->setObserver(&checker);
+    work(rig, QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    QStringList verdicts;
+    for (const ItemCheck& check : checker.checks())
+        verdicts << verdictText(check);
+    EXPECT_EQ(verdicts, QStringList(verdicts.size(), QStringLiteral("✔")));
+    EXPECT_TRUE(checker.finished());
+    EXPECT_EQ(checker.extras(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(TenSamples, SampleRecorded, testing::ValuesIn(kSamples), rowName);
+
+struct RecordCase : NamedRow {
+    const char* keys;
+    const char* work; // read back from the written file, joined by " | "
+    const char* typed = "";
+};
+
+const RecordCase kRecords[] = {
+    {"slips_are_no_work", "5 / 0 = СБ СБ 1 2 СБ 2В 2 3 0 ВВ = НЛ 2 0 0 ВВ 2 5 0 ВВ",
+     "Чек: отдел 02 — 230.00; наличными, внесено 200.00, затем 250.00"},
+    {"return_beside_a_sale", "2В ВТ 4 5 0 ВВ 1Д 5 ВВ = ВВ",
+     "Чек: возврат, отдел 02 — 450.00, отдел 01 — 5.00; закрыть без оплаты"},
+    {"report_2v_counts_the_run", "1 ВВ = ВВ КЗ 2В КЗ НЛ 3 ВВ = ВВ",
+     "Чек: отдел 01 — 1.00; закрыть без оплаты | Отчёт 2В: 1.00 | Внесение наличных: 3.00"},
+    {"cancel_between_receipts", "1 ВВ = % 2 ВВ СБ 3 ВВ = %",
+     "Чек: отдел 01 — 1.00; оплата картой | Отмена чека клавишей СБ | Чек: отдел 01 — 3.00; "
+     "оплата картой"},
+    // Quotes and backslashes in the header survive the file; centring spaces and the empty
+    // last line do not count.
+    {"header_quotes_and_backslash", "КР 3Т ⌨ КР",
+     "Новое клише: \"Ромашка\" \\ 1 /  / ИНН \\\"2\\\"",
+     "  \"Ромашка\" \\ 1\r\n\r\nИНН \\\"2\\\"\r\n\r\n"},
+};
+
+class Recorded : public testing::TestWithParam<RecordCase> {};
+
+TEST_P(Recorded, WritesTheWorkDone) {
+    const RecordCase& c = GetParam();
+    const ExerciseLoad written =
+        recordedAndRead(QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    ASSERT_TRUE(written.exercise) << written.error.toStdString();
+    EXPECT_EQ(workOf(written.exercise->items), QString::fromUtf8(c.work));
+}
+
+INSTANTIATE_TEST_SUITE_P(Work, Recorded, testing::ValuesIn(kRecords), rowName);
+
+// The layout an instructor meets on opening the file: as the samples write it, every table
+// with its comment, the task listing the work.
+TEST(ExerciseToml, WrittenAsTheSamplesAre) {
+    ExerciseItem receipt;
+    receipt.receipt = {{{2, 23000, false}, {5, 3425, true}}, Close::Cash, {20000, 25000}};
+    ExerciseItem report;
+    report.kind = ItemKind::Report;
+    report.reportTotal = 26575;
+    EXPECT_EQ(
+        QString::fromUtf8(exerciseToml(recordedExercise({receipt, report}))),
+        QStringLiteral("# Упражнение, записанное на кассе. Название и задание можно исправить;\n"
+                       "# работа ожидается в том порядке, в котором записана ниже.\n"
+                       "title = \"Новое упражнение\"\n"
+                       "task = \"\"\"\n"
+                       "1. Пробейте чек: отдел 02 — 230.00 ₽, возврат: отдел 05 "
+                       "— "
+                       "34.25 "
+                       "₽; "
+                       "покупатель платит наличными: даёт 200.00 ₽ (мало денег), "
+                       "затем "
+                       "250.00 "
+                       "₽.\n"
+                       "2. Снимите отчёт 1Д в режиме КЗ: сумма за смену 265.75 "
+                       "₽.\n"
+                       "\"\"\"\n\n"
+                       "# Чек: его строки (отдел, сумма) и оплата.\n"
+                       "[[receipt]]\n"
+                       "line = [\n"
+                       "  { department = 2, amount = \"230.00\" },\n"
+                       "  { department = 5, amount = \"34.25\", return = true },\n"
+                       "]\n"
+                       "close = \"cash\"\n"
+                       "tendered = [\"200.00\", \"250.00\"]\n\n"
+                       "# Отчёт в режиме КЗ и сумма за смену в нём.\n"
+                       "[[report]]\n"
+                       "key = \"1Д\"\n"
+                       "total = \"265.75\"\n"));
+}
+
+struct SaveCase : NamedRow {
+    const char* keys;           // rung up before the save
+    const char* existing;       // a file already named so (written after the start), or null
+    bool folderGone = false;    // the folder was removed meanwhile
+    const char* message = "";   // @ stands for the folder
+    const char* writtenAs = ""; // the file the work went to; empty: none
+};
+
+const SaveCase kSaves[] = {
+    {"written", "5 ВВ = ВВ", nullptr, false,
+     "Упражнение записано в файл @/new.toml.\nНазвание и задание в нём можно исправить в любом "
+     "текстовом редакторе.",
+     "new.toml"},
+    {"nothing_done", "1 2 СБ", nullptr, false,
+     "Упражнение не записано: на кассе не закрыт ни один чек, не снят отчёт и не изменено клише."},
+    {"file_appeared_meanwhile", "5 ВВ = ВВ", "чужое", false,
+     "Упражнение записано в файл @/new-2.toml.\nФайл @/new.toml появился, пока шла работа, и не "
+     "тронут.\nНазвание и задание в нём можно исправить в любом текстовом редакторе.",
+     "new-2.toml"},
+    {"folder_gone", "5 ВВ = ВВ", nullptr, true,
+     "Не удалось записать файл @/new.toml: нет такого каталога.\nУпражнение не записано.\nНажатия "
+     "клавиш сохранены в /k/1.keys: их можно показать снова (tarvel --replay) и повторить работу."},
+    // Kept for the instructor to correct: doing the work again would cost more.
+    {"work_the_reader_refuses", "ВВ = ВВ", nullptr, false,
+     "Упражнение записано в файл @/new.toml.\nНазвание и задание в нём можно исправить в любом "
+     "текстовом редакторе.\nНо сначала исправьте в нём ошибку, иначе упражнение не запустится:\n"
+     "Упражнение «new.toml», строка 10: сумма должна быть больше нуля.",
+     "new.toml"},
+};
+
+class Saved : public testing::TestWithParam<SaveCase> {};
+
+TEST_P(Saved, TellsWhereTheWorkWent) {
+    const SaveCase& c = GetParam();
+    ExerciseRecorder recorder;
+    RegisterRig rig;
+    rig.reg->setObserver(&recorder);
+    work(rig, QString::fromUtf8(c.keys));
+    TempDataDir dir;
+    const QString folder = c.folderGone ? dir.path("gone") : dir.folder();
+    if (c.existing) dir.writeBytes("new.toml", c.existing);
+
+    const SavedExercise saved =
+        saveRecordedExercise(recorder.work(), folder + "/new.toml", QStringLiteral("/k/1.keys"));
+    EXPECT_EQ(saved.message, QDir::toNativeSeparators(QString::fromUtf8(c.message))
+                                 .replace(QLatin1Char('@'), QDir::toNativeSeparators(folder)));
+    EXPECT_EQ(saved.written, *c.writtenAs != 0);
+    EXPECT_EQ(QDir(dir.folder()).entryList({"*.toml"}).size(),
+              qsizetype(*c.writtenAs != 0) + qsizetype(c.existing != nullptr));
+    if (c.existing) {
+        EXPECT_EQ(dir.readBytes("new.toml"), QByteArray(c.existing));
+    }
+    if (*c.writtenAs) {
+        EXPECT_EQ(dir.readBytes(c.writtenAs), exerciseToml(recordedExercise(recorder.work())));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, Saved, testing::ValuesIn(kSaves), rowName);
+
+} // namespace
