@@ -16,15 +16,6 @@ QLabel* heading(const QString& text, QWidget* parent) {
     return label;
 }
 
-// "Время: 2:05"; an hour and more as "1:02:05".
-QString clockText(qint64 ms) {
-    const qint64 s = ms / 1000;
-    const QString minutes =
-        s >= 3600 ? QStringLiteral("%1:%2").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-                  : QString::number(s / 60);
-    return QStringLiteral("Время: %1:%2").arg(minutes).arg(s % 60, 2, 10, QLatin1Char('0'));
-}
-
 QColor verdictColour(Verdict verdict) {
     switch (verdict) {
     case Verdict::Right:
@@ -74,15 +65,16 @@ ExerciseWindow::ExerciseWindow(const ExerciseSession& session, QWidget* parent)
 
     for (const ExerciseItem& item : exercise.items)
         checklist_->addItem(describeItem(item));
-    connect(&tick_, &QTimer::timeout, this,
-            [this] { clock_->setText(clockText(session_.elapsedMs())); });
+    connect(&tick_, &QTimer::timeout, this, [this] {
+        clock_->setText(QStringLiteral("Время: %1").arg(clockText(session_.elapsedMs() / 1000)));
+    });
     tick_.start(1000);
     render();
 }
 
 void ExerciseWindow::render() {
     renderChecklist();
-    clock_->setText(clockText(session_.elapsedMs()));
+    clock_->setText(QStringLiteral("Время: %1").arg(clockText(session_.elapsedMs() / 1000)));
     renderResult();
 }
 
