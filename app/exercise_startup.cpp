@@ -132,7 +132,7 @@ void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const 
     session_ = std::make_unique<ExerciseSession>(
         SessionStart{dataFolder_, options_.trainee, QStringLiteral(TARVEL_VERSION),
                      reg.state().TxtCHL.text(), std::move(exercise)},
-        clock, *stopwatch_, messages_);
+        clock, *stopwatch_, limitAlarm_, messages_);
     reg.setObserver(session_.get());
     // The close box, the power key and the end of the session all end the event loop.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &panel, [this] { end(); });

@@ -14,8 +14,17 @@ const QStringList kColumns = {
     QStringLiteral("Дата и время"),   QStringLiteral("Ученик"),     QStringLiteral("Упражнение"),
     QStringLiteral("Верно"),          QStringLiteral("Всего"),      QStringLiteral("Секунд"),
     QStringLiteral("Нажатий клавиш"), QStringLiteral("Нажатий СБ"), QStringLiteral("Ошибок"),
-    QStringLiteral("Итог"),
+    QStringLiteral("Итог"),           QStringLiteral("Экзамен"),    QStringLiteral("Сдан"),
 };
+
+QString outcome(const ExerciseResult& r) {
+    if (r.completed) return QStringLiteral("выполнено");
+    return r.timeUp ? QStringLiteral("прервано: время вышло") : QStringLiteral("прервано");
+}
+
+QString yesNo(bool yes) {
+    return yes ? QStringLiteral("да") : QStringLiteral("нет");
+}
 
 QString field(QString text) {
     if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
@@ -56,7 +65,10 @@ QByteArray resultLine(const ResultRow& row) {
         QString::number(r.keyPresses),
         QString::number(r.clearPresses),
         QString::number(r.faults),
-        r.completed ? QStringLiteral("выполнено") : QStringLiteral("прервано"),
+        outcome(r),
+        // Whether it was an exam; for an exam, whether it was passed.
+        yesNo(r.passMark.has_value()),
+        r.passMark ? yesNo(r.passed()) : QString(),
     });
 }
 

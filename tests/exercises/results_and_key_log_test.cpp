@@ -13,12 +13,13 @@ using namespace tarvel::test;
 
 namespace {
 
+// An exam passed with 2 right; not completed means its time ran out.
 ResultRow row(const char* trainee, int right, bool completed) {
     ResultRow r;
     r.when = QDateTime(QDate(2026, 12, 5), QTime(21, 30, 15));
     r.trainee = QString::fromUtf8(trainee);
     r.title = QStringLiteral("Мало денег, затем верная сумма");
-    r.result = {right, 2, 125, 57, 2, 1, completed};
+    r.result = {right, 2, 125, 57, 2, 1, completed, !completed, 2};
     return r;
 }
 
@@ -41,11 +42,11 @@ TEST(ResultsFile, OpensInPythonsCsvWithCyrillicKept) {
     EXPECT_EQ(QString::fromUtf8(python.readAllStandardOutput()),
               QStringLiteral(
                   "Дата и время | Ученик | Упражнение | Верно | Всего | Секунд | Нажатий клавиш | "
-                  "Нажатий СБ | Ошибок | Итог\n"
+                  "Нажатий СБ | Ошибок | Итог | Экзамен | Сдан\n"
                   "2026-12-05 21:30:15 | Иванова А. | Мало денег, затем верная сумма | 2 | 2 | 125 "
-                  "| 57 | 2 | 1 | выполнено\n"
+                  "| 57 | 2 | 1 | выполнено | да | да\n"
                   "2026-12-05 21:30:15 | Петров; \"Пётр\" | Мало денег, затем верная сумма | 1 | 2 "
-                  "| 125 | 57 | 2 | 1 | прервано\n"));
+                  "| 125 | 57 | 2 | 1 | прервано: время вышло | да | нет\n"));
 }
 
 // A file left without its last line break (edited by hand) gets one before the new line.
