@@ -149,7 +149,7 @@ void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const 
     session_ = std::make_unique<ExerciseSession>(
         SessionStart{dataFolder_, options_.trainee, QStringLiteral(TARVEL_VERSION),
                      reg.state().TxtCHL.text(), std::move(exercise)},
-        clock, *stopwatch_, messages_);
+        clock, *stopwatch_, limitAlarm_, messages_);
     reg.setObserver(session_.get());
     if (!options_.newExercise.isEmpty()) {
         // The key log is kept too: should the file not be written, the work can be shown again.

@@ -56,6 +56,7 @@ class ExerciseStartup {
     std::optional<KeyLog> log_;
     std::unique_ptr<ReplayFolder> scratch_;
     std::unique_ptr<SteadyStopwatch> stopwatch_;
+    TimerAlarm limitAlarm_; // the exercise's time limit; outlives the session
     std::unique_ptr<ExerciseSession> session_;
     std::unique_ptr<ExerciseWindow> window_;
     std::unique_ptr<ExerciseRecorder> recorder_;

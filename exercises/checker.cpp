@@ -142,6 +142,8 @@ ExerciseResult ExerciseChecker::result(qint64 elapsedMs) const {
     r.clearPresses = clears_;
     r.faults = int(faults_.size());
     r.completed = finished() && !abandoned_;
+    const ExerciseTerms& terms = exercise_.terms;
+    if (terms.exam) r.passMark = terms.passMark > 0 ? terms.passMark : r.total;
     return r;
 }
 
@@ -170,6 +172,18 @@ QString resultText(const ExerciseResult& result) {
         .arg(result.keyPresses)
         .arg(result.clearPresses)
         .arg(result.faults);
+}
+
+QString resultSummary(const ExerciseResult& result) {
+    QString text = result.completed ? QStringLiteral("Упражнение выполнено. ")
+                   : result.timeUp ? QStringLiteral("Время вышло: упражнение прервано. ")
+                                   : QStringLiteral("Упражнение прервано. ");
+    text += resultText(result);
+    if (result.passed())
+        text += QStringLiteral(" Экзамен сдан.");
+    else if (result.passMark)
+        text += QStringLiteral(" Экзамен не сдан: нужно верно %1.").arg(*result.passMark);
+    return text;
 }
 
 } // namespace tarvel

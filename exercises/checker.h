@@ -29,7 +29,12 @@ struct ExerciseResult {
     int clearPresses = 0;       // СБ
     int faults = 0;             // " МАЛО ДЕНЕГ!  " and arithmetic faults
     bool completed = false;     // every item checked, not abandoned
+    bool timeUp = false;        // abandoned when the time limit ran out
     MistakeTally mistakes = {}; // the kinds of every difference and of the extra work
+    // Exams: the items right that pass; nothing for an exercise that is no exam.
+    std::optional<int> passMark = std::nullopt;
+
+    bool passed() const { return passMark && right >= *passMark; }
 };
 
 class ExerciseChecker : public RegisterEvents {
@@ -81,5 +86,8 @@ class ExerciseChecker : public RegisterEvents {
 QString verdictText(const ItemCheck& check);
 // "Верно 3 из 4. Время 2 мин 05 с. Нажатий клавиш 57, из них СБ 2. Ошибок 1."
 QString resultText(const ExerciseResult& result);
+// How it ended, the result, and for an exam the mark: "Время вышло: упражнение прервано. Верно
+// 3 из 4. … Экзамен не сдан: нужно верно 4."
+QString resultSummary(const ExerciseResult& result);
 
 } // namespace tarvel

@@ -1,5 +1,6 @@
 #include "exercises/exercise.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvel {
@@ -23,6 +24,27 @@ Kopecks toKopecks(double amount) {
 
 QString departmentText(int department) {
     return QStringLiteral("%1").arg(department, 2, 10, QLatin1Char('0'));
+}
+
+QString clockText(qint64 seconds) {
+    const qint64 s = std::max<qint64>(seconds, 0);
+    const QString minutes =
+        s >= 3600 ? QStringLiteral("%1:%2").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                  : QString::number(s / 60);
+    return QStringLiteral("%1:%2").arg(minutes).arg(s % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString describeTerms(const ExerciseTerms& terms, qsizetype items) {
+    const QString limit = clockText(terms.timeLimitMs / 1000);
+    if (!terms.exam)
+        return terms.timeLimitMs > 0 ? QStringLiteral("На всю работу %1.").arg(limit) : QString();
+    QStringList parts;
+    if (terms.timeLimitMs > 0) parts << QStringLiteral("на всю работу %1").arg(limit);
+    parts << QStringLiteral("оценки видны в конце")
+          << QStringLiteral("для зачёта верно %1 из %2")
+                 .arg(terms.passMark > 0 ? terms.passMark : items)
+                 .arg(items);
+    return QStringLiteral("Экзамен: %1.").arg(parts.join(QStringLiteral("; ")));
 }
 
 namespace {

@@ -50,11 +50,20 @@ struct ExerciseItem {
     QStringList headerLines;            // Header
 };
 
+// How the work is timed and marked. An exam keeps every verdict from the trainee until the
+// work is done or the time is up, then shows them all, with whether the exam is passed.
+struct ExerciseTerms {
+    qint64 timeLimitMs = 0; // 0: as long as the trainee likes
+    bool exam = false;
+    int passMark = 0; // exams: the items right that pass; 0: all of them
+};
+
 struct Exercise {
     QString fileName; // as given to the reader, for messages
     QString title;
     QString task;
     QList<ExerciseItem> items;
+    ExerciseTerms terms;
 };
 
 // "78.90", "-5.00", "0.05".
@@ -63,6 +72,11 @@ QString formatMoney(Kopecks amount);
 Kopecks toKopecks(double amount);
 // "01".."08".
 QString departmentText(int department);
+// A time as a clock shows it: "2:05", an hour and more as "1:02:05".
+QString clockText(qint64 seconds);
+// The terms as the trainee reads them above the work: "Экзамен: на всю работу 10:00; оценки
+// видны в конце; для зачёта верно 4 из 5." Empty for an exercise without a limit or an exam.
+QString describeTerms(const ExerciseTerms& terms, qsizetype items);
 // One line of the checklist: "Чек: отдел 01 — 78.90, отдел 02 — 5.00; наличными, 100.00".
 QString describeItem(const ExerciseItem& item);
 

@@ -1,5 +1,6 @@
 #include "exercises/exercise_file.h"
 
+#include "exercises/exercise_terms.h"
 #include "exercises/toml_outline.h"
 #include "register/file_messages.h"
 
@@ -252,10 +253,15 @@ ExerciseItem itemOf(std::string_view key, const toml::table& table) {
     return item;
 }
 
+// The keys above the work: the title, the task and the terms.
+bool isHeadKey(std::string_view key) {
+    return key == "title" || key == "task" || key == "time_limit" || key == "exam" || key == "pass";
+}
+
 // The top-level keys, the title and the task.
 Exercise headOf(const toml::table& root) {
-    allowOnly(root,
-              {"title", "task", "receipt", "cash_in", "cash_out", "report", "header", "cancel"});
+    allowOnly(root, {"title", "task", "time_limit", "exam", "pass", "receipt", "cash_in",
+                     "cash_out", "report", "header", "cancel"});
     Exercise exercise;
     exercise.title = requiredText(root, "title", QStringLiteral("название упражнения"));
     exercise.task = requiredText(root, "task", QStringLiteral("текст задания"));
@@ -267,7 +273,7 @@ Exercise exerciseOf(const toml::table& root) {
     // Each kind of work is its own list; together they are expected in the file's order.
     QList<std::pair<toml::source_position, ExerciseItem>> items;
     for (auto&& [key, value] : root) {
-        if (key.str() == "title" || key.str() == "task") continue;
+        if (isHeadKey(key.str())) continue;
         for (const toml::node& table : tablesOf(value, key.str()))
             items.append({table.source().begin, itemOf(key.str(), *table.as_table())});
     }
@@ -277,6 +283,9 @@ Exercise exerciseOf(const toml::table& root) {
         exercise.items << item;
     if (exercise.items.isEmpty())
         throw Fault{0, QStringLiteral("в упражнении нет ни одного чека ([[receipt]])")};
+    const TermsRead terms = readTerms(root, exercise.items.size());
+    if (!terms.fault.isEmpty()) throw Fault{terms.faultLine, terms.fault};
+    exercise.terms = terms.terms;
     return exercise;
 }
 

@@ -2,11 +2,14 @@
 
 #include "exercises/results_file.h"
 
+#include <algorithm>
+
 namespace tarvel {
 
 ExerciseSession::ExerciseSession(SessionStart start, const Clock& clock, const Stopwatch& stopwatch,
-                                 MessageBoxes& messages)
-    : start_(std::move(start)), clock_(clock), stopwatch_(stopwatch), messages_(messages) {
+                                 Alarm& alarm, MessageBoxes& messages)
+    : start_(std::move(start)), clock_(clock), stopwatch_(stopwatch), alarm_(alarm),
+      messages_(messages) {
     if (start_.exercise) checker_.emplace(*start_.exercise);
 }
 
@@ -24,10 +27,45 @@ void ExerciseSession::begin() {
     const QString problem = keys_.start(start_.dataFolder, head);
     logging_ = problem.isEmpty();
     if (!logging_) messages_.show(problem);
+    armLimit();
 }
 
 qint64 ExerciseSession::elapsedMs() const {
     return stoppedMs_ ? *stoppedMs_ : stopwatch_.elapsedMs();
+}
+
+std::optional<qint64> ExerciseSession::remainingMs() const {
+    if (!checker_ || checker_->exercise().terms.timeLimitMs <= 0) return std::nullopt;
+    return std::max<qint64>(0, checker_->exercise().terms.timeLimitMs - elapsedMs());
+}
+
+bool ExerciseSession::verdictsHidden() const {
+    return checker_ && checker_->exercise().terms.exam && !result_;
+}
+
+bool ExerciseSession::timeIsUp() const {
+    return remainingMs() == 0;
+}
+
+// The alarm's timer and the stopwatch are different clocks: a ring a little early sets the
+// alarm again for what is left, so the stopwatch alone decides when the time is up.
+void ExerciseSession::armLimit() {
+    const std::optional<qint64> left = remainingMs();
+    if (!left || result_) return;
+    alarm_.set(*left, [this] {
+        if (!endIfTimeIsUp(true)) armLimit();
+    });
+}
+
+bool ExerciseSession::endIfTimeIsUp(bool tell) {
+    if (result_ || !timeIsUp()) return false;
+    checker_->abandon();
+    writeResult(true);
+    if (onChange_) onChange_();
+    if (tell)
+        messages_.show(QStringLiteral("Время вышло: упражнение окончено.\n"
+                                      "Результат — в окне «Задание»."));
+    return true;
 }
 
 // A log that could not be written is told once and given up: a message at every key would
@@ -41,9 +79,14 @@ void ExerciseSession::log(KeyLogEntry entry) {
     messages_.show(problem + QStringLiteral("\nЖурнал клавиш дальше не ведётся."));
 }
 
-void ExerciseSession::writeResult() {
-    stoppedMs_ = stopwatch_.elapsedMs();
+// Time over the limit (a late alarm, a computer asleep) is not the trainee's: the clock stops
+// at the limit.
+void ExerciseSession::writeResult(bool timeUp) {
+    alarm_.cancel();
+    const qint64 limit = checker_->exercise().terms.timeLimitMs;
+    stoppedMs_ = timeUp ? limit : stopwatch_.elapsedMs();
     result_ = checker_->result(*stoppedMs_);
+    result_->timeUp = timeUp;
     const QString problem =
         appendResult(start_.dataFolder, {now(), start_.trainee, start_.exercise->title, *result_});
     if (!problem.isEmpty()) messages_.show(problem);
@@ -55,7 +98,8 @@ void ExerciseSession::changed() {
 }
 
 void ExerciseSession::end() {
-    if (!checker_ || result_) return;
+    // The panel is closing: no box to answer now, the window shows the result to the last.
+    if (!checker_ || result_ || endIfTimeIsUp(false)) return;
     checker_->abandon();
     writeResult();
     if (onChange_) onChange_();
@@ -75,8 +119,10 @@ void ExerciseSession::textTyped(TypedField field, const QString& text) {
     log(entry);
 }
 
-// The work after the result is written is no part of the exercise: its verdicts stand.
+// The work after the result is written is no part of the exercise: its verdicts stand. Nor
+// is work after the time is up, even when it comes before the alarm has rung.
 void ExerciseSession::toChecker(const std::function<void(ExerciseChecker&)>& call) {
+    endIfTimeIsUp(true);
     if (checker_ && !result_) call(*checker_);
     changed();
 }

@@ -14,7 +14,8 @@ const QStringList kColumns = {
     QStringLiteral("Дата и время"),   QStringLiteral("Ученик"),     QStringLiteral("Упражнение"),
     QStringLiteral("Верно"),          QStringLiteral("Всего"),      QStringLiteral("Секунд"),
     QStringLiteral("Нажатий клавиш"), QStringLiteral("Нажатий СБ"), QStringLiteral("Ошибок"),
-    QStringLiteral("Итог"),           QStringLiteral("Ошибки"),
+    QStringLiteral("Итог"),           QStringLiteral("Ошибки"),     QStringLiteral("Экзамен"),
+    QStringLiteral("Сдан"),
 };
 
 // What a spreadsheet takes for the start of a formula.
@@ -28,6 +29,15 @@ bool apostrophesThenFormula(const QString& text, qsizetype least) {
     while (i < text.size() && text[i] == u'\'')
         ++i;
     return i >= least && i < text.size() && startsFormula(text[i]);
+}
+
+QString outcome(const ExerciseResult& r) {
+    if (r.completed) return QStringLiteral("выполнено");
+    return r.timeUp ? QStringLiteral("прервано: время вышло") : QStringLiteral("прервано");
+}
+
+QString yesNo(bool yes) {
+    return yes ? QStringLiteral("да") : QStringLiteral("нет");
 }
 
 QString field(QString text) {
@@ -69,8 +79,11 @@ QByteArray resultLine(const ResultRow& row) {
         QString::number(r.keyPresses),
         QString::number(r.clearPresses),
         QString::number(r.faults),
-        r.completed ? QStringLiteral("выполнено") : QStringLiteral("прервано"),
+        outcome(r),
         mistakeSummary(r.mistakes),
+        // Whether it was an exam; for an exam, whether it was passed.
+        yesNo(r.passMark.has_value()),
+        r.passMark ? yesNo(r.passed()) : QString(),
     });
 }
 

@@ -45,7 +45,7 @@ enum class ResultRowProblem {
     FieldCount,    // fewer fields than a row has
     BadTime,       // the first field is not "yyyy-MM-dd HH:mm:ss"
     BadNumber,     // a count is not a whole number from 0 up
-    BadOutcome,    // neither "выполнено" nor "прервано"
+    BadOutcome,    // neither "выполнено" nor "прервано" (with or without ": время вышло")
     NotUtf8,       // bytes that are not UTF-8 (the file saved by a program in another code page)
     UnclosedQuote, // a quote opened and never closed before the rows after it
 };

@@ -110,9 +110,11 @@ std::optional<ResultRowProblem> fillRow(const QStringList& f, ResultRow& row) {
     const std::optional<int> seconds = countOf(f[5]);
     if (!seconds) return ResultRowProblem::BadNumber;
     r.seconds = *seconds;
-    if (f[9] != QStringLiteral("выполнено") && f[9] != QStringLiteral("прервано"))
+    const QString timeUp = QStringLiteral("прервано: время вышло");
+    if (f[9] != QStringLiteral("выполнено") && f[9] != QStringLiteral("прервано") && f[9] != timeUp)
         return ResultRowProblem::BadOutcome;
     r.completed = f[9] == QStringLiteral("выполнено");
+    r.timeUp = f[9] == timeUp;
     if (f.size() > kOldFieldCount) r.mistakes = parseMistakeSummary(fromSpreadsheetSafe(f[10]));
     return std::nullopt;
 }

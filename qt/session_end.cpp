@@ -80,11 +80,10 @@ SessionEnd::SessionEnd(std::function<void()> onEnd, QObject* parent)
 #endif
     if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         // Logout: the desktop asks the program to save its data before it goes.
-        connect(gui, &QGuiApplication::commitDataRequest, this,
-                [this](QSessionManager&) {
-                    bySystem_ = true;
-                    end();
-                });
+        connect(gui, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+            bySystem_ = true;
+            end();
+        });
     }
     if (auto* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &SessionEnd::end);

@@ -16,13 +16,12 @@ QLabel* heading(const QString& text, QWidget* parent) {
     return label;
 }
 
-// "Время: 2:05"; an hour and more as "1:02:05".
-QString clockText(qint64 ms) {
-    const qint64 s = ms / 1000;
-    const QString minutes =
-        s >= 3600 ? QStringLiteral("%1:%2").arg(s / 3600).arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-                  : QString::number(s / 60);
-    return QStringLiteral("Время: %1:%2").arg(minutes).arg(s % 60, 2, 10, QLatin1Char('0'));
+// "Время: 2:05" counting up; with a limit "Осталось: 9:59" counting down, showing 0:00 only
+// when the time is up.
+QString clockLine(const ExerciseSession& session) {
+    if (const std::optional<qint64> left = session.remainingMs())
+        return QStringLiteral("Осталось: %1").arg(clockText((*left + 999) / 1000));
+    return QStringLiteral("Время: %1").arg(clockText(session.elapsedMs() / 1000));
 }
 
 QColor verdictColour(Verdict verdict) {
@@ -49,6 +48,10 @@ ExerciseWindow::ExerciseWindow(const ExerciseSession& session, QWidget* parent)
     title_ = heading(exercise.title, this);
     title_->setObjectName(QStringLiteral("ExerciseTitle"));
     title_->setWordWrap(true);
+    terms_ = new QLabel(describeTerms(exercise.terms, exercise.items.size()), this);
+    terms_->setObjectName(QStringLiteral("Terms"));
+    terms_->setWordWrap(true);
+    terms_->setVisible(!terms_->text().isEmpty());
     task_ = new QPlainTextEdit(exercise.task.trimmed(), this);
     task_->setObjectName(QStringLiteral("TaskText"));
     task_->setReadOnly(true);
@@ -65,6 +68,7 @@ ExerciseWindow::ExerciseWindow(const ExerciseSession& session, QWidget* parent)
     result_->setWordWrap(true);
 
     column->addWidget(title_);
+    column->addWidget(terms_);
     column->addWidget(task_, 2);
     column->addWidget(heading(QStringLiteral("Что нужно сделать:"), this));
     column->addWidget(checklist_, 3);
@@ -74,22 +78,22 @@ ExerciseWindow::ExerciseWindow(const ExerciseSession& session, QWidget* parent)
 
     for (const ExerciseItem& item : exercise.items)
         checklist_->addItem(describeItem(item));
-    connect(&tick_, &QTimer::timeout, this,
-            [this] { clock_->setText(clockText(session_.elapsedMs())); });
+    connect(&tick_, &QTimer::timeout, this, [this] { clock_->setText(clockLine(session_)); });
     tick_.start(1000);
     render();
 }
 
 void ExerciseWindow::render() {
     renderChecklist();
-    clock_->setText(clockText(session_.elapsedMs()));
+    clock_->setText(clockLine(session_));
     renderResult();
 }
 
 void ExerciseWindow::renderChecklist() {
     const ExerciseChecker& checker = *session_.checker();
     for (int i = 0; i < checklist_->count(); ++i) {
-        const ItemCheck& check = checker.checks()[i];
+        // An exam shows the work as if nothing were checked, until the end.
+        const ItemCheck check = session_.verdictsHidden() ? ItemCheck{} : checker.checks()[i];
         QString text =
             QStringLiteral("%1. %2").arg(i + 1).arg(describeItem(checker.exercise().items[i]));
         if (check.verdict != Verdict::Pending) text += QStringLiteral("\n") + verdictText(check);
@@ -104,9 +108,7 @@ void ExerciseWindow::renderResult() {
     const std::optional<ExerciseResult>& result = session_.result();
     result_->setVisible(result.has_value());
     if (!result) return;
-    QString text = (result->completed ? QStringLiteral("Упражнение выполнено. ")
-                                      : QStringLiteral("Упражнение прервано. ")) +
-                   resultText(*result);
+    QString text = resultSummary(*result);
     const ExerciseChecker& checker = *session_.checker();
     if (!checker.faults().isEmpty())
         text += QStringLiteral("\nОшибки: ") + checker.faults().join(QStringLiteral(", "));

@@ -1,7 +1,8 @@
 #pragma once
 // The window "Задание" beside the panel: the task, the work expected as a checklist with each
-// verdict as soon as it is given, the time spent, and at the end the result. It only shows the
-// session; the trainee works on the panel.
+// verdict as soon as it is given (an exam's all at the end), the time spent or, with a time
+// limit, the time left, and at the end the result. It only shows the session; the trainee
+// works on the panel.
 
 #include "exercises/exercise_session.h"
 
@@ -27,6 +28,7 @@ class ExerciseWindow : public QWidget {
 
     const ExerciseSession& session_;
     QLabel* title_;
+    QLabel* terms_;
     QPlainTextEdit* task_;
     QListWidget* checklist_;
     QLabel* clock_;

@@ -45,6 +45,9 @@ const CheckCase kCases[] = {
      "", 3},
     {"new_header", "10_novoe_klishe", "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ", "✔ | ✔", "", 2, 0,
      "", false, "  ООО «РОМАШКА»\r\nИНН 7701234567\r\n******************\r\n"},
+    {"exam", "11_ekzamen",
+     "4 5 . 5 0 ВВ = НЛ 4 5 . 5 0 ВВ 3Т 1 2 0 ВВ 4С 3 0 ВВ = НЛ 2 0 0 ВВ 2В 9 9 . 9 ВВ = %",
+     "✔ | ✔ | ✔", "", 3},
     // A fault on the way is counted, the work is still right.
     {"division_by_zero_then_right", "07_kalkulyator", "5 / 0 = СБ 3 Х 2 5 . 5 0 ВВ = НЛ 1 0 0 ВВ",
      "✔", "", 1, 1},
@@ -159,7 +162,7 @@ TEST(CheckerResult, ToldInWords) {
 TEST(SampleExercises, AllLoad) {
     const QDir dir(QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises"));
     const QStringList files = dir.entryList({QStringLiteral("*.toml")});
-    EXPECT_EQ(files.size(), 10);
+    EXPECT_EQ(files.size(), 11);
     for (const QString& file : files) {
         const ExerciseLoad load = readExerciseFile(dir.filePath(file));
         EXPECT_TRUE(load.exercise && !load.exercise->items.isEmpty()) << load.error.toStdString();

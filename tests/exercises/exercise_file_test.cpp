@@ -38,6 +38,7 @@ struct FileCase : NamedRow {
     const char* body;       // after a title and a task, unless it starts with "!"; see expanded()
     const char* message;    // empty: the file loads
     const char* items = ""; // the checklist of a file that loads, joined by " | "
+    const char* terms = ""; // and its terms as the trainee reads them
 };
 
 const FileCase kCases[] = {
@@ -63,6 +64,37 @@ const FileCase kCases[] = {
     {"task_continued_after_backslash",
      "!title = \"Т\"\ntask = \"\"\"\\\n  Покупатель берёт чай\"\"\"\n[[cancel]]\n", "",
      "Отмена чека клавишей СБ"},
+
+    // The terms above the work: a time limit, an exam, its pass mark.
+    {"exam_with_limit_and_pass_mark",
+     "time_limit = \"10:00\"\nexam = true\npass = 1\n[[cancel]]\n[[cash_in]]\namount = 5\n", "",
+     "Отмена чека клавишей СБ | Внесение наличных: 5.00",
+     "Экзамен: на всю работу 10:00; оценки видны в конце; для зачёта верно 1 из 2."},
+    {"exam_passed_only_with_all_right", "exam = true\n[[cancel]]\n[[cancel]]\n", "",
+     "Отмена чека клавишей СБ | Отмена чека клавишей СБ",
+     "Экзамен: оценки видны в конце; для зачёта верно 2 из 2."},
+    {"timed_over_an_hour", "time_limit = \" 90:05 \"\nexam = false\n[[cancel]]\n", "",
+     "Отмена чека клавишей СБ", "На всю работу 1:30:05."},
+    {"time_limit_as_a_number", "time_limit = 600\n[[cancel]]\n",
+     "строка 3: «time_limit» пишется в кавычках: минуты и секунды, например \"10:00\"."},
+    {"time_limit_without_seconds", "time_limit = \"10 мин\"\n[[cancel]]\n",
+     "строка 3: «10 мин» — не время: пишите минуты и секунды, например \"10:00\"."},
+    {"time_limit_seconds_past_59", "time_limit = \"1:75\"\n[[cancel]]\n",
+     "строка 3: в «1:75» секунд больше 59: пишите \"2:15\"."},
+    {"time_limit_zero", "time_limit = \"0:00\"\n[[cancel]]\n",
+     "строка 3: время на упражнение должно быть больше нуля."},
+    {"time_limit_over_ten_hours", "time_limit = \"600:01\"\n[[cancel]]\n",
+     "строка 3: время на упражнение не больше 600:00 (10 часов)."},
+    {"exam_not_a_flag", "exam = \"да\"\n[[cancel]]\n", "строка 3: «exam» — это true или false."},
+    {"pass_mark_without_exam", "exam = false\npass = 1\n[[cancel]]\n",
+     "строка 4: «pass» бывает только у экзамена (exam = true)."},
+    {"pass_mark_as_text", "exam = true\npass = \"1\"\n[[cancel]]\n",
+     "строка 4: «pass» пишется числом: сколько заданий должно быть выполнено верно."},
+    {"pass_mark_above_the_work", "exam = true\npass = 3\n[[cancel]]\n[[cancel]]\n",
+     "строка 4: «pass» — от 1 до 2 (заданий в упражнении 2), а не 3."},
+    {"pass_mark_zero", "exam = true\npass = 0\n[[cancel]]\n",
+     "строка 4: «pass» — от 1 до 1 (заданий в упражнении 1), а не 0."},
+    {"terms_key_as_a_table", "[exam]\n[[cancel]]\n", "строка 3: «exam» — это true или false."},
 
     {"not_toml", "[[receipt]\n", "Упражнение «x.toml», строка 3: ошибка записи TOML ("},
     {"not_utf8", "!title = \"\xCF\xF0\xE8\"\n",
@@ -153,6 +185,8 @@ TEST_P(ExerciseFileParse, LoadsOrTellsWhy) {
         for (const ExerciseItem& item : load.exercise->items)
             items << describeItem(item);
         EXPECT_EQ(items.join(QStringLiteral(" | ")), QString::fromUtf8(c.items));
+        EXPECT_EQ(describeTerms(load.exercise->terms, load.exercise->items.size()),
+                  QString::fromUtf8(c.terms));
     } else {
         EXPECT_FALSE(load.exercise);
         EXPECT_TRUE(load.error.contains(message))

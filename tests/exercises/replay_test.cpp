@@ -19,22 +19,6 @@ using namespace tarvel::test;
 
 namespace {
 
-// Rings only when the test says so; remembers every delay it was set to.
-struct ManualAlarm : Alarm {
-    QList<qint64> delays;
-    std::function<void()> pending;
-    void set(qint64 ms, std::function<void()> ring) override {
-        delays << ms;
-        pending = std::move(ring);
-    }
-    void cancel() override { pending = nullptr; }
-    bool ring() {
-        if (!pending) return false;
-        std::exchange(pending, nullptr)();
-        return true;
-    }
-};
-
 // A register over a folder of the test's choosing.
 struct FolderRegister {
     FakeClock clock;
@@ -68,9 +52,10 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     original.files.writeText(QStringLiteral("spravoch.txt"), QStringLiteral("Хлеб 45.50\r\n"));
     original.restart();
     ManualStopwatch stopwatch;
+    ManualAlarm noLimit;
     ExerciseSession session({original.files.path(""), QStringLiteral("Петров"), "0.1",
                              original.s().TxtCHL.text(), std::nullopt},
-                            original.clock, stopwatch, original.messages);
+                            original.clock, stopwatch, noLimit, original.messages);
     original.reg->setObserver(&session);
     session.begin();
     QString keys = QString::fromUtf8(kRun);

@@ -25,6 +25,7 @@ Exercise sample(const char* file) {
 struct WatchedRun {
     RegisterRig rig;
     ManualStopwatch stopwatch;
+    ManualAlarm alarm;
     ExerciseSession session;
     int changes = 0;
 
@@ -32,7 +33,7 @@ struct WatchedRun {
                         QString trainee = QStringLiteral("Иванова А."))
         : session({rig.files.path(""), trainee, QStringLiteral("0.1"), rig.s().TxtCHL.text(),
                    std::move(exercise)},
-                  rig.clock, stopwatch, rig.messages) {
+                  rig.clock, stopwatch, alarm, rig.messages) {
         rig.reg->setObserver(&session);
         session.setOnChange([this] { ++changes; });
         session.begin();
@@ -54,32 +55,67 @@ struct WatchedRun {
 struct SessionCase : NamedRow {
     const char* file;
     const char* keys;
-    bool closedEarly; // the panel closes before the exercise is done
-    const char* line; // the results line, after the date and time
-    qint64 shownMs;   // the time spent: up to the last verdict, or to the close
+    bool closedEarly;   // the panel closes before the exercise is over
+    const char* line;   // the results line, after the date and time
+    qint64 shownMs;     // the time spent: up to the last verdict, the close or the time limit
+    qint64 limitMs = 0; // a time limit set on the sample; 0: the file's own
+    const char* verdicts = ""; // when given: of every item, joined by " | "
+    bool timeUp = false;       // the trainee is told that the time is up
 };
+
+const char* const kExamRight1 = "4 5 . 5 0 ВВ = НЛ 4 5 . 5 0 ВВ ";
+const char* const kExamRight2 = "3Т 1 2 0 ВВ 4С 3 0 ВВ = НЛ 2 0 0 ВВ ";
 
 const SessionCase kSessions[] = {
     {"finished_right", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ", false,
-     "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;", 5600},
+     "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;;нет;", 5600},
     {"finished_wrong_department", "02_otdely_so_sdachei",
      "4 5 . 5 0 ВВ 1 2 0 ВВ 1Д 3 4 . 2 5 ВВ = НЛ 5 0 0 ВВ", false,
-     "Иванова А.;Несколько отделов со сдачей;0;1;9;23;0;0;выполнено;не тот отдел", 9200},
+     "Иванова А.;Несколько отделов со сдачей;0;1;9;23;0;0;выполнено;не тот отдел;нет;", 9200},
     {"finished_then_keys_after", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ 5 СБ", false,
-     "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;", 5600},
+     "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;;нет;", 5600},
     {"abandoned_midway", "03_oshibka_sb", "6 4 ВВ СБ 3Т 6 4", true,
-     "Иванова А.;Ошибка, исправленная СБ;1;2;62;7;1;0;прервано;не выполнено", 62800},
+     "Иванова А.;Ошибка, исправленная СБ;1;2;62;7;1;0;прервано;не выполнено;нет;", 62800},
     {"abandoned_untouched", "09_otchet", "", true,
-     "Иванова А.;Отчёт за смену;0;3;60;0;0;0;прервано;не выполнено (3)", 60000},
+     "Иванова А.;Отчёт за смену;0;3;60;0;0;0;прервано;не выполнено (3);нет;", 60000},
+
+    // A time limit: the work done in time stands, the rest is undone when the time is up.
+    {"timed_finished_in_time", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ", false,
+     "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;;нет;", 5600, 60'000, "✔"},
+    {"time_up_while_idle", "09_otchet", "1 0 0 ВВ = НЛ 1 0 0 ВВ", false,
+     "Иванова А.;Отчёт за смену;1;3;30;10;0;0;прервано: время вышло;не выполнено (2);нет;", 30'000,
+     30'000, "✔ | ✘ не выполнено | ✘ не выполнено", true},
+    // The eighth key (НЛ) comes after the limit, before the alarm: it and the rest count for
+    // nothing.
+    {"keys_after_the_limit_count_for_nothing", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ",
+     false, "Иванова А.;Покупка без сдачи;0;1;3;7;0;0;прервано: время вышло;чек не закрыт;нет;",
+     3000, 3000, "✘ чек не закрыт: оплата не принята (ВВ)", true},
+
+    // Exams: passed with as many right as the mark asks, also when the time runs out.
+    {"exam_passed_by_the_mark", "11_ekzamen", "${1}${2}2В 9 9 . 0 ВВ = %", false,
+     "Иванова А.;Экзамен: три покупки;2;3;14;37;0;0;выполнено;не та сумма;да;да", 14'800, 0,
+     "✔ | ✔ | ✘ строка 1: сумма 99.00, а нужно 99.90"},
+    {"exam_not_passed", "11_ekzamen", "${1}3Т 1 2 0 ВВ = НЛ 2 0 0 ВВ 9 9 . 9 ВВ = %", false,
+     "Иванова А.;Экзамен: три покупки;1;3;12;32;0;0;выполнено;не тот отдел, нет строки;да;нет",
+     12'800, 0, "✔ | ✘ нет строки 2: отдел 04, 30.00 | ✘ строка 1: отдел 01, а нужно 02"},
+    {"exam_time_up_after_the_mark", "11_ekzamen", "${1}${2}2В 9", false,
+     "Иванова А.;Экзамен: три покупки;2;3;20;31;0;0;прервано: время вышло;не выполнено;да;да",
+     20'000, 20'000, "✔ | ✔ | ✘ не выполнено", true},
 };
 
 class Session : public testing::TestWithParam<SessionCase> {};
 
 TEST_P(Session, WritesOneResultLineAndLogsEveryKey) {
     const SessionCase& c = GetParam();
-    WatchedRun run(sample(c.file));
-    run.keys(QString::fromUtf8(c.keys));
+    Exercise exercise = sample(c.file);
+    if (c.limitMs) exercise.terms.timeLimitMs = c.limitMs;
+    WatchedRun run(exercise);
+    const QString keys = QString::fromUtf8(c.keys)
+                             .replace(QStringLiteral("${1}"), QString::fromUtf8(kExamRight1))
+                             .replace(QStringLiteral("${2}"), QString::fromUtf8(kExamRight2));
+    run.keys(keys);
     run.stopwatch.ms += 60'000; // the trainee looks at the result, then closes the panel
+    run.alarm.ring();           // or the time runs out meanwhile
     if (c.closedEarly) {
         EXPECT_EQ(run.resultLines(), QStringList());
     }
@@ -93,12 +129,21 @@ TEST_P(Session, WritesOneResultLineAndLogsEveryKey) {
     EXPECT_EQ(line.section(u';', 1), expected);
     EXPECT_EQ(run.session.elapsedMs(), c.shownMs);
     ASSERT_TRUE(run.session.result());
-    EXPECT_EQ(run.session.result()->completed, !c.closedEarly);
     EXPECT_GT(run.changes, 0);
+    EXPECT_FALSE(run.alarm.pending); // nothing left to ring at a session that is over
+    EXPECT_EQ(run.rig.messages.texts(), c.timeUp ? QStringList{"Время вышло: упражнение окончено.\n"
+                                                               "Результат — в окне «Задание»."}
+                                                 : QStringList());
+    if (*c.verdicts) {
+        QStringList verdicts;
+        for (const ItemCheck& check : run.session.checker()->checks())
+            verdicts << verdictText(check);
+        EXPECT_EQ(verdicts.join(QStringLiteral(" | ")), QString::fromUtf8(c.verdicts));
+    }
 
     const KeyLogRead log = readKeyLog(run.session.keyLogPath());
     ASSERT_TRUE(log.log) << log.error.toStdString();
-    const QStringList captions = QString::fromUtf8(c.keys).split(u' ', Qt::SkipEmptyParts);
+    const QStringList captions = keys.split(u' ', Qt::SkipEmptyParts);
     ASSERT_EQ(log.log->entries.size(), captions.size());
     for (qsizetype i = 0; i < captions.size(); ++i) {
         EXPECT_EQ(log.log->entries[i].key, keysOf(captions[i]).at(0)) << i;
@@ -108,6 +153,25 @@ TEST_P(Session, WritesOneResultLineAndLogsEveryKey) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Exercises, Session, testing::ValuesIn(kSessions), rowName);
+
+// The alarm's timer may ring a little before the stopwatch reaches the limit: it is set again
+// for what is left. A panel closed after the limit, before any ring, is written as time up.
+TEST(TimeLimit, TheStopwatchDecidesWhenTheTimeIsUp) {
+    Exercise exercise = sample("01_bez_sdachi");
+    exercise.terms.timeLimitMs = 10'000;
+    WatchedRun run(exercise);
+    run.stopwatch.ms = 9'700;
+    ASSERT_TRUE(run.alarm.ring());
+    EXPECT_FALSE(run.session.result());
+    EXPECT_EQ(run.session.remainingMs(), 300);
+    run.stopwatch.ms = 12'000;
+    run.session.end();
+    EXPECT_EQ(run.alarm.delays, QList<qint64>({10'000, 300}));
+    EXPECT_EQ(run.resultLines(),
+              QStringList{"2026-12-05 21:30:15;Иванова А.;Покупка без сдачи;0;1;10;0;0;0;"
+                          "прервано: время вышло;не выполнено;нет;"});
+    EXPECT_EQ(run.rig.messages.texts(), QStringList()); // no box while the panel closes
+}
 
 // --record: the keys and the typed header go to the log; no result without an exercise.
 TEST(RecordedRun, LogsKeysAndTypingWithoutAResult) {
@@ -136,8 +200,9 @@ TEST(RecordedRun, UnwritableKeyLogIsToldOnce) {
     RegisterRig rig;
     rig.files.writeBytes(QStringLiteral("keys"), "a file where the folder would be");
     ManualStopwatch stopwatch;
+    ManualAlarm alarm;
     ExerciseSession session({rig.files.path(""), {}, "0.1", {}, sample("01_bez_sdachi")}, rig.clock,
-                            stopwatch, rig.messages);
+                            stopwatch, alarm, rig.messages);
     rig.reg->setObserver(&session);
     session.begin();
     work(rig, QStringLiteral("7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ"));

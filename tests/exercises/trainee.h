@@ -6,12 +6,30 @@
 #include "exercises/timing.h"
 #include "support/fakes.h"
 
+#include <utility>
+
 namespace tarvel::test {
 
 // A stopwatch that stands until the test moves it.
 struct ManualStopwatch : Stopwatch {
     qint64 ms = 0;
     qint64 elapsedMs() const override { return ms; }
+};
+
+// Rings only when the test says so; remembers every delay it was set to.
+struct ManualAlarm : Alarm {
+    QList<qint64> delays;
+    std::function<void()> pending;
+    void set(qint64 ms, std::function<void()> ring) override {
+        delays << ms;
+        pending = std::move(ring);
+    }
+    void cancel() override { pending = nullptr; }
+    bool ring() {
+        if (!pending) return false;
+        std::exchange(pending, nullptr)();
+        return true;
+    }
 };
 
 // Presses the keys by their captions. "⌨" stands for the trainee typing `typed` over the whole

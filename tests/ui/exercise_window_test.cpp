@@ -23,74 +23,128 @@ struct HandStopwatch : Stopwatch {
     qint64 elapsedMs() const override { return ms; }
 };
 
+// The time limit's alarm, rung by the test.
+struct HandAlarm : Alarm {
+    std::function<void()> pending;
+    void set(qint64, std::function<void()> ring) override { pending = std::move(ring); }
+    void cancel() override { pending = nullptr; }
+};
+
 const char* const kTwoReceipts =
     "title = \"Два чека\"\ntask = \"Пробейте два чека.\"\n"
     "[[receipt]]\nline = [{department = 1, amount = \"5\"}]\nclose = \"plain\"\n"
     "[[receipt]]\nline = [{department = 2, amount = \"7\"}]\n"
     "close = \"cash\"\ntendered = \"10\"\n";
 
+const char* const kFirstRight = "Command5 CommandVV CommandEnter CommandVV";
+const char* const kBothDone = "Command5 CommandVV CommandEnter CommandVV Command7 CommandVV "
+                              "CommandEnter NL Command1 Command0 CommandVV";
+const char* const kItems = "1. Чек: отдел 01 — 5.00; закрыть без оплаты | 2. Чек: отдел 02 — "
+                           "7.00; наличными, внесено 10.00";
+
 struct WindowCase : NamedRow {
-    const char* clicks;    // the panel's keys by control name
-    const char* checklist; // the rows, joined by " | "
+    const char* terms;     // keys written above the work
+    const char* clicks;    // the panel's keys by control name, at 1:05
+    const char* checklist; // the rows, joined by " | "; "=" for kItems as they are written
     const char* result;    // empty: not shown yet
+    const char* clock;     // once the stopwatch has gone on to 16:39
+    bool ring = false;     // then the time limit's alarm rings
 };
 
 const WindowCase kWindows[] = {
-    {"nothing_done", "",
-     "1. Чек: отдел 01 — 5.00; закрыть без оплаты | 2. Чек: отдел 02 — 7.00; наличными, внесено "
-     "10.00",
-     ""},
-    {"first_receipt_right", "Command5 CommandVV CommandEnter CommandVV",
+    {"nothing_done", "", "", "=", "", "Время: 16:39"},
+    {"first_receipt_right", "", kFirstRight,
      "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
      "внесено 10.00",
-     ""},
-    {"second_in_the_wrong_department",
-     "Command5 CommandVV CommandEnter CommandVV Command7 CommandVV CommandEnter NL Command1 "
-     "Command0 CommandVV",
+     "", "Время: 16:39"},
+    {"second_in_the_wrong_department", "", kBothDone,
      "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
      "внесено 10.00\n✘ строка 1: отдел 01, а нужно 02",
      "Упражнение выполнено. Верно 1 из 2. Время 1 мин 05 с. Нажатий клавиш 11, из них СБ 0. "
-     "Ошибок 0."},
+     "Ошибок 0.",
+     "Время: 1:05"},
+
+    // A time limit: the clock counts down, the verdicts come as usual.
+    {"timed_verdict_at_once", "time_limit = \"2:00\"\n", kFirstRight,
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
+     "внесено 10.00",
+     "", "Осталось: 0:00"},
+    {"timed_time_up", "time_limit = \"2:00\"\n", kFirstRight,
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
+     "внесено 10.00\n✘ не выполнено",
+     "Время вышло: упражнение прервано. Верно 1 из 2. Время 2 мин 00 с. Нажатий клавиш 4, из них "
+     "СБ 0. Ошибок 0.",
+     "Осталось: 0:00", true},
+
+    // An exam: no verdict and no result until the work is done or the time is up.
+    {"exam_verdict_hidden", "time_limit = \"2:00\"\nexam = true\npass = 1\n", kFirstRight, "=", "",
+     "Осталось: 0:00"},
+    {"exam_all_shown_when_done", "time_limit = \"2:00\"\nexam = true\npass = 1\n", kBothDone,
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
+     "внесено 10.00\n✘ строка 1: отдел 01, а нужно 02",
+     "Упражнение выполнено. Верно 1 из 2. Время 1 мин 05 с. Нажатий клавиш 11, из них СБ 0. "
+     "Ошибок 0. Экзамен сдан.",
+     "Осталось: 0:55"},
+    {"exam_all_shown_when_time_is_up", "time_limit = \"2:00\"\nexam = true\n", kFirstRight,
+     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
+     "внесено 10.00\n✘ не выполнено",
+     "Время вышло: упражнение прервано. Верно 1 из 2. Время 2 мин 00 с. Нажатий клавиш 4, из них "
+     "СБ 0. Ошибок 0. Экзамен не сдан: нужно верно 2.",
+     "Осталось: 0:00", true},
 };
 
 class ExerciseWindowRows : public PanelFixture, public testing::WithParamInterface<WindowCase> {};
 
 TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
-    const ExerciseLoad load = parseExercise(kTwoReceipts, QStringLiteral("два.toml"));
+    const WindowCase& c = GetParam();
+    const QByteArray text = QByteArray(kTwoReceipts).replace("task", c.terms + QByteArray("task"));
+    const ExerciseLoad load = parseExercise(text, QStringLiteral("два.toml"));
     ASSERT_TRUE(load.exercise) << load.error.toStdString();
     HandStopwatch stopwatch;
+    HandAlarm alarm;
     ExerciseSession session(
         {rig.files.path(""), QStringLiteral("Иванова"), "0.1", s().TxtCHL.text(), *load.exercise},
-        rig.clock, stopwatch, rig.messages);
+        rig.clock, stopwatch, alarm, rig.messages);
     rig.reg->setObserver(&session);
     session.begin();
     ExerciseWindow shown(session);
     session.setOnChange([&] { shown.render(); });
     shown.show();
+    auto* clock = shown.findChild<QLabel*>("TimeSpent");
+    if (*c.terms) {
+        EXPECT_EQ(clock->text(), QStringLiteral("Осталось: 2:00"));
+    }
     stopwatch.ms = 65'300;
-    click(QString::fromLatin1(GetParam().clicks));
+    click(QString::fromLatin1(c.clicks));
+    stopwatch.ms = 999'000;
+    if (c.ring) {
+        ASSERT_TRUE(alarm.pending);
+        std::exchange(alarm.pending, nullptr)();
+        expectedMessages = {"Время вышло: упражнение окончено.\nРезультат — в окне «Задание»."};
+    }
 
     EXPECT_EQ(shown.windowTitle(), QStringLiteral("Задание"));
     EXPECT_EQ(shown.findChild<QLabel*>("ExerciseTitle")->text(), QStringLiteral("Два чека"));
+    EXPECT_EQ(shown.findChild<QLabel*>("Terms")->isVisible(), *c.terms != '\0');
     EXPECT_EQ(shown.findChild<QPlainTextEdit*>("TaskText")->toPlainText(),
               QStringLiteral("Пробейте два чека."));
     auto* checklist = shown.findChild<QListWidget*>("Checklist");
     QStringList rows;
     for (int i = 0; i < checklist->count(); ++i)
         rows << checklist->item(i)->text();
-    EXPECT_EQ(rows.join(QStringLiteral(" | ")), QString::fromUtf8(GetParam().checklist));
+    const QString expected = QString::fromUtf8(c.checklist);
+    EXPECT_EQ(rows.join(QStringLiteral(" | ")),
+              expected == u"=" ? QString::fromUtf8(kItems) : expected);
     if (rows.size() == 2 && rows[1].contains(u'✘')) {
         EXPECT_EQ(checklist->item(1)->foreground().color(), QColor(180, 0, 0));
     }
     auto* result = shown.findChild<QLabel*>("ResultText");
-    EXPECT_EQ(result->isVisible(), *GetParam().result != '\0');
+    EXPECT_EQ(result->isVisible(), *c.result != '\0');
     if (result->isVisible()) {
-        EXPECT_EQ(result->text(), QString::fromUtf8(GetParam().result));
+        EXPECT_EQ(result->text(), QString::fromUtf8(c.result));
     }
-    stopwatch.ms = 999'000; // the clock runs until the last verdict, then stands
-    shown.render();
-    EXPECT_EQ(shown.findChild<QLabel*>("TimeSpent")->text(),
-              result->isVisible() ? QStringLiteral("Время: 1:05") : QStringLiteral("Время: 16:39"));
+    shown.render(); // the clock runs until the end, then stands
+    EXPECT_EQ(clock->text(), QString::fromUtf8(c.clock));
 }
 
 INSTANTIATE_TEST_SUITE_P(Work, ExerciseWindowRows, testing::ValuesIn(kWindows), rowName);
