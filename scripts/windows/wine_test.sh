@@ -115,6 +115,7 @@ receipt_keys=(4027,4027 4747,3547 4027,4507 6187,4267 4747,3547 4027,4027 6187,4
 # (WM_CLOSE), or the end of the Windows session (log off, shut down). Neither may lose it.
 ring_receipt() {
     local ending=$1 exe=$2 data=$3 wid pid i
+    : >"$data/bazasmen.txt" # a new journal: the runs before left their line ends in it
     # A Russian Windows: the receipt's date as the regional settings write it there.
     (cd "$(dirname "$exe")" && LC_ALL=ru_RU.UTF-8 exec wine "$exe" \
         >"$trial/logs/clicks-$ending.log" 2>&1) &
