@@ -5,8 +5,9 @@
 // disk before the call returns, like the journal's receipts.
 //
 // The columns: date and time, trainee, exercise, right, total, seconds, key presses, СБ
-// presses, faults, outcome, and (since the mistakes are kept by kind) the mistakes, as
-// mistakeSummary() writes them. Files written before that last column still read.
+// presses, faults, outcome, the mistakes by kind (as mistakeSummary() writes them), whether it
+// was an exam, and whether the exam was passed. Files written before the last three columns
+// still read.
 
 #include "exercises/checker.h"
 #include "storage/file_error.h"
