@@ -13,8 +13,8 @@ namespace tarvel {
 // "Новое упражнение", with a task that lists the work in order.
 Exercise recordedExercise(const QList<ExerciseItem>& work);
 
-// "Пробейте чек: отдел 01 — 78.50 ₽; покупатель платит наличными: даёт 100.00 ₽.",
-// one line per piece of work, numbered when there are several.
+// "Пробейте чек: отдел 01 — 78.50 ₽; покупатель платит наличными: даёт 100.00 ₽.", one
+// line per piece of work, numbered when there are several.
 QString taskFor(const QList<ExerciseItem>& work);
 
 // The exercise file's text, in UTF-8; each table has a comment saying what it is.
