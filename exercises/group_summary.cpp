@@ -77,6 +77,7 @@ QStringList summaryFields(const TraineeRecord& t, const QString& title, const Ex
 // Two runs can start a few seconds apart (one abandoned at once, the next begun): the one
 // whose head names the attempt's exercise is the attempt's.
 QString keyLogOf(const TraineeRecord& trainee, const ResultRow& attempt) {
+    if (trainee.folder.isEmpty()) return {}; // not the current folder's logs
     const QDir keys(QDir(trainee.folder).filePath(QStringLiteral("keys")));
     const QList<NearLog> near = logsNear(keys, attempt.when.addSecs(-attempt.result.seconds));
     if (near.size() == 1) return near.first().path;
