@@ -24,10 +24,16 @@ struct ResultRow {
     QString trainee;
     QString title;
     ExerciseResult result;
+    // Read back from the file: for an exam, whether it was passed; nothing for an exercise that
+    // was no exam, or a line written before the exam's columns. The file keeps the verdict, not
+    // the pass mark, so the reader cannot fill result.passMark; the writer takes that instead.
+    std::optional<bool> examPassed = std::nullopt;
 };
 
 // One line, fields quoted where they hold ";", quotes or line breaks, ended by CR LF.
 QByteArray resultLine(const ResultRow& row);
+// Any fields as one such line, each through spreadsheetSafe() first.
+QByteArray csvLine(const QStringList& fields);
 
 // Appends the row to results.csv in `dataFolder`, starting the file when it is new. Returns an
 // empty string, or the Russian message for the trainee.
@@ -43,10 +49,10 @@ QString fromSpreadsheetSafe(const QString& cell);
 
 // Why a line of results.csv could not be read as a row.
 enum class ResultRowProblem {
-    FieldCount,    // fewer fields than a row has
-    BadTime,       // the first field is not "yyyy-MM-dd HH:mm:ss"
-    BadNumber,     // a count is not a whole number from 0 up
-    BadOutcome,    // neither "выполнено" nor "прервано" (with or without ": время вышло")
+    FieldCount, // fewer fields than a row has
+    BadTime,    // the first field is not "yyyy-MM-dd HH:mm:ss"
+    BadNumber,  // a count is not a whole number from 0 up
+    BadOutcome, // neither "выполнено" nor "прервано" (with or without ": время вышло")
     NotUtf8,       // bytes that are not UTF-8 (the file saved by a program in another code page)
     UnclosedQuote, // a quote opened and never closed before the rows after it
 };
