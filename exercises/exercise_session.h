@@ -27,7 +27,7 @@ struct SessionStart {
     QString trainee;       // may be empty
     QString version;       // of the register, for the key log
     QString receiptHeader; // the header on the receipt tape at the start
-    std::optional<Exercise> exercise;
+    std::optional<Exercise> exercise; // with its amounts drawn (exerciseForRun)
 };
 
 class ExerciseSession : public RegisterEvents {

@@ -19,6 +19,7 @@ namespace tarvel {
 namespace {
 
 constexpr int kOldFieldCount = 10; // before the mistakes' column
+constexpr int kVariantColumn = 13; // the last, after Сдан
 // A quoted field with more line breaks than this is taken for a stray quote. It keeps the
 // reading linear: a stray quote is followed at most this far before reading starts again.
 constexpr int kMostLineBreaksInARow = 16;
@@ -116,6 +117,11 @@ std::optional<ResultRowProblem> fillRow(const QStringList& f, ResultRow& row) {
     r.completed = f[9] == QStringLiteral("выполнено");
     r.timeUp = f[9] == timeUp;
     if (f.size() > kOldFieldCount) r.mistakes = parseMistakeSummary(fromSpreadsheetSafe(f[10]));
+    if (f.size() > kVariantColumn && !f[kVariantColumn].isEmpty()) {
+        bool ok = false;
+        row.seed = f[kVariantColumn].toUInt(&ok);
+        if (!ok || !f[kVariantColumn].front().isDigit()) return ResultRowProblem::BadNumber;
+    }
     return std::nullopt;
 }
 
