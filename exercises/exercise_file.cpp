@@ -192,7 +192,10 @@ Exercise exerciseOf(const toml::table& root) {
     Exercise exercise = headOf(root);
     exercise.values = valuesOf(root);
     const AmountReader amounts(exercise.values);
-    amounts.checkNames(*root.get("title"));
+    if (exercise.title.contains(QRegularExpression(QStringLiteral(R"(\{[A-Za-z_]\w*\})"))))
+        fail(root.get("title")->source(),
+             QStringLiteral("в названии не бывает значений {…}: оно одно для всех вариантов, по "
+                            "нему собираются результаты"));
     amounts.checkNames(*root.get("task"));
     // Each kind of work is its own list; together they are expected in the file's order.
     QList<std::pair<toml::source_position, ExerciseItem>> items;

@@ -59,7 +59,6 @@ Exercise drawVariant(Exercise exercise, quint32 seed) {
     }
     for (ExerciseItem& item : exercise.items)
         putValues(item, drawn);
-    exercise.title = withValues(exercise.title, drawn);
     exercise.task = withValues(exercise.task, drawn);
     exercise.seed = seed;
     return exercise;

@@ -26,7 +26,8 @@ void putValues(ExerciseItem& item, const QHash<QString, Kopecks>& values);
 // "{name}" in a text replaced by the value, as "45.50"; other braces stay as they are.
 QString withValues(QString text, const QHash<QString, Kopecks>& values);
 
-// The exercise with its values drawn from `seed`: the items, the task and the title show them.
+// The exercise with its values drawn from `seed`: the items and the task show them. The title
+// stays one for every variant: results.csv and the group's journal gather attempts by it.
 Exercise drawVariant(Exercise exercise, quint32 seed);
 
 // The exercise as a run gets it: without values, as it is (and no seed); with values, drawn

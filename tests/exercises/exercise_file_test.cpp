@@ -135,6 +135,8 @@ const FileCase kCases[] = {
      "строка 4: имя значения «сумма» — латинские буквы, цифры и «_», первой буквой."},
     {"values_as_a_list", "[[values]]\n[[cancel]]\n",
      "строка 3: «values» — это таблица: пишите [values]."},
+    {"title_with_a_value", "!title = \"Чек на {a}\"\ntask = \"З\"\n[[cancel]]\n",
+     "строка 1: в названии не бывает значений {…}: оно одно для всех вариантов"},
     {"task_names_no_value", "!title = \"Т\"\ntask = \"Пробейте {a}\"\n[[cancel]]\n",
      "строка 2: в тексте {a}, а значения «a» нет в [values]."},
     {"fixed_tender_short_for_the_highest",
