@@ -2,6 +2,7 @@
 
 #include "exercises/exercise_file.h"
 #include "exercises/exercise_writer.h"
+#include "exercises/variants.h"
 #include "ui/exercise_chooser.h"
 #include "ui/exercise_window.h"
 #include "ui/panel_window.h"
@@ -145,6 +146,8 @@ std::optional<Exercise> ExerciseStartup::chooseExercise(const QString& folder, Q
 void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const Clock& clock) {
     std::optional<Exercise> exercise = loadExercise(panel);
     if (!exercise && !options_.record && options_.newExercise.isEmpty()) return;
+    // Each run draws its own amounts; the seed goes to the key log and results.csv.
+    if (exercise) exercise = exerciseForRun(std::move(*exercise));
     stopwatch_ = std::make_unique<SteadyStopwatch>();
     session_ = std::make_unique<ExerciseSession>(
         SessionStart{dataFolder_, options_.trainee, QStringLiteral(TARVEL_VERSION),

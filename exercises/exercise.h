@@ -29,6 +29,9 @@ struct ExpectedReceipt {
     Close close = Close::Plain;
     // Cash only: the amounts handed over, in order; all but the last are short of the total.
     QList<Kopecks> tenders;
+    // Cash only: the customer hands over the smallest banknote that covers the total (worked
+    // out again for every drawn variant); `tenders` then holds that one banknote.
+    bool banknote = false;
 };
 
 enum class ItemKind {
@@ -40,6 +43,25 @@ enum class ItemKind {
     Cancel,  // a receipt dropped with СБ
 };
 
+// An amount the instructor wrote as "{name}": drawn from a range for each run, so that
+// trainees side by side get their own numbers.
+struct ValueRange {
+    QString name;
+    Kopecks from = 0;
+    Kopecks to = 0;
+    Kopecks step = 1;
+};
+
+// Where a drawn value goes in an item: the line or tender of that index, the amount paid in or
+// out, the report's total.
+enum class AmountPlace { Line, Tender, Movement, ReportTotal };
+
+struct ValueUse {
+    AmountPlace place = AmountPlace::Line;
+    qsizetype index = 0; // Line, Tender
+    QString name;
+};
+
 struct ExerciseItem {
     ItemKind kind = ItemKind::Receipt;
     int sourceLine = 0;      // where the instructor wrote it
@@ -48,6 +70,7 @@ struct ExerciseItem {
     ShiftReport report = ShiftReport::OneD;
     std::optional<Kopecks> reportTotal; // Report: the shift total it must show, if given
     QStringList headerLines;            // Header
+    QList<ValueUse> uses;               // the amounts drawn for each run
 };
 
 // How the work is timed and marked. An exam keeps every verdict from the trainee until the
@@ -64,6 +87,11 @@ struct Exercise {
     QString task;
     QList<ExerciseItem> items;
     ExerciseTerms terms;
+    // The named amounts in the order the file defines them, the order they are drawn in. As
+    // read, the items hold each at its lowest ("from"); a run draws its own (drawVariant).
+    QList<ValueRange> values;
+    // The draw the amounts come from; none for an exercise without values, or not drawn yet.
+    std::optional<quint32> seed = std::nullopt;
 };
 
 // "78.90", "-5.00", "0.05".

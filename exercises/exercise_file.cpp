@@ -1,5 +1,6 @@
 #include "exercises/exercise_file.h"
 
+#include "exercises/exercise_amounts.h"
 #include "exercises/exercise_terms.h"
 #include "exercises/toml_outline.h"
 #include "register/file_messages.h"
@@ -20,26 +21,15 @@ constexpr qsizetype kMaxFileSize = 1024 * 1024;
 // Real exercises go 4 deep ([[receipt.line]] and its keys); far deeper is no exercise, and
 // some tens of thousands would crash the parser.
 constexpr int kMaxDepth = 64;
-// The register shows amounts with at most 7 significant digits: 12345.67 keeps its kopecks,
-// 123456.78 would be rung up as 123456.8 and never match.
-constexpr int kMaxDigits = 7;
 
-// What is wrong, and the line it was found on (0: the file as a whole).
-struct Fault {
-    int line = 0;
-    QString what;
-};
+using Fault = ExerciseFileFault;
 
 [[noreturn]] void fail(const toml::source_region& where, const QString& what) {
-    throw Fault{int(where.begin.line), what};
+    failAt(where, what);
 }
 
 QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
-
-QString quoted(std::string_view utf8) {
-    return QStringLiteral("«%1»").arg(text(utf8));
+    return tomlText(utf8);
 }
 
 void allowOnly(const toml::table& table, std::initializer_list<std::string_view> keys) {
@@ -64,38 +54,7 @@ QString requiredText(const toml::table& table, std::string_view key, const QStri
     return result;
 }
 
-// "78.90", "78,90", "78" or the integer 78.
-Kopecks amountOf(const toml::node& node) {
-    static const QRegularExpression form(QStringLiteral(R"(^\s*(-?)(\d+)(?:[.,](\d{1,2}))?\s*$)"));
-    QString written;
-    if (const auto* integer = node.as_integer())
-        written = QString::number(integer->get());
-    else if (const auto* string = node.as_string())
-        written = text(string->get());
-    else
-        fail(node.source(), QStringLiteral("сумма пишется в кавычках, например \"78.90\""));
-    const QRegularExpressionMatch m = form.match(written);
-    if (!m.hasMatch())
-        fail(node.source(),
-             QStringLiteral("«%1» — не сумма: пишите, например, \"78.90\"").arg(written));
-    if (!m.captured(1).isEmpty())
-        fail(node.source(), QStringLiteral("сумма %1 отрицательная").arg(written.trimmed()));
-    const QString whole = m.captured(2).remove(QRegularExpression(QStringLiteral("^0+")));
-    const QString part = m.captured(3).leftJustified(2, QLatin1Char('0'));
-    QString digits = whole + part;
-    while (digits.endsWith(QLatin1Char('0')) && digits.size() > whole.size())
-        digits.chop(1);
-    if (digits.size() > kMaxDigits)
-        fail(node.source(), QStringLiteral("сумма %1 длиннее, чем показывает касса (не больше "
-                                           "%2 цифр)")
-                                .arg(written.trimmed())
-                                .arg(kMaxDigits));
-    const Kopecks amount = (whole + part).toLongLong();
-    if (amount == 0) fail(node.source(), QStringLiteral("сумма должна быть больше нуля"));
-    return amount;
-}
-
-ExpectedLine lineOf(const toml::table& table) {
+ExpectedLine lineOf(const toml::table& table, const AmountReader& amounts, ExerciseItem& item) {
     allowOnly(table, {"department", "amount", "return"});
     ExpectedLine line;
     const toml::node& department = required(table, "department", QStringLiteral("отдел от 1 до 8"));
@@ -105,7 +64,8 @@ ExpectedLine lineOf(const toml::table& table) {
         fail(department.source(),
              QStringLiteral("отдела %1 нет: отделы с 1 по 8").arg(number->get()));
     line.department = int(number->get());
-    line.amount = amountOf(required(table, "amount", QStringLiteral("сумма строки")));
+    line.amount = amounts.read(required(table, "amount", QStringLiteral("сумма строки")), item,
+                               AmountPlace::Line, item.receipt.lines.size());
     if (const toml::node* mark = table.get("return")) {
         const auto* flag = mark->as_boolean();
         if (!flag) fail(mark->source(), QStringLiteral("«return» — это true или false"));
@@ -131,63 +91,20 @@ Close closeOf(const toml::table& table) {
          QStringLiteral("способ закрытия «%1» неизвестен: plain, cash или card").arg(close));
 }
 
-QList<Kopecks> tendersOf(const toml::node& node) {
-    QList<Kopecks> tenders;
-    if (const toml::array* array = node.as_array()) {
-        for (const toml::node& tender : *array)
-            tenders << amountOf(tender);
-    } else {
-        tenders << amountOf(node);
-    }
-    if (tenders.isEmpty()) fail(node.source(), QStringLiteral("«tendered» пуст"));
-    return tenders;
-}
-
-// The receipt total as the register keeps it: each amount added in double precision and
-// stored in single precision, so 78.90 is kept as 78.9000015.
-double registerTotal(const QList<ExpectedLine>& lines) {
-    float total = 0;
-    for (const ExpectedLine& line : lines)
-        total = float(double(total) + double(line.amount) / 100);
-    return total;
-}
-
-// Each tender but the last must be short (the register says " МАЛО ДЕНЕГ!  " and waits); the
-// last must cover the total as the register keeps it, or the receipt could never close.
-void checkTenders(const toml::node& node, const QList<Kopecks>& tenders,
-                  const QList<ExpectedLine>& lines) {
-    const double total = registerTotal(lines);
-    const QString shown = formatMoney(toKopecks(total));
-    for (qsizetype i = 0; i + 1 < tenders.size(); ++i) {
-        if (double(tenders[i]) / 100 >= total)
-            fail(node.source(), QStringLiteral("внесено %1 при итоге %2: чек закрылся бы уже на "
-                                               "этой сумме")
-                                    .arg(formatMoney(tenders[i]), shown));
-    }
-    if (double(tenders.last()) / 100 >= total) return;
-    if (tenders.last() == toKopecks(total))
-        fail(node.source(), QStringLiteral("касса хранит итог %1 чуть больше этих цифр, и ровно "
-                                           "%1 она сочтёт за «МАЛО ДЕНЕГ!»: внесите больше")
-                                .arg(shown));
-    fail(node.source(), QStringLiteral("внесено %1 меньше итога %2: касса ответит «МАЛО ДЕНЕГ!»")
-                            .arg(formatMoney(tenders.last()), shown));
-}
-
-ExerciseItem receiptOf(const toml::table& table) {
+ExerciseItem receiptOf(const toml::table& table, const AmountReader& amounts) {
     allowOnly(table, {"line", "close", "tendered"});
     ExerciseItem item;
     const toml::array& lines =
         tablesOf(required(table, "line", QStringLiteral("строки чека")), "line");
     if (lines.empty()) fail(table.source(), QStringLiteral("в чеке нет ни одной строки"));
     for (const toml::node& line : lines)
-        item.receipt.lines << lineOf(*line.as_table());
+        item.receipt.lines << lineOf(*line.as_table(), amounts, item);
     item.receipt.close = closeOf(table);
     const toml::node* tendered = table.get("tendered");
     if (item.receipt.close == Close::Cash) {
         if (!tendered)
             fail(table.source(), QStringLiteral("нет ключа «tendered»: сколько денег внесено"));
-        item.receipt.tenders = tendersOf(*tendered);
-        checkTenders(*tendered, item.receipt.tenders, item.receipt.lines);
+        amounts.readTenders(*tendered, item);
     } else if (tendered) {
         fail(tendered->source(),
              QStringLiteral("«tendered» бывает только при оплате наличными (close = \"cash\")"));
@@ -195,15 +112,16 @@ ExerciseItem receiptOf(const toml::table& table) {
     return item;
 }
 
-ExerciseItem movementOf(const toml::table& table, ItemKind kind) {
+ExerciseItem movementOf(const toml::table& table, ItemKind kind, const AmountReader& amounts) {
     allowOnly(table, {"amount"});
     ExerciseItem item;
     item.kind = kind;
-    item.amount = amountOf(required(table, "amount", QStringLiteral("сумма")));
+    item.amount = amounts.read(required(table, "amount", QStringLiteral("сумма")), item,
+                               AmountPlace::Movement);
     return item;
 }
 
-ExerciseItem reportOf(const toml::table& table) {
+ExerciseItem reportOf(const toml::table& table, const AmountReader& amounts) {
     allowOnly(table, {"key", "total"});
     ExerciseItem item;
     item.kind = ItemKind::Report;
@@ -215,7 +133,8 @@ ExerciseItem reportOf(const toml::table& table) {
     else
         fail(table.get("key")->source(),
              QStringLiteral("отчёт снимают клавишей \"1Д\" или \"2В\""));
-    if (const toml::node* total = table.get("total")) item.reportTotal = amountOf(*total);
+    if (const toml::node* total = table.get("total"))
+        item.reportTotal = amounts.read(*total, item, AmountPlace::ReportTotal);
     return item;
 }
 
@@ -238,12 +157,12 @@ ExerciseItem headerOf(const toml::table& table) {
     return item;
 }
 
-ExerciseItem itemOf(std::string_view key, const toml::table& table) {
+ExerciseItem itemOf(std::string_view key, const toml::table& table, const AmountReader& amounts) {
     ExerciseItem item;
-    if (key == "receipt") item = receiptOf(table);
-    if (key == "cash_in") item = movementOf(table, ItemKind::CashIn);
-    if (key == "cash_out") item = movementOf(table, ItemKind::CashOut);
-    if (key == "report") item = reportOf(table);
+    if (key == "receipt") item = receiptOf(table, amounts);
+    if (key == "cash_in") item = movementOf(table, ItemKind::CashIn, amounts);
+    if (key == "cash_out") item = movementOf(table, ItemKind::CashOut, amounts);
+    if (key == "report") item = reportOf(table, amounts);
     if (key == "header") item = headerOf(table);
     if (key == "cancel") {
         allowOnly(table, {});
@@ -253,14 +172,15 @@ ExerciseItem itemOf(std::string_view key, const toml::table& table) {
     return item;
 }
 
-// The keys above the work: the title, the task and the terms.
+// The keys above the work: the title, the task, the terms and the values drawn for each run.
 bool isHeadKey(std::string_view key) {
-    return key == "title" || key == "task" || key == "time_limit" || key == "exam" || key == "pass";
+    return key == "title" || key == "task" || key == "time_limit" || key == "exam" ||
+           key == "pass" || key == "values";
 }
 
 // The top-level keys, the title and the task.
 Exercise headOf(const toml::table& root) {
-    allowOnly(root, {"title", "task", "time_limit", "exam", "pass", "receipt", "cash_in",
+    allowOnly(root, {"title", "task", "time_limit", "exam", "pass", "values", "receipt", "cash_in",
                      "cash_out", "report", "header", "cancel"});
     Exercise exercise;
     exercise.title = requiredText(root, "title", QStringLiteral("название упражнения"));
@@ -270,12 +190,19 @@ Exercise headOf(const toml::table& root) {
 
 Exercise exerciseOf(const toml::table& root) {
     Exercise exercise = headOf(root);
+    exercise.values = valuesOf(root);
+    const AmountReader amounts(exercise.values);
+    if (exercise.title.contains(QRegularExpression(QStringLiteral(R"(\{[A-Za-z_]\w*\})"))))
+        fail(root.get("title")->source(),
+             QStringLiteral("в названии не бывает значений {…}: оно одно для всех вариантов, по "
+                            "нему собираются результаты"));
+    amounts.checkNames(*root.get("task"));
     // Each kind of work is its own list; together they are expected in the file's order.
     QList<std::pair<toml::source_position, ExerciseItem>> items;
     for (auto&& [key, value] : root) {
         if (isHeadKey(key.str())) continue;
         for (const toml::node& table : tablesOf(value, key.str()))
-            items.append({table.source().begin, itemOf(key.str(), *table.as_table())});
+            items.append({table.source().begin, itemOf(key.str(), *table.as_table(), amounts)});
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -322,9 +249,12 @@ toml::table parsed(QByteArrayView bytes) {
     try {
         return toml::parse(std::string_view(bytes.data(), std::size_t(bytes.size())));
     } catch (const toml::parse_error& e) {
-        const QString what =
-            isUtf8(bytes) ? QStringLiteral("ошибка записи TOML (%1)").arg(text(e.description()))
-                          : QStringLiteral("файл не в кодировке UTF-8: сохраните его в UTF-8");
+        QString what = isUtf8(bytes)
+                           ? QStringLiteral("ошибка записи TOML (%1)").arg(text(e.description()))
+                           : QStringLiteral("файл не в кодировке UTF-8: сохраните его в UTF-8");
+        // The slip an instructor makes copying a line: a value, a key or a table named twice.
+        if (e.description().find("cannot redefine existing") != std::string_view::npos)
+            what = QStringLiteral("это имя уже задано выше: каждое пишется один раз");
         throw Fault{int(e.source().begin.line), what};
     }
 }

@@ -24,6 +24,7 @@ void ExerciseSession::begin() {
     head.exercise = start_.exercise ? start_.exercise->title : QString();
     head.started = now();
     head.receiptHeader = start_.receiptHeader;
+    if (start_.exercise) head.seed = start_.exercise->seed;
     const QString problem = keys_.start(start_.dataFolder, head);
     logging_ = problem.isEmpty();
     if (!logging_) messages_.show(problem);
@@ -88,7 +89,8 @@ void ExerciseSession::writeResult(bool timeUp) {
     result_ = checker_->result(*stoppedMs_);
     result_->timeUp = timeUp;
     const QString problem =
-        appendResult(start_.dataFolder, {now(), start_.trainee, start_.exercise->title, *result_});
+        appendResult(start_.dataFolder, {now(), start_.trainee, start_.exercise->title, *result_,
+                                         start_.exercise->seed});
     if (!problem.isEmpty()) messages_.show(problem);
 }
 

@@ -23,11 +23,11 @@
 namespace tarvel {
 
 struct SessionStart {
-    QString dataFolder;    // results.csv and keys/ go here
-    QString trainee;       // may be empty
-    QString version;       // of the register, for the key log
-    QString receiptHeader; // the header on the receipt tape at the start
-    std::optional<Exercise> exercise;
+    QString dataFolder;               // results.csv and keys/ go here
+    QString trainee;                  // may be empty
+    QString version;                  // of the register, for the key log
+    QString receiptHeader;            // the header on the receipt tape at the start
+    std::optional<Exercise> exercise; // with its amounts drawn (exerciseForRun)
 };
 
 class ExerciseSession : public RegisterEvents {

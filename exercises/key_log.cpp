@@ -89,6 +89,12 @@ void setHeadValue(KeyLogHead& head, QStringView name, const QString& value, int 
     if (name == u"trainee") head.trainee = value;
     if (name == u"exercise") head.exercise = value;
     if (name == u"header") head.receiptHeader = value;
+    if (name == u"seed") {
+        bool ok = false;
+        head.seed = value.toUInt(&ok);
+        if (!ok || value.startsWith(u'+'))
+            throw Fault{number, QStringLiteral("неверный вариант «%1»").arg(value)};
+    }
     if (name == u"started") {
         head.started = QDateTime::fromString(value, kTimeFormat);
         if (!head.started.isValid())
@@ -128,6 +134,7 @@ QByteArray keyLogHead(const KeyLogHead& head) {
     out += QStringLiteral("exercise: ") + escaped(head.exercise) + u'\n';
     out += QStringLiteral("started: ") + head.started.toString(kTimeFormat) + u'\n';
     out += QStringLiteral("header: ") + escaped(head.receiptHeader) + u'\n';
+    if (head.seed) out += QStringLiteral("seed: ") + QString::number(*head.seed) + u'\n';
     return (out + u'\n').toUtf8();
 }
 

@@ -9,6 +9,7 @@
 //     exercise: Покупка без сдачи
 //     started: 2026-12-05 21:30:15
 //     header:    ИП ТОРБИН Т.Т.\r\n ИНН 771313131313\r\n******************\r\n
+//     seed: 3141592653
 //
 //     0 Command1
 //     420 Command5
@@ -16,10 +17,11 @@
 //     9120 TxtCHL    ООО РОМАШКА\r\n
 //
 // The head holds "name: value" lines up to an empty line; "header" is the receipt header in
-// use at the start, so a replay prints the same tape. Each entry is the milliseconds since the
-// start and the key's control name; an entry naming the receipt tape (TxtCHL) or the
-// indicator (TxtIND) instead carries the whole text the trainee typed into that field. In
-// values "\\", "\r" and "\n" stand for a backslash, CR and LF.
+// use at the start, so a replay prints the same tape; "seed", only for an exercise whose amounts
+// are drawn for each run, is the draw the run's amounts came from (logs before it have none). Each
+// entry is the milliseconds since the start and the key's control name; an entry naming the receipt
+// tape (TxtCHL) or the indicator (TxtIND) instead carries the whole text the trainee typed into
+// that field. In values "\\", "\r" and "\n" stand for a backslash, CR and LF.
 
 #include "register/register_events.h"
 
@@ -36,6 +38,7 @@ struct KeyLogHead {
     QString exercise; // its title; empty for a run without one
     QDateTime started;
     QString receiptHeader;
+    std::optional<quint32> seed = std::nullopt; // the exercise's variant, if its amounts are drawn
 };
 
 struct KeyLogEntry {

@@ -15,7 +15,7 @@ const QStringList kColumns = {
     QStringLiteral("Верно"),          QStringLiteral("Всего"),      QStringLiteral("Секунд"),
     QStringLiteral("Нажатий клавиш"), QStringLiteral("Нажатий СБ"), QStringLiteral("Ошибок"),
     QStringLiteral("Итог"),           QStringLiteral("Ошибки"),     QStringLiteral("Экзамен"),
-    QStringLiteral("Сдан"),
+    QStringLiteral("Сдан"),           QStringLiteral("Вариант"),
 };
 
 // What a spreadsheet takes for the start of a formula.
@@ -84,6 +84,7 @@ QByteArray resultLine(const ResultRow& row) {
         // Whether it was an exam; for an exam, whether it was passed.
         yesNo(r.passMark.has_value()),
         r.passMark ? yesNo(r.passed()) : QString(),
+        row.seed ? QString::number(*row.seed) : QString(),
     });
 }
 

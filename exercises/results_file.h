@@ -6,8 +6,9 @@
 //
 // The columns: date and time, trainee, exercise, right, total, seconds, key presses, СБ
 // presses, faults, outcome, the mistakes by kind (as mistakeSummary() writes them), whether it
-// was an exam, and whether the exam was passed. Files written before the last three columns
-// still read.
+// was an exam, whether the exam was passed, and the variant: the seed the run's amounts were
+// drawn from (empty for an exercise without drawn amounts). Files written before the last
+// columns still read.
 
 #include "exercises/checker.h"
 #include "storage/file_error.h"
@@ -28,6 +29,7 @@ struct ResultRow {
     // was no exam, or a line written before the exam's columns. The file keeps the verdict, not
     // the pass mark, so the reader cannot fill result.passMark; the writer takes that instead.
     std::optional<bool> examPassed = std::nullopt;
+    std::optional<quint32> seed = std::nullopt; // the variant, for an exercise with drawn amounts
 };
 
 // One line, fields quoted where they hold ";", quotes or line breaks, ended by CR LF.
@@ -51,7 +53,7 @@ QString fromSpreadsheetSafe(const QString& cell);
 enum class ResultRowProblem {
     FieldCount, // fewer fields than a row has
     BadTime,    // the first field is not "yyyy-MM-dd HH:mm:ss"
-    BadNumber,  // a count is not a whole number from 0 up
+    BadNumber,  // a count (or the variant) is not a whole number from 0 up
     BadOutcome, // neither "выполнено" nor "прервано" (with or without ": время вышло")
     NotUtf8,       // bytes that are not UTF-8 (the file saved by a program in another code page)
     UnclosedQuote, // a quote opened and never closed before the rows after it

@@ -19,6 +19,7 @@ namespace tarvel {
 namespace {
 
 constexpr int kOldFieldCount = 10; // before the mistakes' column
+constexpr int kVariantColumn = 13; // the last, after Сдан
 // A quoted field with more line breaks than this is taken for a stray quote. It keeps the
 // reading linear: a stray quote is followed at most this far before reading starts again.
 constexpr int kMostLineBreaksInARow = 16;
@@ -120,6 +121,11 @@ std::optional<ResultRowProblem> fillRow(const QStringList& f, ResultRow& row) {
     const QString yes = QStringLiteral("да"), no = QStringLiteral("нет");
     if (f.size() > 12 && f[11] == yes && (f[12] == yes || f[12] == no))
         row.examPassed = f[12] == yes;
+    if (f.size() > kVariantColumn && !f[kVariantColumn].isEmpty()) {
+        bool ok = false;
+        row.seed = f[kVariantColumn].toUInt(&ok);
+        if (!ok || !f[kVariantColumn].front().isDigit()) return ResultRowProblem::BadNumber;
+    }
     return std::nullopt;
 }
 

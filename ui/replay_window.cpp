@@ -22,6 +22,9 @@ ReplayWindow::ReplayWindow(const KeyLog& log, double speed, const QString& runni
         QStringLiteral("Скорость: ×%1").arg(speed),
         QStringLiteral("Журнал и клише показа — во временной папке; настоящие файлы не меняются."),
     };
+    // The amounts the trainee was given, for an exercise that draws them: the same seed draws
+    // them again.
+    if (head.seed) lines.insert(2, QStringLiteral("Вариант: %1").arg(*head.seed));
     if (head.version != runningVersion)
         lines << QStringLiteral("Запись сделана версией %1, показ идёт в версии %2: лента может "
                                 "отличаться.")

@@ -162,7 +162,7 @@ TEST(CheckerResult, ToldInWords) {
 TEST(SampleExercises, AllLoad) {
     const QDir dir(QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises"));
     const QStringList files = dir.entryList({QStringLiteral("*.toml")});
-    EXPECT_EQ(files.size(), 11);
+    EXPECT_EQ(files.size(), 12);
     for (const QString& file : files) {
         const ExerciseLoad load = readExerciseFile(dir.filePath(file));
         EXPECT_TRUE(load.exercise && !load.exercise->items.isEmpty()) << load.error.toStdString();

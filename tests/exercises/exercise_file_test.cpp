@@ -96,6 +96,59 @@ const FileCase kCases[] = {
      "строка 4: «pass» — от 1 до 1 (заданий в упражнении 1), а не 0."},
     {"terms_key_as_a_table", "[exam]\n[[cancel]]\n", "строка 3: «exam» — это true или false."},
 
+    // Amounts drawn for each run: as read, each value stands at its lowest.
+    {"values_at_their_lowest_in_any_amount",
+     "[values]\nb = { from = \"100\", to = \"900\", step = \"1\" }\n"
+     "a = { from = \"10.00\", to = \"99.50\", step = \"0.50\" }\n"
+     "[[receipt]]\nline = [{department = 1, amount = \"{a}\"}, {department = 2, amount = "
+     "\"{b}\"}]\nclose = \"cash\"\ntendered = [\"{a}\", \"1000\"]\n"
+     "[[cash_in]]\namount = \"{b}\"\n[[report]]\nkey = \"1Д\"\ntotal = \" {a} \"\n",
+     "",
+     "Чек: отдел 01 — 10.00, отдел 02 — 100.00; наличными, внесено 10.00, затем 1000.00 | "
+     "Внесение наличных: 100.00 | Отчёт 1Д: 10.00"},
+    {"banknote_without_values",
+     "[[receipt]]\nline = [{department = 1, amount = \"50.01\"}]\nclose = \"cash\"\n"
+     "tendered = \"banknote\"\n",
+     "", "Чек: отдел 01 — 50.01; наличными, внесено 100.00"},
+    {"value_not_defined", "[[cash_in]]\namount = \"{a}\"\n",
+     "строка 4: значения «a» нет в [values]."},
+    {"value_defined_twice",
+     "[values]\na = { from = 1, to = 2, step = 1 }\na = { from = 1, to = 3, step = 1 "
+     "}\n[[cancel]]\n",
+     "строка 5: это имя уже задано выше: каждое пишется один раз."},
+    {"value_from_above_to",
+     "[values]\na = { from = \"9\", to = \"1\", step = \"1\" }\n[[cancel]]\n",
+     "строка 4: у значения «a» from 9.00 больше to 1.00."},
+    {"value_steps_not_whole",
+     "[values]\na = { from = \"10.00\", to = \"99.50\", step = \"0.30\" }\n[[cancel]]\n",
+     "строка 4: у значения «a» от 10.00 до 99.50 не целое число шагов по 0.30."},
+    {"value_step_zero", "[values]\na = { from = \"1\", to = \"2\", step = \"0\" }\n[[cancel]]\n",
+     "строка 4: сумма должна быть больше нуля."},
+    {"value_bad_money", "[values]\na = { from = \"1 р.\", to = \"2\", step = \"1\" }\n[[cancel]]\n",
+     "строка 4: «1 р.» — не сумма: пишите, например, \"78.90\"."},
+    {"value_without_step", "[values]\na = { from = \"1\", to = \"2\" }\n[[cancel]]\n",
+     "строка 4: нет ключа «step» (шаг, например \"0.50\")."},
+    {"value_kopecks_beyond_the_display",
+     "[values]\na = { from = \"0.50\", to = \"100000.50\", step = \"1\" }\n[[cancel]]\n",
+     "строка 4: у значения «a» суммы с копейками длиннее, чем показывает касса"},
+    {"value_name_not_latin", "[values]\n\"сумма\" = { from = 1, to = 2, step = 1 }\n[[cancel]]\n",
+     "строка 4: имя значения «сумма» — латинские буквы, цифры и «_», первой буквой."},
+    {"values_as_a_list", "[[values]]\n[[cancel]]\n",
+     "строка 3: «values» — это таблица: пишите [values]."},
+    {"title_with_a_value", "!title = \"Чек на {a}\"\ntask = \"З\"\n[[cancel]]\n",
+     "строка 1: в названии не бывает значений {…}: оно одно для всех вариантов"},
+    {"task_names_no_value", "!title = \"Т\"\ntask = \"Пробейте {a}\"\n[[cancel]]\n",
+     "строка 2: в тексте {a}, а значения «a» нет в [values]."},
+    {"fixed_tender_short_for_the_highest",
+     "[values]\na = { from = \"10\", to = \"60\", step = \"10\" }\n[[receipt]]\nline = "
+     "[{department = 1, amount = \"{a}\"}]\nclose = \"cash\"\ntendered = \"50\"\n",
+     "строка 8: при a = 60.00: внесено 50.00 меньше итога 60.00: касса ответит «МАЛО ДЕНЕГ!»."},
+    // Paid exactly, 10.00 is kept as it is and 10.10 a little above: one variant of many.
+    {"exact_tender_short_in_one_variant",
+     "[values]\na = { from = \"10.00\", to = \"10.50\", step = \"0.10\" }\n[[receipt]]\nline = "
+     "[{department = 1, amount = \"{a}\"}]\nclose = \"cash\"\ntendered = \"{a}\"\n",
+     "строка 8: при a = 10.10: касса хранит итог 10.10 чуть больше этих цифр"},
+
     {"not_toml", "[[receipt]\n", "Упражнение «x.toml», строка 3: ошибка записи TOML ("},
     {"not_utf8", "!title = \"\xCF\xF0\xE8\"\n",
      "Упражнение «x.toml», строка 1: файл не в кодировке UTF-8: сохраните его в UTF-8."},

@@ -1,8 +1,11 @@
 // A recorded run played back: the keys at their times divided by the speed, in a scratch copy
 // of the data folder, giving the same journal and header as the run itself.
 
+#include "exercises/exercise_file.h"
 #include "exercises/exercise_session.h"
 #include "exercises/replay.h"
+#include "exercises/results_file.h"
+#include "exercises/variants.h"
 #include "storage/codepage.h"
 #include "storage/folder_lock.h"
 #include "support/named_rows.h"
@@ -129,6 +132,65 @@ TEST(ReplayFolder, StartsBesideALiveRegisterAndCleansUpAfterAKilledOne) {
     ReplayFolder::removeAbandoned();
     EXPECT_FALSE(QFileInfo::exists(killed));
     EXPECT_TRUE(QFileInfo::exists(running.path()));
+}
+
+// An amount as its keys: "45.50" is "4 5 . 5 0".
+QString amountKeys(Kopecks amount) {
+    QStringList keys;
+    for (const QChar c : formatMoney(amount))
+        keys << QString(c);
+    return keys.join(u' ');
+}
+
+// The keys that solve the sample exam with drawn amounts, for the amounts of `exercise`.
+QString examKeys(const Exercise& exercise) {
+    const auto line = [&](qsizetype item, qsizetype index) {
+        return amountKeys(exercise.items[item].receipt.lines[index].amount);
+    };
+    return QStringLiteral("%1 ВВ = НЛ %2 ВВ 3Т %3 ВВ 4С %4 ВВ = НЛ 1 0 0 0 ВВ 2В %5 ВВ = %")
+        .arg(line(0, 0), amountKeys(exercise.items[0].receipt.tenders[0]), line(1, 0), line(1, 1),
+             line(2, 0));
+}
+
+// A run of an exam with drawn amounts, replayed: the seed in the log's head draws the
+// trainee's amounts again, and the replayed keys pass them all; results.csv names the variant.
+TEST(Replay, VariantRunRechecksWithTheSeedFromItsLog) {
+    const ExerciseLoad sample = readExerciseFile(
+        QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises/12_ekzamen_varianty.toml"));
+    ASSERT_TRUE(sample.exercise) << sample.error.toStdString();
+    const Exercise run = exerciseForRun(*sample.exercise, 20'261'207);
+    RegisterRig original;
+    ManualStopwatch stopwatch;
+    ManualAlarm limit;
+    ExerciseSession session(
+        {original.files.path(""), QStringLiteral("Петров"), "0.1", original.s().TxtCHL.text(), run},
+        original.clock, stopwatch, limit, original.messages);
+    original.reg->setObserver(&session);
+    session.begin();
+    work(original, examKeys(run));
+    ASSERT_TRUE(session.result());
+    EXPECT_EQ(session.result()->right, 3);
+    const ResultsRead results = readResults(original.files.path(kResultsFileName));
+    ASSERT_EQ(results.rows.size(), 1);
+    EXPECT_EQ(results.rows[0].seed, run.seed);
+
+    const KeyLogRead log = readKeyLog(session.keyLogPath());
+    ASSERT_TRUE(log.log) << log.error.toStdString();
+    ASSERT_EQ(log.log->head.seed, run.seed);
+    // With the log's seed every receipt is right; with another, the amounts differ.
+    for (const quint32 seed : {*log.log->head.seed, *log.log->head.seed + 1}) {
+        ReplayFolder folder;
+        ASSERT_EQ(folder.prepare(log.log->head, original.files.path("")), QString());
+        FolderRegister replay(folder.path());
+        ExerciseChecker checker(exerciseForRun(*sample.exercise, seed));
+        replay.reg.setObserver(&checker);
+        ManualAlarm alarm;
+        ReplayPlayer player(replay.reg, log.log->entries, 1, alarm, {});
+        player.start();
+        while (alarm.ring()) {
+        }
+        EXPECT_EQ(checker.result(0).right, seed == *run.seed ? 3 : 0) << seed;
+    }
 }
 
 struct TimingCase : NamedRow {

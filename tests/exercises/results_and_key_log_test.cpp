@@ -57,6 +57,8 @@ QList<ResultRow> writeCellRows(const TempDataDir& dir) {
             r.title = kTrickyTitle;
         else
             r.result.mistakes = parseMistakeSummary(kMistakes);
+        if (i % 2 == 1) r.seed = quint32(4'000'000'000u + i); // beyond a signed int
+
         EXPECT_EQ(appendResult(dir.path(""), r), QString());
         written << r;
     }
@@ -77,7 +79,8 @@ QString fieldsOf(const ResultRow& r) {
                            .arg(x.clearPresses)
                            .arg(x.faults),
                        x.completed ? "done" : "stopped",
-                       mistakeSummary(x.mistakes)}
+                       mistakeSummary(x.mistakes),
+                       r.seed ? QString::number(*r.seed) : QStringLiteral("no variant")}
         .join(QStringLiteral(" | "));
 }
 
@@ -99,9 +102,11 @@ TEST(ResultsFile, SpreadsheetTakesEveryNameAsTextAndOurReaderGivesItBack) {
     if (cells.isEmpty()) GTEST_SKIP() << "no python3";
     ASSERT_EQ(cells.size(), written.size() + 1);
     EXPECT_EQ(cells[0].toArray()[10].toString(), QStringLiteral("Ошибки"));
+    EXPECT_EQ(cells[0].toArray()[13].toString(), QStringLiteral("Вариант"));
     for (qsizetype i = 0; i < written.size(); ++i) {
         const QJsonArray line = cells[i + 1].toArray();
-        ASSERT_EQ(line.size(), 13) << kCells[i].name;
+        ASSERT_EQ(line.size(), 14) << kCells[i].name;
+        EXPECT_EQ(line[13].toString(), i % 2 ? QString::number(4'000'000'000u + i) : QString());
         EXPECT_EQ(line[0].toString(), QStringLiteral("2026-12-05 21:30:15"));
         EXPECT_EQ(line[1].toString(), QString::fromUtf8(kCells[i].cell)) << kCells[i].name;
         EXPECT_EQ(line[2].toString(), written[i].title) << kCells[i].name;
@@ -164,7 +169,9 @@ TEST(KeyLog, RecordedRunReadsBackWithItsHead) {
     const QString typed = QStringLiteral("ООО «РОМАШКА» \\n\r\nИНН 7701234567\r\n");
     RegisterRig original;
     KeyLogWriter writer;
-    ASSERT_EQ(writer.start(original.files.path(""), head("Иванова А.")), QString());
+    KeyLogHead written = head("Иванова А.");
+    written.seed = 4'294'967'295u;
+    ASSERT_EQ(writer.start(original.files.path(""), written), QString());
     work(original, QStringLiteral("КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ 1 ВВ = %"), typed,
          &writer);
     const KeyLogRead read = readKeyLog(writer.path());
@@ -172,6 +179,7 @@ TEST(KeyLog, RecordedRunReadsBackWithItsHead) {
     EXPECT_EQ(read.log->head.trainee, QStringLiteral("Иванова А."));
     EXPECT_EQ(read.log->head.receiptHeader, kDefaultHeader);
     EXPECT_EQ(read.log->head.started, head("").started);
+    EXPECT_EQ(read.log->head.seed, 4'294'967'295u);
     ASSERT_EQ(read.log->entries.size(), 20);
     EXPECT_EQ(read.log->entries[2].text, typed); // escaped and read back
 }
@@ -220,6 +228,9 @@ const BadLogCase kBadLogs[] = {
      "строка 2: ожидалось «имя: значение»."},
     {"bad_start_time", "Tarvel key log 1\nversion: 1\nstarted: вчера\n",
      "строка 3: неверное время начала «вчера»."},
+    {"bad_seed", "Tarvel key log 1\nversion: 1\nseed: -5\n", "строка 3: неверный вариант «-5»."},
+    {"seed_beyond_32_bits", "Tarvel key log 1\nversion: 1\nseed: 4294967296\n",
+     "строка 3: неверный вариант «4294967296»."},
     {"unknown_key", "Tarvel key log 1\nversion: 1\n\n0 Command1\n5 CommandXX\n",
      "строка 5: неизвестная клавиша «CommandXX»."},
     {"time_backwards", "Tarvel key log 1\nversion: 1\n\n10 Command1\n5 Command2\n",
@@ -278,6 +289,7 @@ TEST(KeyLog, ReadsWindowsLineEndsAndNewerHeadNames) {
                                         QStringLiteral("k.keys"));
     ASSERT_TRUE(read.log) << read.error.toStdString();
     ASSERT_EQ(read.log->entries.size(), 2);
+    EXPECT_FALSE(read.log->head.seed); // a log from before variants
     EXPECT_EQ(read.log->entries[0].key, Key::Enter);
     EXPECT_EQ(read.log->entries[1].field, TypedField::Indicator);
     EXPECT_EQ(read.log->entries[1].text, QStringLiteral("12"));
