@@ -25,11 +25,11 @@ struct ResultRow {
     QString trainee;
     QString title;
     ExerciseResult result;
+    std::optional<quint32> seed = std::nullopt; // the variant, for an exercise with drawn amounts
     // Read back from the file: for an exam, whether it was passed; nothing for an exercise that
     // was no exam, or a line written before the exam's columns. The file keeps the verdict, not
     // the pass mark, so the reader cannot fill result.passMark; the writer takes that instead.
     std::optional<bool> examPassed = std::nullopt;
-    std::optional<quint32> seed = std::nullopt; // the variant, for an exercise with drawn amounts
 };
 
 // One line, fields quoted where they hold ";", quotes or line breaks, ended by CR LF.
