@@ -24,9 +24,10 @@ struct TraineeRecord {
                                    // else the folder's name
     QList<ResultRow> attempts;     // in file order (oldest first)
     QList<BrokenResultRow> broken; // lines skipped
-    std::optional<FileError>
-        error;         // results.csv unreadable (a missing file is no error: no attempts)
-    QString errorText; // the error in Russian, for the window; empty without one
+    // results.csv unreadable (a missing file is no error: no attempts); a file with no line in
+    // UTF-8 is one too (Undecodable). errorText: the same in Russian, for the window.
+    std::optional<FileError> error;
+    QString errorText;
     bool started() const { return !attempts.isEmpty(); } // false: "не начинал"
 };
 

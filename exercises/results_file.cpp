@@ -48,13 +48,6 @@ QString field(QString text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-QByteArray csvLine(const QStringList& fields) {
-    QStringList out;
-    for (const QString& f : fields)
-        out << field(spreadsheetSafe(f));
-    return (out.join(QLatin1Char(';')) + QStringLiteral("\r\n")).toUtf8();
-}
-
 // What the file needs before the new line: the byte order mark and the column names when it is
 // new or empty, a line break when the last line was left open (edited by hand).
 QByteArray lead(const QString& path) {
@@ -66,6 +59,13 @@ QByteArray lead(const QString& path) {
 }
 
 } // namespace
+
+QByteArray csvLine(const QStringList& fields) {
+    QStringList out;
+    for (const QString& f : fields)
+        out << field(spreadsheetSafe(f));
+    return (out.join(QLatin1Char(';')) + QStringLiteral("\r\n")).toUtf8();
+}
 
 QByteArray resultLine(const ResultRow& row) {
     const ExerciseResult& r = row.result;

@@ -32,6 +32,8 @@ struct ResultRow {
 
 // One line, fields quoted where they hold ";", quotes or line breaks, ended by CR LF.
 QByteArray resultLine(const ResultRow& row);
+// Any fields as one such line, each through spreadsheetSafe() first.
+QByteArray csvLine(const QStringList& fields);
 
 // Appends the row to results.csv in `dataFolder`, starting the file when it is new. Returns an
 // empty string, or the Russian message for the trainee.
@@ -47,10 +49,10 @@ QString fromSpreadsheetSafe(const QString& cell);
 
 // Why a line of results.csv could not be read as a row.
 enum class ResultRowProblem {
-    FieldCount,    // fewer fields than a row has
-    BadTime,       // the first field is not "yyyy-MM-dd HH:mm:ss"
-    BadNumber,     // a count is not a whole number from 0 up
-    BadOutcome,    // neither "выполнено" nor "прервано" (with or without ": время вышло")
+    FieldCount, // fewer fields than a row has
+    BadTime,    // the first field is not "yyyy-MM-dd HH:mm:ss"
+    BadNumber,  // a count is not a whole number from 0 up
+    BadOutcome, // neither "выполнено" nor "прервано" (with or without ": время вышло")
     NotUtf8,       // bytes that are not UTF-8 (the file saved by a program in another code page)
     UnclosedQuote, // a quote opened and never closed before the rows after it
 };

@@ -116,6 +116,10 @@ std::optional<ResultRowProblem> fillRow(const QStringList& f, ResultRow& row) {
     r.completed = f[9] == QStringLiteral("выполнено");
     r.timeUp = f[9] == timeUp;
     if (f.size() > kOldFieldCount) r.mistakes = parseMistakeSummary(fromSpreadsheetSafe(f[10]));
+    // An exam's verdict: "да" in Экзамен, then "да" or "нет" in Сдан. Anything else tells nothing.
+    const QString yes = QStringLiteral("да"), no = QStringLiteral("нет");
+    if (f.size() > 12 && f[11] == yes && (f[12] == yes || f[12] == no))
+        row.examPassed = f[12] == yes;
     return std::nullopt;
 }
 

@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -45,17 +44,6 @@ const CellCase kCells[] = {
     {"apostrophe_then_name", "'Вася", "'Вася"},
     {"formula_inside", "Вася=1", "Вася=1"},
 };
-
-// Each row's cells as Python's csv module reads the file, as a spreadsheet opens it.
-QJsonArray cellsByPython(const QString& file) {
-    QProcess python;
-    python.start(QStringLiteral("python3"),
-                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/exercises/read_results.py"), file});
-    if (!python.waitForStarted()) return {};
-    python.waitForFinished();
-    EXPECT_EQ(python.readAllStandardError(), QByteArray());
-    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
-}
 
 const QString kTrickyTitle = QStringLiteral("Итог; «сдача»");
 const QString kMistakes = QStringLiteral("не тот отдел (2), не та сдача");

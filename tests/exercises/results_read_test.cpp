@@ -30,7 +30,7 @@ QByteArray line(const char* trainee, const char* mistakes = "") {
 
 struct ReadCase : NamedRow {
     QByteArray bytes;
-    const char* rows;   // each row's trainee and [mistakes], joined by " | "
+    const char* rows;   // each row's trainee, [mistakes] and {exam}, joined by " | "
     const char* broken; // each broken line's number and problem
     bool lastLineOpen = false;
 };
@@ -71,6 +71,12 @@ const ReadCase kFiles[] = {
     {"column_of_a_newer_register",
      kHead + "2026-12-05 21:30:15;А;Упр;1;2;60;10;0;0;прервано;не та сумма;42\r\n",
      "А[не та сумма]", ""},
+    {"exam_passed_and_a_column_after",
+     kHead + "2026-12-05 21:30:15;А;Упр;4;5;60;10;0;0;выполнено;;да;да;42\r\n", "А[]{сдан}", ""},
+    {"exam_failed_and_no_exam",
+     kHead + "2026-12-05 21:30:15;А;Упр;4;5;60;10;0;0;выполнено;;да;нет\r\n" +
+         "2026-12-05 21:30:15;Б;Упр;4;5;60;10;0;0;выполнено;;нет;\r\n",
+     "А[]{не сдан} | Б[]", ""},
 };
 
 QString brokenText(const QList<BrokenResultRow>& broken) {
@@ -87,7 +93,10 @@ TEST_P(ResultsParse, ReadsTheWholeRowsAndSkipsTheRest) {
     const ResultsRead read = parseResults(GetParam().bytes);
     QStringList rows;
     for (const ResultRow& row : read.rows)
-        rows << row.trainee + u'[' + mistakeSummary(row.result.mistakes) + u']';
+        rows << row.trainee + u'[' + mistakeSummary(row.result.mistakes) + u']' +
+                    (!row.examPassed   ? QString()
+                     : *row.examPassed ? QStringLiteral("{сдан}")
+                                       : QStringLiteral("{не сдан}"));
     EXPECT_EQ(rows.join(QStringLiteral(" | ")), QString::fromUtf8(GetParam().rows));
     EXPECT_EQ(brokenText(read.broken), QString::fromUtf8(GetParam().broken));
     EXPECT_EQ(read.lastLineOpen, GetParam().lastLineOpen);

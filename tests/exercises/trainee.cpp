@@ -1,5 +1,9 @@
 #include "trainee.h"
 
+#include <QJsonDocument>
+#include <QProcess>
+#include <gtest/gtest.h>
+
 namespace tarvel::test {
 
 void work(RegisterRig& rig, const QString& keys, const QString& typed, KeyLogWriter* log) {
@@ -20,6 +24,16 @@ void work(RegisterRig& rig, const QString& keys, const QString& typed, KeyLogWri
             ASSERT_EQ(log->add(entry), QString());
         }
     }
+}
+
+QJsonArray cellsByPython(const QString& file) {
+    QProcess python;
+    python.start(QStringLiteral("python3"),
+                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/exercises/read_results.py"), file});
+    if (!python.waitForStarted()) return {};
+    python.waitForFinished();
+    EXPECT_EQ(python.readAllStandardError(), QByteArray());
+    return QJsonDocument::fromJson(python.readAllStandardOutput()).array();
 }
 
 } // namespace tarvel::test

@@ -6,6 +6,7 @@
 #include "exercises/timing.h"
 #include "support/fakes.h"
 
+#include <QJsonArray>
 #include <utility>
 
 namespace tarvel::test {
@@ -36,5 +37,9 @@ struct ManualAlarm : Alarm {
 // receipt tape (the header being edited). With `log`, every step is written to it too.
 void work(RegisterRig& rig, const QString& keys, const QString& typed = {},
           KeyLogWriter* log = nullptr);
+
+// Each row's cells of a ";" separated file as Python's csv module reads it, as a spreadsheet
+// opens it; empty without python3.
+QJsonArray cellsByPython(const QString& file);
 
 } // namespace tarvel::test

@@ -1,0 +1,327 @@
+// A class's folder read for its instructor while the trainees work: folders that cannot be
+// read among those that can, the best result of each trainee in each exercise, the key log
+// behind an attempt, and the summary a spreadsheet opens.
+
+#include "exercises/group_results.h"
+#include "exercises/key_log.h"
+#include "support/named_rows.h"
+#include "trainee.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+const QDateTime kEnd(QDate(2026, 12, 5), QTime(21, 30, 15));
+
+ResultRow attempt(const QString& title, int right, int total, qint64 seconds, bool completed,
+                  std::optional<int> passMark = std::nullopt) {
+    ResultRow row;
+    row.when = kEnd;
+    row.trainee = QStringLiteral("Иванова А.");
+    row.title = title;
+    row.result.right = right;
+    row.result.total = total;
+    row.result.seconds = seconds;
+    row.result.completed = completed;
+    row.result.passMark = passMark;
+    return row;
+}
+
+QByteArray line(const char* trainee) {
+    return QByteArray("2026-12-05 21:30:15;") + trainee + ";Упр;1;2;60;10;0;0;выполнено;\r\n";
+}
+
+void put(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+// What stands in a trainee's folder in place of results.csv.
+enum class Csv { Bytes, None, AFolder, Unreadable };
+
+struct Entry {
+    const char* folder; // "" for the opened folder itself; a name with "." is a plain file
+    QByteArray bytes = {};
+    Csv csv = Csv::Bytes;
+};
+
+struct GroupCase : NamedRow {
+    QList<Entry> entries;
+    const char* trainees; // each trainee: name, attempts, broken lines, error; joined by " | "
+    const char* open = "";
+};
+
+const QByteArray kHead = "\xEF\xBB\xBF"
+                         "Дата и время;Ученик;Упражнение;Верно;Всего;Секунд;Нажатий клавиш;"
+                         "Нажатий СБ;Ошибок;Итог;Ошибки;Экзамен;Сдан\r\n";
+
+const GroupCase kGroups[] = {
+    {"broken_line_among_good_ones",
+     {{"a", kHead + line("Аня") + "мусор\r\n" + line("Аня")}},
+     "Аня 2 [3]"},
+    {"line_being_written", {{"a", line("Аня") + "2026-12-05 21:31:00;Аня;Уп"}}, "Аня 1"},
+    {"no_results_file_is_not_started",
+     {{"Петров", {}, Csv::None}, {"b", line("Боря")}},
+     "Боря 1 | Петров 0"},
+    {"folder_named_results_csv_is_its_error_alone",
+     {{"a", {}, Csv::AFolder}, {"b", line("Боря")}},
+     "Боря 1 | a 0 !IsFolder"},
+    {"chmod_000_is_its_error_alone",
+     {{"a", {}, Csv::Unreadable}, {"b", line("Боря")}},
+     "Боря 1 | a 0 !NoPermission"},
+    {"not_utf8_is_an_error",
+     {{"a", "2026-12-05 21:30:15;\xC8\xE2\xE0\xED;Упр;1\r\n"}},
+     "a 0 !Undecodable"},
+    {"name_is_the_last_one_written",
+     {{"a", line("Аня") + line("Анна Ч.") + line("")}},
+     "Анна Ч. 3"},
+    {"hidden_folders_and_files_are_no_trainees",
+     {{".git", line("Скрытый")}, {"список.txt"}, {"b", line("Боря")}},
+     "Боря 1"},
+    {"russian_order_numbers_and_yo",
+     {{"1", line("Жуков")},
+      {"2", line("ёлкин")},
+      {"3", line("Елисеев")},
+      {"4", line("ученик 10")},
+      {"5", line("ученик 2")}},
+     "Елисеев 1 | ёлкин 1 | Жуков 1 | ученик 2 1 | ученик 10 1"},
+    {"opened_folder_is_a_trainee", {{"", line("Аня")}, {"keys", {}, Csv::None}}, "Аня 1"},
+    {"empty_group", {}, ""},
+    {"missing_folder", {}, "!Папка * не найдена.", "нет"},
+    {"a_file_is_no_group", {{"список.txt"}}, "!* — не папка. *", "список.txt"},
+};
+
+QString traineesText(const GroupResults& group) {
+    if (!group.error.isEmpty()) return u'!' + group.error;
+    QStringList out;
+    for (const TraineeRecord& t : group.trainees) {
+        QString text = t.name + u' ' + QString::number(t.attempts.size());
+        QStringList lines;
+        for (const BrokenResultRow& b : t.broken)
+            lines << QString::number(b.line);
+        if (!lines.isEmpty()) text += QStringLiteral(" [%1]").arg(lines.join(u','));
+        static const char* const reasons[] = {"NoSpace",     "NoPermission",     "ReadOnlyDisk",
+                                              "FileMissing", "FolderMissing",    "IsFolder",
+                                              "NotAFile",    "InputOutput",      "NameTooLong",
+                                              "LinkLoop",    "ChangedElsewhere", "Undecodable"};
+        if (t.error) text += QStringLiteral(" !") + reasons[int(t.error->reason)];
+        EXPECT_EQ(t.error.has_value(), !t.errorText.isEmpty()) << t.name.toStdString();
+        out << text;
+    }
+    return out.join(QStringLiteral(" | "));
+}
+
+// The text against a pattern in which "*" stands for any text (a temporary folder's path).
+bool matches(const QString& pattern, const QString& text) {
+    QStringList pieces = pattern.split(u'*');
+    for (QString& piece : pieces)
+        piece = QRegularExpression::escape(piece);
+    return QRegularExpression(
+               QRegularExpression::anchoredPattern(pieces.join(QStringLiteral(".*"))))
+        .match(text)
+        .hasMatch();
+}
+
+class GroupRead : public testing::TestWithParam<GroupCase> {};
+
+TEST_P(GroupRead, EveryTraineeShownWithWhatCouldBeRead) {
+    const GroupCase& c = GetParam();
+    QTemporaryDir dir;
+    const QDir group(dir.path());
+    for (const Entry& e : c.entries) {
+        const QString name = QString::fromUtf8(e.folder);
+        if (name.contains(u'.') && !name.startsWith(u'.')) {
+            put(group.filePath(name), "не ученик");
+            continue;
+        }
+        ASSERT_TRUE(name.isEmpty() || group.mkpath(name));
+        const QString csv = QDir(group.filePath(name)).filePath(kResultsFileName);
+        if (e.csv == Csv::Bytes) put(csv, e.bytes);
+        if (e.csv == Csv::AFolder) {
+            ASSERT_TRUE(QDir().mkpath(csv));
+        }
+        if (e.csv == Csv::Unreadable) {
+            if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 000";
+            put(csv, line("Аня"));
+            QFile::setPermissions(csv, {});
+        }
+    }
+    const GroupResults read = readGroup(group.filePath(QString::fromUtf8(c.open)));
+    const QString shown = traineesText(read);
+    EXPECT_TRUE(matches(QString::fromUtf8(c.trainees), shown)) << shown.toStdString();
+    EXPECT_EQ(read.cells.size(), read.trainees.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, GroupRead, testing::ValuesIn(kGroups), rowName);
+
+// One trainee's attempts at "Упр" (and "Другое"): the cell of "Упр".
+struct CellCase : NamedRow {
+    QList<ResultRow> attempts;
+    const char* cell; // attempts, best right of total, best seconds, state
+};
+
+const QString kT = QStringLiteral("Упр");
+const QString kOther = QStringLiteral("Другое");
+
+const CellCase kCellCases[] = {
+    {"not_tried", {attempt(kOther, 5, 5, 10, true)}, "0 0/0 - не начинал"},
+    {"all_right_completed", {attempt(kT, 5, 5, 70, true)}, "1 5/5 70 выполнено"},
+    {"not_all_right", {attempt(kT, 4, 5, 70, true)}, "1 4/5 70 не сдано"},
+    {"most_right_then_quickest",
+     {attempt(kT, 3, 5, 60, true), attempt(kT, 4, 5, 90, true), attempt(kT, 4, 5, 80, false),
+      attempt(kT, 2, 5, 10, true), attempt(kT, 4, 5, 85, true)},
+     "5 4/5 85 не сдано"},
+    {"completed_before_abandoned_on_a_tie",
+     {attempt(kT, 4, 5, 30, false), attempt(kT, 4, 5, 50, true)},
+     "2 4/5 50 не сдано"},
+    {"done_stays_after_a_worse_try",
+     {attempt(kT, 5, 5, 70, true), attempt(kT, 1, 5, 20, false)},
+     "2 5/5 70 выполнено"},
+    {"exam_passed_without_all_right", {attempt(kT, 4, 5, 70, true, 4)}, "1 4/5 70 выполнено"},
+    {"exam_failed", {attempt(kT, 4, 5, 70, true, 5)}, "1 4/5 70 не сдано"},
+    {"exam_passed_when_time_ran_out", {attempt(kT, 3, 5, 300, false, 3)}, "1 3/5 300 выполнено"},
+};
+
+class GroupCells : public testing::TestWithParam<CellCase> {};
+
+TEST_P(GroupCells, BestResultAndState) {
+    QTemporaryDir dir;
+    QByteArray bytes;
+    for (const ResultRow& row : GetParam().attempts)
+        bytes += resultLine(row);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a")));
+    put(dir.filePath(QStringLiteral("a/") + kResultsFileName), bytes);
+    const GroupResults group = readGroup(dir.path());
+    ASSERT_EQ(group.trainees.size(), 1);
+    const qsizetype k = group.exercises.indexOf(kT);
+    const ExerciseCell c = k < 0 ? ExerciseCell{} : group.cells[0][k];
+    const QString text = QStringLiteral("%1 %2/%3 %4 %5")
+                             .arg(c.attempts)
+                             .arg(c.bestRight)
+                             .arg(c.total)
+                             .arg(c.bestSeconds ? QString::number(*c.bestSeconds) : "-")
+                             .arg(cellStateName(c.state));
+    EXPECT_EQ(text, QString::fromUtf8(GetParam().cell));
+}
+
+INSTANTIATE_TEST_SUITE_P(Attempts, GroupCells, testing::ValuesIn(kCellCases), rowName);
+
+// A class of 200 with 50 attempts each, in 10 exercises over 5 days: every line is read and
+// counted once.
+TEST(GroupRead, TwoHundredTraineesOfFiftyAttempts) {
+    QTemporaryDir dir;
+    for (int i = 0; i < 200; ++i) {
+        const QString folder = dir.filePath(QStringLiteral("ученик%1").arg(i, 3, 10, QChar(u'0')));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        QByteArray bytes = kHead;
+        for (int n = 0; n < 50; ++n) {
+            ResultRow row = attempt(QStringLiteral("Упражнение %1").arg(n % 10), n % 6, 5, n, true);
+            row.when = kEnd.addDays(n % 5);
+            row.result.mistakes = {{MistakeKind::WrongDepartment, 2}};
+            bytes += resultLine(row);
+        }
+        put(QDir(folder).filePath(kResultsFileName), bytes);
+    }
+    const GroupResults group = readGroup(dir.path());
+    ASSERT_EQ(group.trainees.size(), 200);
+    EXPECT_EQ(group.exercises.size(), 10);
+    for (const TraineeRecord& t : group.trainees)
+        EXPECT_EQ(t.attempts.size(), 50);
+    EXPECT_EQ(group.mistakes, (MistakeTally{{MistakeKind::WrongDepartment, 200 * 50 * 2}}));
+    EXPECT_EQ(group.first, kEnd.date());
+    EXPECT_EQ(group.last, kEnd.date().addDays(4));
+    EXPECT_EQ(group.cells[199][0].state, CellState::NotPassed); // 0, 4, 2, 0, 4 of 5
+    EXPECT_EQ(group.cells[199][5].state, CellState::Done);      // 5, 3, 1, 5, 3 of 5
+    EXPECT_EQ(rightShares(group.trainees[0]).mid(0, 6),
+              (QList<double>{0.0, 0.2, 0.4, 0.6, 0.8, 1.0}));
+}
+
+// Key logs started near the attempt's start (its end less its seconds, 21:28:15): the name
+// of the one found.
+struct LogCase : NamedRow {
+    QList<std::pair<const char*, const char*>> logs; // file name, exercise in its head
+    const char* found;
+    qint64 seconds = 120;
+};
+
+const LogCase kLogs[] = {
+    {"exact",
+     {{"2026-12-05_21-28-15_Иванова_А.keys", "Упр"}},
+     "2026-12-05_21-28-15_Иванова_А.keys"},
+    {"seconds_cut_to_whole",
+     {{"2026-12-05_21-28-13_Иванова_А.keys", "Упр"}, {"2026-12-05_21-20-00_Иванова_А.keys", "Упр"}},
+     "2026-12-05_21-28-13_Иванова_А.keys"},
+    {"only_a_far_neighbour", {{"2026-12-05_21-28-25_Иванова_А.keys", "Упр"}}, ""},
+    {"near_neighbours_told_by_exercise",
+     {{"2026-12-05_21-28-15_Иванова_А.keys", "Другое"},
+      {"2026-12-05_21-28-15_Иванова_А_2.keys", "Упр"},
+      {"2026-12-05_21-28-16_Иванова_А.keys", "Третье"}},
+     "2026-12-05_21-28-15_Иванова_А_2.keys"},
+    {"near_neighbours_none_of_its_exercise",
+     {{"2026-12-05_21-28-14_Иванова_А.keys", "Другое"},
+      {"2026-12-05_21-28-16_Иванова_А.keys", "Третье"}},
+     ""},
+    {"started_the_day_before",
+     {{"2026-12-04_23-59-59_Иванова_А.keys", "Упр"}},
+     "2026-12-04_23-59-59_Иванова_А.keys",
+     kEnd.toSecsSinceEpoch() - QDateTime(QDate(2026, 12, 4), QTime(23, 59, 59)).toSecsSinceEpoch()},
+};
+
+class KeyLogOf : public testing::TestWithParam<LogCase> {};
+
+TEST_P(KeyLogOf, FindsTheLogOfTheAttempt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("keys")));
+    for (const auto& [name, exercise] : GetParam().logs) {
+        KeyLogHead head{QStringLiteral("0.1"),
+                        QStringLiteral("Иванова А."),
+                        QString::fromUtf8(exercise),
+                        kEnd,
+                        {}};
+        put(dir.filePath(QStringLiteral("keys/") + QString::fromUtf8(name)), keyLogHead(head));
+    }
+    TraineeRecord trainee;
+    trainee.folder = dir.path();
+    const QString found = keyLogOf(trainee, attempt(kT, 5, 5, GetParam().seconds, true));
+    EXPECT_EQ(QFileInfo(found).fileName(), QString::fromUtf8(GetParam().found));
+}
+
+INSTANTIATE_TEST_SUITE_P(Neighbours, KeyLogOf, testing::ValuesIn(kLogs), rowName);
+
+// The summary as a spreadsheet opens it: formulas stay text, a ";" stays inside its cell.
+TEST(GroupSummary, SpreadsheetReadsEveryCellAsWritten) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a")));
+    ResultRow row = attempt(QStringLiteral("Итог; «сдача»"), 4, 5, 3725, true);
+    row.trainee = QStringLiteral("=1+2");
+    put(dir.filePath(QStringLiteral("a/") + kResultsFileName), resultLine(row));
+    const GroupResults group = readGroup(dir.path());
+    const QString path = dir.filePath(QStringLiteral("сводка.csv"));
+    ASSERT_EQ(writeGroupSummary(path, group), QString());
+
+    const QJsonArray cells = cellsByPython(path);
+    if (cells.isEmpty()) GTEST_SKIP() << "no python3";
+    ASSERT_EQ(cells.size(), 2);
+    EXPECT_EQ(cells[0].toArray().size(), 9);
+    const QStringList expected{"'=1+2", "a", "Итог; «сдача»", "4 из 5",  "4",
+                               "5",     "1", "1:02:05",       "не сдано"};
+    QStringList got;
+    for (const QJsonValue& cell : cells[1].toArray())
+        got << cell.toString();
+    EXPECT_EQ(got, expected);
+
+    const QString failed = writeGroupSummary(dir.filePath(QStringLiteral("нет/сводка.csv")), group);
+    EXPECT_TRUE(failed.startsWith(QStringLiteral("Не удалось записать файл")))
+        << failed.toStdString();
+}
+
+} // namespace
