@@ -47,7 +47,7 @@ QString cellText(const ResultRow& row, int column) {
     case Outcome:
         return outcomeText(result);
     case Exam:
-        return examText(result);
+        return examText(row);
     case Mistakes:
         return mistakeSummary(result.mistakes);
     }
@@ -61,9 +61,10 @@ QString outcomeText(const ExerciseResult& result) {
     return result.timeUp ? QStringLiteral("время вышло") : QStringLiteral("прервано");
 }
 
-QString examText(const ExerciseResult& result) {
-    if (!result.passMark) return {};
-    return result.passed() ? QStringLiteral("сдан") : QStringLiteral("не сдан");
+// The file keeps the exam's verdict, not its pass mark: the verdict is what is read back.
+QString examText(const ResultRow& row) {
+    if (!row.examPassed) return {};
+    return *row.examPassed ? QStringLiteral("сдан") : QStringLiteral("не сдан");
 }
 
 AttemptsModel::AttemptsModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -92,8 +93,8 @@ QVariant AttemptsModel::data(const QModelIndex& index, int role) const {
     const ResultRow& row = attempt(index.row());
     if (role == Qt::DisplayRole || (role == Qt::ToolTipRole && index.column() == Mistakes))
         return cellText(row, index.column());
-    if (role == Qt::ForegroundRole && index.column() == Exam && row.result.passMark)
-        return QColor(row.result.passed() ? QColor(0, 110, 0) : QColor(170, 0, 0));
+    if (role == Qt::ForegroundRole && index.column() == Exam && row.examPassed)
+        return QColor(*row.examPassed ? QColor(0, 110, 0) : QColor(170, 0, 0));
     return {};
 }
 

@@ -18,7 +18,7 @@ namespace tarvel {
 // "выполнено", "прервано", "время вышло".
 QString outcomeText(const ExerciseResult& result);
 // "сдан", "не сдан"; empty for an exercise that is no exam.
-QString examText(const ExerciseResult& result);
+QString examText(const ResultRow& row);
 
 class AttemptsModel : public QAbstractTableModel {
   public:

@@ -99,7 +99,9 @@ QVariant GroupTableModel::traineeData(const TraineeRecord& trainee, int role) co
         if (trainee.error) return QStringLiteral("⚠ %1\nфайл не читается").arg(trainee.name);
         return remark.isEmpty() ? trainee.name : trainee.name + '\n' + remark;
     case Qt::ToolTipRole:
-        return QStringLiteral("%1\n%2").arg(trainee.folder, remark).trimmed();
+        return QStringLiteral("%1\n%2")
+            .arg(trainee.folder, trainee.error ? trainee.errorText : remark)
+            .trimmed();
     case Qt::ForegroundRole:
         if (trainee.error) return QBrush(QColor(160, 0, 0));
         return {};
@@ -145,7 +147,7 @@ void KeepColoursDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyledItemDelegate::paint(painter, plain, index);
     if (!selected) return;
     painter->save();
-    painter->setPen(QPen(option.palette.color(QPalette::Highlight), 3));
+    painter->setPen(QPen(option.palette.color(QPalette::Highlight), 2));
     painter->drawLine(option.rect.topLeft() + QPoint(0, 1), option.rect.topRight() + QPoint(0, 1));
     painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
     painter->restore();

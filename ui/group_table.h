@@ -20,7 +20,8 @@ QStringList cellLines(const ExerciseCell& cell);
 QColor cellColour(CellState state);
 // An exercise's title broken into short lines at spaces, for a column's head.
 QString wrappedTitle(const QString& title, int lineLength = 18);
-// What stands under the trainee's name: "не начинал", or that the results cannot be read.
+// What stands under the trainee's name: "не начинал", or that the results cannot be read (the
+// reason is in the name's tooltip).
 QString traineeRemark(const TraineeRecord& trainee);
 
 class GroupTableModel : public QAbstractTableModel {

@@ -18,6 +18,8 @@
 namespace tarvel {
 namespace {
 
+constexpr int kRowPadding = 8;
+
 QPushButton* button(const QString& text, const char* name, QWidget* parent) {
     auto* pushed = new QPushButton(text, parent);
     pushed->setObjectName(QString::fromLatin1(name));
@@ -151,6 +153,8 @@ void GroupWindow::reload() {
     model_->setGroup(&group_);
     table_->resizeColumnsToContents();
     table_->resizeRowsToContents();
+    for (int row = 0; row < sorted_->rowCount(); ++row) // room for the selection's frame
+        table_->setRowHeight(row, table_->rowHeight(row) + kRowPadding);
     showSummary();
     replaceChart(mistakes_, mistakesChart(group_.mistakes));
     selectTrainee(keep);

@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(Class, GroupCellTest, testing::ValuesIn(kCells), rowNam
 TEST_F(GroupWindowTest, NamesTellWhoNeverStartedAndWhoseFileIsUnreadable) {
     EXPECT_EQ(cell("grigoriev", "", Qt::DisplayRole).toString(), "grigoriev\nне начинал");
     EXPECT_TRUE(cell("dmitrieva", "", Qt::DisplayRole).toString().startsWith("⚠ dmitrieva"));
-    EXPECT_TRUE(cell("dmitrieva", "", Qt::ToolTipRole).toString().contains("results.csv"));
+    EXPECT_TRUE(cell("dmitrieva", "", Qt::ToolTipRole).toString().contains("Не удалось прочитать"));
     EXPECT_EQ(cell("Аксенова", "", Qt::DisplayRole).toString(), "Аксенова");
 }
 
@@ -172,19 +172,26 @@ TEST_F(GroupWindowTest, ShowsTheSelectedTraineesAttemptsNewestFirstAndReplaysThe
     KeyLogWriter log;
     ASSERT_EQ(log.start(folder.path("aksenova"), {"0.1", "Аксенова", kReturn, started, "ИП"}),
               QString());
+    ResultRow exam = attempt("Аксенова", kCard, day(3), 3, 200, true);
+    exam.result.passMark = 4;
+    folder.add("aksenova", exam);
+    window->reload();
     table->selectRow(row("Аксенова"));
     auto* attempts = window->findChild<QTableView*>("Attempts");
-    ASSERT_EQ(attempts->model()->rowCount(), 2);
+    ASSERT_EQ(attempts->model()->rowCount(), 3);
     const auto text = [attempts](int r, int c) { return attempts->model()->index(r, c).data(); };
-    EXPECT_EQ(text(0, 0).toString(), "02.12.2026 10:00");
-    EXPECT_EQ(text(0, 2).toString(), "Верно 5 из 5");
-    EXPECT_EQ(text(1, 4).toString(), "прервано");
-    EXPECT_EQ(text(1, 6).toString(), "не та сдача (2)");
+    EXPECT_EQ(text(0, 5).toString(), "не сдан");
+    EXPECT_EQ(text(1, 0).toString(), "02.12.2026 10:00");
+    EXPECT_EQ(text(1, 2).toString(), "Верно 5 из 5");
+    EXPECT_EQ(text(1, 5).toString(), "");
+    EXPECT_EQ(text(2, 4).toString(), "прервано");
+    EXPECT_EQ(text(2, 6).toString(), "не та сдача (2)");
     auto* replay = window->findChild<QPushButton*>("Replay");
+    attempts->selectRow(1);
     ASSERT_TRUE(replay->isEnabled());
     replay->click();
     EXPECT_EQ(replayed, QStringList({log.path(), folder.path("aksenova")}));
-    attempts->selectRow(1); // abandoned, with no key log
+    attempts->selectRow(2); // abandoned, with no key log
     EXPECT_FALSE(replay->isEnabled());
     EXPECT_FALSE(replay->toolTip().isEmpty());
 }
