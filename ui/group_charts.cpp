@@ -35,8 +35,11 @@ QList<double> averageShares(const QList<QList<double>>& everyone) {
     for (qsizetype i = 0;; ++i) {
         double sum = 0;
         int count = 0;
-        for (const QList<double>& shares : everyone)
-            if (i < shares.size()) sum += shares.at(i), ++count;
+        for (const QList<double>& shares : everyone) {
+            if (i >= shares.size()) continue;
+            sum += shares.at(i);
+            ++count;
+        }
         if (count == 0) return average;
         average << sum / count;
     }

@@ -71,14 +71,20 @@ void textLine(ReportPages& pages, const QString& text, const QFont& face) {
     pages.advance(height);
 }
 
-// One box of the table: its lines centred (left for the names), the colour behind them.
+// One box of the table: its lines centred (left for the names), the colour behind them. A
+// line too long for the box is cut short with "…"; with `wrap` the text breaks at its spaces
+// instead (the exercises' titles in the table's head).
 void box(QPainter& painter, const QRectF& rect, const QStringList& lines, const QColor& fill,
-         Qt::Alignment align) {
+         Qt::Alignment align, bool wrap = false) {
     painter.fillRect(rect, fill);
     painter.setPen(QPen(QColor(120, 120, 120), 0));
     painter.drawRect(rect);
     painter.setPen(Qt::black);
     const QRectF inside = rect.adjusted(rect.height() * 0.06, 0, -rect.height() * 0.06, 0);
+    if (wrap) {
+        painter.drawText(inside, int(align | Qt::AlignVCenter | Qt::TextWordWrap), lines.join(' '));
+        return;
+    }
     const QFontMetricsF metrics(painter.font(), painter.device());
     QStringList shown;
     for (const QString& line : lines)
@@ -108,8 +114,7 @@ void tableHead(ReportPages& pages, const GroupResults& group, int from, int coun
         QColor(245, 245, 245), Qt::AlignLeft);
     for (int i = 0; i < count; ++i)
         box(painter, QRectF(nameWidth + i * cellWidth, pages.y(), cellWidth, height),
-            wrappedTitle(group.exercises.at(from + i), 16).split('\n'), QColor(245, 245, 245),
-            Qt::AlignCenter);
+            {group.exercises.at(from + i)}, QColor(245, 245, 245), Qt::AlignCenter, true);
     pages.advance(height);
 }
 

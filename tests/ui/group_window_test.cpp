@@ -209,20 +209,46 @@ TEST_F(GroupWindowTest, ReloadShowsNewAttemptsAndKeepsTheSelection) {
     EXPECT_EQ(window->findChild<QTableView*>("Attempts")->model()->rowCount(), 2);
 }
 
+// The report's text as pdftotext reads it, its pages apart by form feeds.
+QString reportText(const QString& pdf, const GroupResults& group) {
+    EXPECT_EQ(writeGroupReport(pdf, group, QDate(2026, 12, 7)), QString());
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.waitForFinished(30000));
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
 TEST_F(GroupWindowTest, ReportReadsBackFromThePdf) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    const QString pdf = folder.path("report.pdf");
-    ASSERT_EQ(writeGroupReport(pdf, window->group(), QDate(2026, 12, 7)), QString());
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString read = QString::fromUtf8(text.readAllStandardOutput());
+    const QString read = reportText(folder.path("report.pdf"), window->group());
     const QString group = QFileInfo(folder.path()).fileName();
     for (const QString& part :
          {"Журнал группы «" + group + "»", QString("попытки с 01.12.2026 по 04.12.2026"),
           QString("напечатано 07.12.2026"), QString("Аксенова"), QString("Борисов"),
           QString("5 из 5"), QString("4 из 5"), QString("не начинал"), QString("не та сдача")})
+        EXPECT_TRUE(read.contains(part)) << part.toStdString() << " not in\n" << read.toStdString();
+}
+
+// A big class: the table goes on over pages with its head repeated, and the exercises past
+// the twelfth in a band of their own, so that every trainee and exercise is printed.
+TEST_F(GroupWindowTest, ReportOfABigClassGoesOnOverPages) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    GroupResults big;
+    for (int e = 1; e <= 14; ++e)
+        big.exercises << QString("Упражнение-%1").arg(e, 2, 10, QChar('0'));
+    for (int t = 1; t <= 30; ++t) {
+        TraineeRecord trainee;
+        trainee.name = QString("Ученик %1").arg(t);
+        big.trainees << trainee;
+        big.cells << QList<ExerciseCell>(14, ExerciseCell{1, 3, 5, 65, CellState::NotPassed});
+    }
+    const QString read = reportText(folder.path("big.pdf"), big);
+    EXPECT_GE(read.count('\f'), 4); // two bands of at least two pages, then the charts
+    EXPECT_GE(read.count("Слушатель"), 4);
+    for (const QString& part : {QString("Ученик 16"), QString("Ученик 30"),
+                                QString("Упражнение-01"), QString("Упражнение-14")})
         EXPECT_TRUE(read.contains(part)) << part.toStdString() << " not in\n" << read.toStdString();
 }
 
