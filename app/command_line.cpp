@@ -22,6 +22,7 @@ const QString kReplay = QStringLiteral("replay");
 const QString kSpeed = QStringLiteral("speed");
 const QString kTakeOver = QStringLiteral("take-over");
 const QString kNewExercise = QStringLiteral("new-exercise");
+const QString kClass = QStringLiteral("class");
 
 constexpr double kSlowest = 0.1;
 constexpr double kFastest = 100;
@@ -39,6 +40,7 @@ QList<QCommandLineOption> options() {
         {kReplay, "Показать на панели записанные нажатия.", "ЗАПИСЬ"},
         {kSpeed, "Скорость показа: 1 — как записано, 2 — вдвое быстрее.", "N"},
         {kNewExercise, "Записать новое упражнение в этот файл, когда панель закроется.", "ФАЙЛ"},
+        {kClass, "Журнал группы: результаты обучаемых, чьи папки лежат в этой папке.", "ПАПКА"},
         {kTakeOver, "Не спрашивая занять папку, занятую кассой другого компьютера."},
     };
 }
@@ -120,6 +122,10 @@ QString combinationProblem(const CommandLine& line, const QString& speed) {
         return QStringLiteral("«--replay» не сочетается с «--exercise» и «--record»");
     if (!line.newExercise.isEmpty() && (!line.exercise.isEmpty() || !line.replay.isEmpty()))
         return QStringLiteral("«--new-exercise» не сочетается с «--exercise» и «--replay»");
+    if (!line.classDir.isEmpty() && (!line.exercise.isEmpty() || !line.replay.isEmpty() ||
+                                     !line.newExercise.isEmpty() || line.record))
+        return QStringLiteral("«--class» не сочетается с «--exercise», «--replay», "
+                              "«--new-exercise» и «--record»: журнал группы открывается отдельно");
     if (!speed.isEmpty() && line.replay.isEmpty())
         return QStringLiteral("«--speed» задаётся только вместе с «--replay»");
     return {};
@@ -133,13 +139,14 @@ QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
     line.newExercise = single(parser, kNewExercise, error);
     line.trainee = single(parser, kTrainee, error).trimmed();
     line.replay = single(parser, kReplay, error);
+    line.classDir = single(parser, kClass, error);
     const QString speed = single(parser, kSpeed, error);
     line.record = parser.isSet(kRecord);
     line.takeOver = parser.isSet(kTakeOver);
     if (!error.isEmpty()) return error;
     if (!parser.positionalArguments().isEmpty())
         return QStringLiteral("лишний аргумент «%1»").arg(parser.positionalArguments().first());
-    for (const QString& name : {line.exercise, line.replay, line.newExercise})
+    for (const QString& name : {line.exercise, line.replay, line.newExercise, line.classDir})
         if (isUnreadableName(name))
             return QStringLiteral("в имени %1 есть знаки не в кодировке UTF-8 (показаны как �): "
                                   "по такому имени файл не открыть, переименуйте его")
@@ -148,6 +155,8 @@ QString problemWith(const QCommandLineParser& parser, CommandLine& line) {
         return QStringLiteral("нет файла или папки упражнения %1").arg(line.exercise);
     if (!line.replay.isEmpty() && !QFileInfo(line.replay).isFile())
         return QStringLiteral("нет файла записи %1").arg(line.replay);
+    if (!line.classDir.isEmpty() && !QFileInfo(line.classDir).isDir())
+        return QStringLiteral("нет папки группы %1").arg(line.classDir);
     if (!line.trainee.isEmpty() && !(traineeProblem(line.trainee).isEmpty()))
         return traineeProblem(line.trainee);
     if (const QString problem = combinationProblem(line, speed); !problem.isEmpty()) return problem;

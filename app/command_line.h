@@ -17,6 +17,9 @@ struct CommandLine {
     double speed = 1.0;  // --speed: how many times faster than recorded a replay runs
     // --new-exercise: the exercise file the instructor's work on the panel is written to
     QString newExercise;
+    // --class: a class's folder (one data folder per trainee) shown in the window "Журнал
+    // группы"; nothing else starts
+    QString classDir;
 
     // --take-over: take the folder from another computer's lock without asking
     bool takeOver = false;

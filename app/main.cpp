@@ -5,10 +5,12 @@
 #include "app/data_folder_message.h"
 #include "app/exercise_startup.h"
 #include "qt/console_output.h"
+#include "ui/group_window.h"
 #include "ui/panel_window.h"
 #include "ui/program.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace {
@@ -29,6 +31,24 @@ std::optional<tarvel::DataDir> prepareData(const tarvel::CommandLine& options) {
     return std::nullopt;
 }
 
+// The window "Журнал группы" alone: no register, no data folder and no lock, as it only reads.
+// An attempt is replayed as `--replay` does, by a program of its own over the trainee's folder,
+// so the journal stays open beside it.
+int showClass(const QString& folder) {
+    tarvel::QtMessageBoxes messages;
+    tarvel::GroupWindow window(
+        folder, [&messages](const QString& keyLog, const QString& dataFolder) {
+            if (!QProcess::startDetached(
+                    QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--replay"), keyLog, QStringLiteral("--data-dir"), dataFolder}))
+                messages.show(QStringLiteral("Не удалось начать показ записи %1").arg(keyLog),
+                              tarvel::kProgramTitle, tarvel::MessageBoxes::Icon::Critical);
+        });
+    messages.setParent(&window);
+    window.show();
+    return QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -43,6 +63,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     app.setApplicationName(tarvel::kProgramTitle);
+    if (!command.options.classDir.isEmpty()) return showClass(command.options.classDir);
     const std::optional<tarvel::DataDir> dataDir = prepareData(command.options);
     if (!dataDir) return 1;
     tarvel::QtMessageBoxes messages;

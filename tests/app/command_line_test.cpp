@@ -37,6 +37,7 @@ QString asked(const CommandLine& line) {
     if (line.speed != 1.0) parts << "speed " + QString::number(line.speed);
     if (line.takeOver) parts << "take over";
     if (!line.newExercise.isEmpty()) parts << "new exercise " + line.newExercise;
+    if (!line.classDir.isEmpty()) parts << "class " + line.classDir;
     return parts.join("; ");
 }
 
@@ -52,7 +53,10 @@ struct Paths {
             .replace("@dir", dir.path("folder").chopped(7))
             .replace("@none", dir.path("none.toml"))
             .replace("@new", dir.path("новое.toml"))
-            .replace("@long", QString(61, QChar(u'я')));
+            .replace("@long", QString(61, QChar(u'я')))
+            .replace("@classAlone", "«--class» не сочетается с «--exercise», «--replay», "
+                                    "«--new-exercise» и «--record»: журнал группы открывается "
+                                    "отдельно");
     }
 };
 
@@ -140,6 +144,13 @@ const ParseCase kCases[] = {
      "в имени обучаемого не должно быть переводов строки, табуляций и других управляющих знаков"},
     {"TraineeTooLong", "--record|--trainee|@long", Action::Refuse,
      "имя обучаемого длиннее 60 знаков"},
+    {"Class", "--class|@dir", Action::Run, "class @dir"},
+    {"ClassOfAMissingFolder", "--class|@none", Action::Refuse, "нет папки группы @none"},
+    {"ClassOfAFile", "--class|@file", Action::Refuse, "нет папки группы @file"},
+    {"ClassWithAnExercise", "--class|@dir|--exercise|@file", Action::Refuse, "@classAlone"},
+    {"ClassWithAReplay", "--replay|@file|--class|@dir", Action::Refuse, "@classAlone"},
+    {"ClassWithANewExercise", "--class|@dir|--new-exercise|@new", Action::Refuse, "@classAlone"},
+    {"ClassWhileRecording", "--class|@dir|--record", Action::Refuse, "@classAlone"},
     {"ReplayWhileRecording", "--replay|@file|--record", Action::Refuse,
      "«--replay» не сочетается с «--exercise» и «--record»"},
     {"SpeedWithoutReplay", "--speed|2", Action::Refuse,
@@ -194,6 +205,7 @@ const ProgramCase kProgramCases[] = {
     {"HelpNamesThePerUserFolder", "-h", 0, "@perUser", ""},
     {"HelpTellsTheTakeOver", "--help", 0, "--take-over", ""},
     {"HelpTellsTheNewExercise", "--help", 0, "--new-exercise ФАЙЛ", ""},
+    {"HelpTellsTheClass", "--help", 0, "--class ПАПКА", ""},
     {"UnknownOption", "--fullscreen", 2, "",
      "tarvel: неизвестный параметр «--fullscreen»\nСправка: tarvel --help\n"},
 };

@@ -1,0 +1,260 @@
+// The window "Журнал группы" over a made-up class: a trainee who has done the exercise, one who
+// has not passed it, one who has not tried it, one who never started and one whose results
+// cannot be read; the table's cells, colours and sorting, the attempts and their replay, a
+// reload while trainees work, and the printed report read back from the PDF.
+
+#include "exercises/key_log.h"
+#include "exercises/results_file.h"
+#include "support/named_rows.h"
+#include "ui/group_report.h"
+#include "ui/group_table.h"
+#include "ui/group_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace tarvel;
+using namespace tarvel::test;
+
+namespace {
+
+const QString kReturn = QStringLiteral("Возврат");
+const QString kCard = QStringLiteral("Оплата картой");
+
+ResultRow attempt(const QString& trainee, const QString& title, QDateTime when, int right,
+                  qint64 seconds, bool completed) {
+    ExerciseResult result;
+    result.right = right;
+    result.total = 5;
+    result.seconds = seconds;
+    result.completed = completed;
+    if (right < 5) result.mistakes = {{MistakeKind::WrongChange, 5 - right}};
+    return {std::move(when), trainee, title, result};
+}
+
+QDateTime day(int d, int hour = 10) {
+    return QDateTime(QDate(2026, 12, d), QTime(hour, 0));
+}
+
+// A class folder: a data folder per trainee, written as the trainees' registers write them.
+class ClassFolder {
+  public:
+    ClassFolder() {
+        add("aksenova", attempt("Аксенова", kReturn, day(1), 3, 300, false));
+        add("aksenova", attempt("Аксенова", kReturn, day(2), 5, 125, true));
+        add("borisov", attempt("Борисов", kReturn, day(3), 4, 90, true));
+        add("vlasova", attempt("Власова", kCard, day(4), 5, 61, true));
+        QDir(dir_.path()).mkpath("grigoriev");             // no results.csv: never started
+        QDir(dir_.path()).mkpath("dmitrieva/results.csv"); // a folder where the file should be
+    }
+    void add(const QString& folder, const ResultRow& row) const {
+        QDir(dir_.path()).mkpath(folder);
+        ASSERT_EQ(appendResult(path(folder), row), QString());
+    }
+    QString path(const QString& folder = {}) const {
+        return folder.isEmpty() ? dir_.path() : dir_.filePath(folder);
+    }
+
+  private:
+    QTemporaryDir dir_;
+};
+
+class GroupWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QObject::connect(&modalWatch_, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "modal window " << modal->windowTitle().toStdString();
+                modal->close();
+            }
+        });
+        modalWatch_.start(50);
+        window = std::make_unique<GroupWindow>(
+            folder.path(),
+            [this](const QString& log, const QString& data) { replayed << log << data; });
+        window->show();
+        table = window->findChild<QTableView*>("GroupTable");
+        ASSERT_NE(table, nullptr);
+    }
+    int column(const QString& title) const {
+        if (title.isEmpty()) return 0; // the trainees' names
+        for (int c = 0; c < table->model()->columnCount(); ++c)
+            if (table->model()->headerData(c, Qt::Horizontal, Qt::ToolTipRole) == title) return c;
+        ADD_FAILURE() << "no column " << title.toStdString();
+        return 0;
+    }
+    int row(const QString& name) const {
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            if (table->model()->index(r, 0).data(GroupTableModel::SortRole) == name) return r;
+        ADD_FAILURE() << "no row " << name.toStdString();
+        return 0;
+    }
+    QVariant cell(const QString& name, const QString& title, int role) const {
+        return table->model()->index(row(name), column(title)).data(role);
+    }
+    QStringList names() const {
+        QStringList shown;
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            shown << table->model()->index(r, 0).data(GroupTableModel::SortRole).toString();
+        return shown;
+    }
+
+    ClassFolder folder;
+    QStringList replayed;
+    std::unique_ptr<GroupWindow> window;
+    QTableView* table = nullptr;
+
+  private:
+    QTimer modalWatch_;
+};
+
+struct CellCase : NamedRow {
+    const char* trainee;
+    const char* exercise;
+    const char* text; // the cell's text, lines joined by "|"
+    CellState colour;
+    const char* tip = ""; // a part of the tooltip
+};
+
+const CellCase kCells[] = {
+    {"Done", "Аксенова", "Возврат", "5 из 5 · 2:05|попыток: 2", CellState::Done, "выполнено"},
+    {"NotPassed", "Борисов", "Возврат", "4 из 5 · 1:30|попыток: 1", CellState::NotPassed,
+     "верно 4 из 5 за 1:30"},
+    {"NotTried", "Власова", "Возврат", "—", CellState::NotTried, "не пробовал"},
+    {"DoneElsewhere", "Власова", "Оплата картой", "5 из 5 · 1:01|попыток: 1", CellState::Done},
+    {"NeverStarted", "grigoriev", "Возврат", "—", CellState::NotTried, "не начинал"},
+    {"Unreadable", "dmitrieva", "Оплата картой", "—", CellState::NotTried, "не читается"},
+};
+
+class GroupCellTest : public GroupWindowTest, public testing::WithParamInterface<CellCase> {};
+
+TEST_P(GroupCellTest, ShowsTheBestAttemptInItsColour) {
+    const CellCase& c = GetParam();
+    EXPECT_EQ(cell(c.trainee, c.exercise, Qt::DisplayRole).toString(),
+              QString(c.text).replace('|', '\n'));
+    EXPECT_EQ(cell(c.trainee, c.exercise, Qt::BackgroundRole).value<QBrush>().color(),
+              cellColour(c.colour));
+    EXPECT_TRUE(cell(c.trainee, c.exercise, Qt::ToolTipRole).toString().contains(c.tip));
+}
+
+INSTANTIATE_TEST_SUITE_P(Class, GroupCellTest, testing::ValuesIn(kCells), rowName);
+
+TEST_F(GroupWindowTest, NamesTellWhoNeverStartedAndWhoseFileIsUnreadable) {
+    EXPECT_EQ(cell("grigoriev", "", Qt::DisplayRole).toString(), "grigoriev\nне начинал");
+    EXPECT_TRUE(cell("dmitrieva", "", Qt::DisplayRole).toString().startsWith("⚠ dmitrieva"));
+    EXPECT_TRUE(cell("dmitrieva", "", Qt::ToolTipRole).toString().contains("Не удалось прочитать"));
+    EXPECT_EQ(cell("Аксенова", "", Qt::DisplayRole).toString(), "Аксенова");
+}
+
+// Done before not passed before not tried; within a state the better share, then the shorter
+// time. The trainees' column sorts by name, not by the marks shown beside it, as a Russian
+// dictionary does (Ё with Е, Cyrillic before Latin) whatever the system's language.
+TEST_F(GroupWindowTest, SortsByAnyColumn) {
+    folder.add("jelkina", attempt("Ёлкина", kReturn, day(5), 5, 200, true));
+    window->reload();
+    table->sortByColumn(column(kReturn), Qt::DescendingOrder);
+    EXPECT_EQ(names().mid(0, 3), QStringList({"Аксенова", "Ёлкина", "Борисов"}));
+    table->sortByColumn(0, Qt::DescendingOrder);
+    EXPECT_EQ(names(),
+              QStringList({"grigoriev", "dmitrieva", "Ёлкина", "Власова", "Борисов", "Аксенова"}));
+}
+
+TEST_F(GroupWindowTest, ShowsTheSelectedTraineesAttemptsNewestFirstAndReplaysThem) {
+    const QDateTime started = day(2).addSecs(-125);
+    KeyLogWriter log;
+    ASSERT_EQ(log.start(folder.path("aksenova"), {"0.1", "Аксенова", kReturn, started, "ИП"}),
+              QString());
+    ResultRow exam = attempt("Аксенова", kCard, day(3), 3, 200, true);
+    exam.result.passMark = 4;
+    folder.add("aksenova", exam);
+    window->reload();
+    table->selectRow(row("Аксенова"));
+    auto* attempts = window->findChild<QTableView*>("Attempts");
+    ASSERT_EQ(attempts->model()->rowCount(), 3);
+    const auto text = [attempts](int r, int c) { return attempts->model()->index(r, c).data(); };
+    EXPECT_EQ(text(0, 5).toString(), "не сдан");
+    EXPECT_EQ(text(1, 0).toString(), "02.12.2026 10:00");
+    EXPECT_EQ(text(1, 2).toString(), "Верно 5 из 5");
+    EXPECT_EQ(text(1, 5).toString(), "");
+    EXPECT_EQ(text(2, 4).toString(), "прервано");
+    EXPECT_EQ(text(2, 6).toString(), "не та сдача (2)");
+    auto* replay = window->findChild<QPushButton*>("Replay");
+    attempts->selectRow(1);
+    ASSERT_TRUE(replay->isEnabled());
+    replay->click();
+    EXPECT_EQ(replayed, QStringList({log.path(), folder.path("aksenova")}));
+    attempts->selectRow(2); // abandoned, with no key log
+    EXPECT_FALSE(replay->isEnabled());
+    EXPECT_FALSE(replay->toolTip().isEmpty());
+}
+
+// The trainees go on working while the instructor watches: a reload shows their new lines and
+// keeps the trainee selected.
+TEST_F(GroupWindowTest, ReloadShowsNewAttemptsAndKeepsTheSelection) {
+    table->selectRow(row("Власова"));
+    folder.add("vlasova", attempt("Власова", kReturn, day(6), 5, 70, true));
+    window->findChild<QPushButton*>("Reload")->click();
+    EXPECT_EQ(cell("Власова", kReturn, Qt::DisplayRole).toString(), "5 из 5 · 1:10\nпопыток: 1");
+    const QModelIndexList selected = table->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.first().data(GroupTableModel::SortRole), "Власова");
+    EXPECT_EQ(window->findChild<QTableView*>("Attempts")->model()->rowCount(), 2);
+}
+
+// The report's text as pdftotext reads it, its pages apart by form feeds.
+QString reportText(const QString& pdf, const GroupResults& group) {
+    EXPECT_EQ(writeGroupReport(pdf, group, QDate(2026, 12, 7)), QString());
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    EXPECT_TRUE(text.waitForFinished(30000));
+    return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+TEST_F(GroupWindowTest, ReportReadsBackFromThePdf) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const QString read = reportText(folder.path("report.pdf"), window->group());
+    const QString group = QFileInfo(folder.path()).fileName();
+    for (const QString& part :
+         {"Журнал группы «" + group + "»", QString("попытки с 01.12.2026 по 04.12.2026"),
+          QString("напечатано 07.12.2026"), QString("Аксенова"), QString("Борисов"),
+          QString("5 из 5"), QString("4 из 5"), QString("не начинал"), QString("не та сдача")})
+        EXPECT_TRUE(read.contains(part)) << part.toStdString() << " not in\n" << read.toStdString();
+}
+
+// A big class: the table goes on over pages with its head repeated, and the exercises past
+// the twelfth in a band of their own, so that every trainee and exercise is printed.
+TEST_F(GroupWindowTest, ReportOfABigClassGoesOnOverPages) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    GroupResults big;
+    for (int e = 1; e <= 14; ++e)
+        big.exercises << QString("Упражнение-%1").arg(e, 2, 10, QChar('0'));
+    for (int t = 1; t <= 30; ++t) {
+        TraineeRecord trainee;
+        trainee.name = QString("Ученик %1").arg(t);
+        big.trainees << trainee;
+        big.cells << QList<ExerciseCell>(14, ExerciseCell{1, 3, 5, 65, CellState::NotPassed});
+    }
+    const QString read = reportText(folder.path("big.pdf"), big);
+    EXPECT_GE(read.count('\f'), 4); // two bands of at least two pages, then the charts
+    EXPECT_GE(read.count("Слушатель"), 4);
+    for (const QString& part : {QString("Ученик 16"), QString("Ученик 30"),
+                                QString("Упражнение-01"), QString("Упражнение-14")})
+        EXPECT_TRUE(read.contains(part)) << part.toStdString() << " not in\n" << read.toStdString();
+}
+
+TEST_F(GroupWindowTest, ReportToAFolderThatCannotTakeItIsToldNotThrown) {
+    EXPECT_TRUE(writeGroupReport(folder.path("none/report.pdf"), window->group(), {})
+                    .startsWith("Не удалось записать отчёт"));
+}
+
+} // namespace
