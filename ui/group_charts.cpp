@@ -3,11 +3,14 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QChartView>
+#include <QGraphicsScene>
 #include <QHorizontalBarSeries>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <memory>
 
 namespace tarvel {
 namespace {
@@ -58,8 +61,6 @@ QValueAxis* valueAxis(const QString& title, double max, const char* format) {
     axis->setLabelFormat(QString::fromLatin1(format));
     return axis;
 }
-
-} // namespace
 
 QChart* progressChart(const GroupResults& group, int selected) {
     auto* chart = new QChart;
@@ -134,6 +135,49 @@ QChart* mistakesChart(const MistakeTally& tally) {
     bars->attachAxis(categories);
     bars->attachAxis(x);
     return chart;
+}
+
+QChart* newChart(GroupChart which, const GroupResults& group, int selected) {
+    return which == GroupChart::Progress ? progressChart(group, selected)
+                                         : mistakesChart(group.mistakes);
+}
+
+} // namespace
+
+QWidget* newChartView(QWidget* parent) {
+    auto* view = new QChartView(new QChart, parent);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumSize(360, 240);
+    return view;
+}
+
+// The new chart in the view, the one it showed deleted (a view does not delete it itself).
+void showChart(QWidget* view, GroupChart which, const GroupResults& group, int selected) {
+    auto* chartView = static_cast<QChartView*>(view);
+    QChart* old = chartView->chart();
+    chartView->setChart(newChart(which, group, selected));
+    delete old;
+}
+
+// Laid out at a screen's width, then scaled onto the page: their letters keep the size they
+// have in the window instead of shrinking to specks on a page of thousands of dots.
+void paintChart(QPainter& painter, const QRectF& target, double width, GroupChart which,
+                const GroupResults& group) {
+    const std::unique_ptr<QChart> chart(newChart(which, group, -1));
+    QGraphicsScene scene;
+    scene.addItem(chart.get());
+    chart->setGeometry(QRectF(0, 0, width, width * target.height() / target.width()));
+    scene.setSceneRect(chart->geometry());
+    scene.render(&painter, target, scene.sceneRect(), Qt::KeepAspectRatio);
+    scene.removeItem(chart.get());
+}
+
+bool chartsDrawn() {
+    return true;
+}
+
+QString chartsAbsentText() {
+    return {};
 }
 
 } // namespace tarvel

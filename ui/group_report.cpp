@@ -4,9 +4,7 @@
 #include "ui/group_charts.h"
 #include "ui/group_table.h"
 
-#include <QChart>
 #include <QFileInfo>
-#include <QGraphicsScene>
 #include <QPainter>
 #include <QPrinter>
 #include <memory>
@@ -151,26 +149,20 @@ void legend(ReportPages& pages) {
         font(7.5));
 }
 
-void chart(ReportPages& pages, QChart* drawn, const QRectF& target) {
-    const std::unique_ptr<QChart> owned(drawn);
-    QGraphicsScene scene;
-    scene.addItem(drawn);
-    drawn->setGeometry(
-        QRectF(0, 0, kChartSceneWidth, kChartSceneWidth * target.height() / target.width()));
-    scene.setSceneRect(drawn->geometry());
-    scene.render(&pages.painter(), target, scene.sceneRect(), Qt::KeepAspectRatio);
-    scene.removeItem(drawn);
-}
-
 void charts(ReportPages& pages, const GroupResults& group) {
     pages.newPage();
     textLine(pages, groupTitle(group) + QStringLiteral(": успехи и ошибки"), font(12, true));
+    if (!chartsDrawn()) {
+        textLine(pages, chartsAbsentText(), font(10));
+        return;
+    }
     // One above the other, each the page's width.
     const double gap = pages.mm(4);
     const double height = (pages.bottom() - pages.y() - gap) / 2;
-    chart(pages, progressChart(group, -1), QRectF(0, pages.y(), pages.width(), height));
-    chart(pages, mistakesChart(group.mistakes),
-          QRectF(0, pages.y() + height + gap, pages.width(), height));
+    paintChart(pages.painter(), QRectF(0, pages.y(), pages.width(), height), kChartSceneWidth,
+               GroupChart::Progress, group);
+    paintChart(pages.painter(), QRectF(0, pages.y() + height + gap, pages.width(), height),
+               kChartSceneWidth, GroupChart::Mistakes, group);
 }
 
 int brokenLines(const GroupResults& group) {

@@ -4,7 +4,6 @@
 #include "ui/group_report.h"
 #include "ui/group_table.h"
 
-#include <QChartView>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -24,20 +23,6 @@ QPushButton* button(const QString& text, const char* name, QWidget* parent) {
     auto* pushed = new QPushButton(text, parent);
     pushed->setObjectName(QString::fromLatin1(name));
     return pushed;
-}
-
-QChartView* chartView(QChart* chart, QWidget* parent) {
-    auto* view = new QChartView(chart, parent);
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(360, 240);
-    return view;
-}
-
-// A new chart in the view, the one it showed deleted (a view does not delete it itself).
-void replaceChart(QChartView* view, QChart* chart) {
-    QChart* old = view->chart();
-    view->setChart(chart);
-    delete old;
 }
 
 // "пропущено строк с ошибками: 3 (Иванова А.: строки 4, 9; …)".
@@ -82,8 +67,8 @@ GroupWindow::GroupWindow(QString folder, AttemptsPanel::Replay replay, QWidget* 
     table_->verticalHeader()->hide();
     table_->setItemDelegate(new KeepColoursDelegate(table_));
     attempts_ = new AttemptsPanel(std::move(replay), this);
-    progress_ = chartView(new QChart, this);
-    mistakes_ = chartView(new QChart, this);
+    progress_ = newChartView(this);
+    mistakes_ = newChartView(this);
 
     auto* charts = new QSplitter(Qt::Vertical, this);
     charts->addWidget(progress_);
@@ -156,7 +141,7 @@ void GroupWindow::reload() {
     for (int row = 0; row < sorted_->rowCount(); ++row) // room for the selection's frame
         table_->setRowHeight(row, table_->rowHeight(row) + kRowPadding);
     showSummary();
-    replaceChart(mistakes_, mistakesChart(group_.mistakes));
+    showChart(mistakes_, GroupChart::Mistakes, group_);
     selectTrainee(keep);
     if (!table_->selectionModel()->hasSelection() && sorted_->rowCount() > 0) table_->selectRow(0);
     showSelected();
@@ -199,7 +184,7 @@ void GroupWindow::selectTrainee(const QString& folder) {
 void GroupWindow::showSelected() {
     const int row = selectedTrainee();
     attempts_->showTrainee(row >= 0 ? &group_.trainees.at(row) : nullptr);
-    replaceChart(progress_, progressChart(group_, row));
+    showChart(progress_, GroupChart::Progress, group_, row);
 }
 
 QString GroupWindow::askFileName(const QString& caption, const QString& suffix,

@@ -8,7 +8,6 @@
 
 #include <QWidget>
 
-class QChartView;
 class QLabel;
 class QTableView;
 
@@ -44,8 +43,8 @@ class GroupWindow : public QWidget {
     GroupSortModel* sorted_;
     QTableView* table_;
     AttemptsPanel* attempts_;
-    QChartView* progress_;
-    QChartView* mistakes_;
+    QWidget* progress_; // the charts' views
+    QWidget* mistakes_;
 };
 
 } // namespace tarvel
