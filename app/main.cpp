@@ -5,6 +5,7 @@
 #include "app/data_folder_message.h"
 #include "app/exercise_startup.h"
 #include "qt/console_output.h"
+#include "qt/russian_texts.h"
 #include "ui/group_window.h"
 #include "ui/panel_window.h"
 #include "ui/program.h"
@@ -63,6 +64,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     app.setApplicationName(tarvel::kProgramTitle);
+    tarvel::useRussianQtTexts(app);
     if (!command.options.classDir.isEmpty()) return showClass(command.options.classDir);
     const std::optional<tarvel::DataDir> dataDir = prepareData(command.options);
     if (!dataDir) return 1;

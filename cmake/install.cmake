@@ -74,6 +74,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 # Qt's window system plugins and the panel's fonts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# Qt's own buttons and the file dialog in Russian.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)
 
 # The package built, unpacked into a scratch root and its program run from there (the

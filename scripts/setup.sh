@@ -7,7 +7,7 @@ build_dir=${1:-build}
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-charts-dev qt6-qpa-plugins libgl-dev
           libgtest-dev libbenchmark-dev libtomlplusplus-dev fonts-dejavu-core dpkg-dev python3
-          desktop-file-utils appstream poppler-utils)
+          desktop-file-utils appstream poppler-utils qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
