@@ -59,6 +59,10 @@ stage_program() {
     done
     bundle_imports "$to" "${roots[@]}"
     printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\n' >"$to/qt.conf"
+    # Qt's own words in Russian (the file dialog, a message box's buttons): Debian's
+    # translation, the same on every system, where qt.conf's prefix puts Qt's translations.
+    mkdir -p "$to/translations"
+    cp -p /usr/share/qt6/translations/qtbase_ru.qm "$to/translations/"
     touch -r "$repo/scripts/windows/package.sh" "$to/qt.conf" # unchanged unless its maker is
     mkdir -p "$to/share"
     cp -rp "$repo/data" "$to/share/tarvel"
