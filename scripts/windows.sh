@@ -17,8 +17,8 @@ case "${1:-}" in
 esac
 
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build ccache pkg-config
-          qt6-base-dev qt6-base-dev-tools libtomlplusplus-dev googletest dpkg-dev
-          icoutils nsis zip)
+          qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libtomlplusplus-dev googletest
+          dpkg-dev icoutils nsis zip)
 $run_tests && packages+=(wine wine64 xvfb imagemagick xdotool fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do

@@ -12,7 +12,6 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 using namespace tarvel;
 using namespace tarvel::test;
@@ -150,9 +149,10 @@ TEST_P(GroupRead, EveryTraineeShownWithWhatCouldBeRead) {
             ASSERT_TRUE(QDir().mkpath(csv));
         }
         if (e.csv == Csv::Unreadable) {
-            if (geteuid() == 0) GTEST_SKIP() << "root reads a file of mode 000";
             put(csv, line("Аня"));
             QFile::setPermissions(csv, {});
+            // Root reads a file of mode 000, and Windows keeps its permissions elsewhere.
+            if (QFile(csv).open(QIODevice::ReadOnly)) GTEST_SKIP() << "the file still reads";
         }
     }
     const GroupResults read = readGroup(group.filePath(QString::fromUtf8(c.open)));
