@@ -13,46 +13,25 @@ using PanelWindowTest = PanelFixture;
 
 const auto shown = [](QWidget* w) { return w->isVisibleTo(w->parentWidget()); };
 
-// Every control where the design puts it, in pixels worked out by hand from its twips at 96 DPI
-// (15 twips a pixel).
-const std::pair<QStringView, QRect> kPlaces[] = {
-    {u"LblInd", {200, 32, 329, 81}},       {u"LabH", {8, 216, 169, 9}},
-    {u"Picker", {40, 248, 81, 17}},        {u"Label1", {40, 280, 81, 17}},
-    {u"TxtSEC", {208, 56, 57, 41}},        {u"TxtIND", {264, 56, 257, 41}},
-    {u"TxtCHLK", {16, 8, 137, 209}},       {u"TxtCHL", {16, 8, 161, 209}},
-    {u"Shap1", {184, 64, 9, 73}},          {u"CHL", {184, 144, 41, 25}},
-    {u"FC", {248, 144, 41, 25}},           {u"KN", {296, 144, 41, 25}},
-    {u"KR", {344, 144, 41, 25}},           {u"KL", {392, 144, 41, 25}},
-    {u"KCH", {456, 144, 41, 25}},          {u"KZ", {504, 144, 41, 25}},
-    {u"Btn1D", {184, 192, 41, 25}},        {u"Command7", {248, 192, 41, 25}},
-    {u"Command8", {296, 192, 41, 25}},     {u"Command9", {344, 192, 41, 25}},
-    {u"CommandC", {392, 192, 41, 25}},     {u"PROC", {456, 192, 41, 25}},
-    {u"VT", {504, 192, 41, 25}},           {u"Btn2V", {184, 224, 41, 25}},
-    {u"Command4", {248, 224, 41, 25}},     {u"Command5", {296, 224, 41, 25}},
-    {u"Command6", {344, 224, 41, 25}},     {u"NL", {392, 224, 41, 25}},
-    {u"CammandMinus", {456, 224, 41, 25}}, {u"CommandPlus", {504, 224, 41, 25}},
-    {u"Btn3T", {184, 256, 41, 25}},        {u"Command1", {248, 256, 41, 25}},
-    {u"Command2", {296, 256, 41, 25}},     {u"Command3", {344, 256, 41, 25}},
-    {u"CommandVV", {392, 256, 41, 57}},    {u"UMN", {456, 256, 41, 25}},
-    {u"DEL", {504, 256, 41, 25}},          {u"Btn4C", {184, 288, 41, 25}},
-    {u"Command0", {248, 288, 41, 25}},     {u"Btn00", {296, 288, 41, 25}},
-    {u"CommandZ", {344, 288, 41, 25}},     {u"CommandEnter", {456, 288, 89, 25}},
-    {u"VKL", {544, 24, 25, 41}},           {u"Lbd1", {264, 128, 9, 9}},
-    {u"Lbd2", {312, 128, 9, 9}},           {u"Lbd3", {360, 128, 9, 9}},
-    {u"Lbd4", {408, 128, 9, 9}},           {u"Lbd5", {472, 128, 9, 9}},
-    {u"Lbd6", {520, 128, 9, 9}},           {u"LblCB2", {432, 208, 9, 9}},
-    {u"LblNL", {432, 240, 9, 9}},          {u"LblVV", {432, 256, 9, 9}},
-    {u"Lblmin", {448, 224, 9, 9}},         {u"LblPrint", {448, 304, 9, 9}},
-    {u"LblZ", {224, 240, 9, 9}},           {u"LblClish", {224, 272, 9, 9}}};
+// Every control where the layout table puts it: at 96 DPI a pixel is 15 twips, and the
+// table's measures are whole pixels there.
+QRect atNinetySixDpi(const TwipsRect& t) {
+    const auto pixels = [](float twips) {
+        EXPECT_EQ(int(twips) % 15, 0) << twips << " twips are no whole pixel";
+        return int(twips) / 15;
+    };
+    return QRect(pixels(t.left), pixels(t.top), pixels(t.width), pixels(t.height));
+}
 
 TEST_F(PanelWindowTest, ControlsStandAtTheirPlacesAndShowTheRegister) {
     ASSERT_EQ(window->logicalDpiX(), 96);
     EXPECT_EQ(window->windowTitle(), "Tarvel (тренажер)");
     EXPECT_EQ(window->size(), QSize(567, 340)); // 8505 x 5100 twips
-    for (const auto& [name, place] : kPlaces)
-        EXPECT_EQ(control(name)->geometry(), place) << name.toString().toStdString();
+    for (const layout::Control& c : layout::panelControls())
+        EXPECT_EQ(control(c.name)->geometry(), atNinetySixDpi(c.rect))
+            << c.name.toString().toStdString();
     EXPECT_EQ(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-              qsizetype(std::size(kPlaces)));
+              qsizetype(layout::panelControls().size()));
     EXPECT_EQ(window->findChildren<QAbstractButton*>().size(), 34);
     if (panelFacesInstalled()) { // the receipt's columns line up
         EXPECT_TRUE(QFontInfo(receiptTape()->font()).fixedPitch());
