@@ -155,16 +155,20 @@ TEST_F(GroupWindowTest, NamesTellWhoNeverStartedAndWhoseFileIsUnreadable) {
 }
 
 // Done before not passed before not tried; within a state the better share, then the shorter
-// time. The trainees' column sorts by name, not by the marks shown beside it, as a Russian
-// dictionary does (Ё with Е, Cyrillic before Latin) whatever the system's language.
+// time. The trainees' column sorts by name, not by the marks shown beside it, as the system's
+// Russian order does whatever its language: Ё with Е, and Latin names apart from Cyrillic ones
+// (after them in a Russian dictionary, on Linux; before them in Windows' own order).
 TEST_F(GroupWindowTest, SortsByAnyColumn) {
     folder.add("jelkina", attempt("Ёлкина", kReturn, day(5), 5, 200, true));
     window->reload();
     table->sortByColumn(column(kReturn), Qt::DescendingOrder);
     EXPECT_EQ(names().mid(0, 3), QStringList({"Аксенова", "Ёлкина", "Борисов"}));
     table->sortByColumn(0, Qt::DescendingOrder);
-    EXPECT_EQ(names(),
-              QStringList({"grigoriev", "dmitrieva", "Ёлкина", "Власова", "Борисов", "Аксенова"}));
+    const QStringList latin = {"grigoriev", "dmitrieva"};
+    const QStringList cyrillic = {"Ёлкина", "Власова", "Борисов", "Аксенова"};
+    const QStringList shown = names();
+    EXPECT_TRUE(shown == latin + cyrillic || shown == cyrillic + latin)
+        << shown.join(u", ").toStdString();
 }
 
 TEST_F(GroupWindowTest, ShowsTheSelectedTraineesAttemptsNewestFirstAndReplaysThem) {
