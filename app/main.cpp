@@ -82,6 +82,8 @@ int main(int argc, char* argv[]) {
     }
     // A signal while a start-up message or the chooser waited: the panel has closed, nothing
     // more is started.
-    if (program->ended()) return 0;
-    return app.exec();
+    const int exitCode = program->ended() ? 0 : app.exec();
+    // The exercise's end asks the program how the session ended: before the program goes.
+    exercises.end();
+    return exitCode;
 }
