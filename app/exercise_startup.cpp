@@ -153,12 +153,11 @@ void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const 
         SessionStart{dataFolder_, options_.trainee, QStringLiteral(TARVEL_VERSION),
                      reg.state().TxtCHL.text(), std::move(exercise)},
         clock, *stopwatch_, limitAlarm_, messages_);
-    reg.setObserver(session_.get());
+    reg.addListener(*session_);
     if (!options_.newExercise.isEmpty()) {
         // The key log is kept too: should the file not be written, the work can be shown again.
         recorder_ = std::make_unique<ExerciseRecorder>();
-        listeners_ = std::make_unique<BothListen>(*session_, *recorder_);
-        reg.setObserver(listeners_.get());
+        reg.addListener(*recorder_);
     }
     // The close box, the power key and the end of the session all end the event loop.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &panel, [this] { end(); });

@@ -60,7 +60,6 @@ class ExerciseStartup {
     std::unique_ptr<ExerciseSession> session_;
     std::unique_ptr<ExerciseWindow> window_;
     std::unique_ptr<ExerciseRecorder> recorder_;
-    std::unique_ptr<BothListen> listeners_;
     bool newExerciseSaved_ = false;
     std::function<bool()> systemEnded_;
     TimerAlarm alarm_;

@@ -23,27 +23,4 @@ class ExerciseRecorder : public RegisterEvents {
     QList<ExerciseItem> work_;
 };
 
-// Passes every event of the register to two listeners in turn: the key log's session and the
-// recorder both watch one register, which tells a single listener.
-class BothListen : public RegisterEvents {
-  public:
-    BothListen(RegisterEvents& first, RegisterEvents& second) : first_(first), second_(second) {}
-
-    void keyPressed(Key key) override;
-    void textTyped(TypedField field, const QString& text) override;
-    void saleRegistered(const SaleLine& line) override;
-    void receiptTotalled(double total) override;
-    void cashMarked(CashMovement movement) override;
-    void shortMoney(double tendered) override;
-    void receiptClosed(const ClosedReceipt& receipt) override;
-    void receiptCancelled(const ClosedReceipt& receipt) override;
-    void shiftReportWritten(ShiftReport report, double shiftTotal) override;
-    void headerSaved(const QString& text) override;
-    void arithmeticFault(ArithmeticFault fault) override;
-
-  private:
-    RegisterEvents& first_;
-    RegisterEvents& second_;
-};
-
 } // namespace tarvel

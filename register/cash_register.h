@@ -43,14 +43,15 @@ class CashRegister {
     const PanelState& state() const { return s_; }
     // Set by the application once the goods directory window exists.
     void setGoodsWindow(GoodsWindow* window) { goods_ = window; }
-    // Who hears of closed receipts, reports, faults (nullptr: nobody).
-    void setObserver(RegisterEvents* events) { watch_.setObserver(events); }
+    // Who hears of keys, closed receipts, reports, faults: any number of listeners, each told
+    // every event in the order they were added. They outlive the register.
+    void addListener(RegisterEvents& listener) { watch_.addListener(listener); }
 
-    // One key of the panel pressed by the trainee: its operation runs, and the watcher hears
+    // One key of the panel pressed by the trainee: its operation runs, and the listeners hear
     // of the key first.
     void press(Key key);
-    // The trainee typed into the indicator (the field already holds the text): the watcher
-    // hears of it.
+    // The trainee typed into the indicator (the field already holds the text): the listeners
+    // hear of it.
     void indicatorTyped();
 
     // Start-up, close, power key, clock and keyboard filter. With `journalInBackground`,

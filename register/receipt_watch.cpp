@@ -20,22 +20,22 @@ SaleLine saleLine(const QString& department, const QString& shown, double amount
 void ReceiptWatch::sale(const QString& department, const QString& shown, double amount) {
     const SaleLine line = saleLine(department, shown, amount);
     open_.lines.append(line);
-    if (events_) events_->saleRegistered(line);
+    tell(&RegisterEvents::saleRegistered, line);
 }
 
 void ReceiptWatch::totalled(double total) {
-    if (events_) events_->receiptTotalled(total);
+    tell(&RegisterEvents::receiptTotalled, total);
 }
 
 void ReceiptWatch::cashKey(bool totalled, bool minusLit) {
     if (totalled) return; // the cash-tendered mark: told with the payment
     open_.movement = minusLit ? CashMovement::Out : CashMovement::In;
-    if (events_) events_->cashMarked(open_.movement);
+    tell(&RegisterEvents::cashMarked, open_.movement);
 }
 
 void ReceiptWatch::shortMoney(double tendered) {
     open_.shortTenders.append(tendered);
-    if (events_) events_->shortMoney(tendered);
+    tell(&RegisterEvents::shortMoney, tendered);
 }
 
 void ReceiptWatch::cashTendered(double tendered, double change) {
@@ -47,7 +47,7 @@ void ReceiptWatch::cashTendered(double tendered, double change) {
 void ReceiptWatch::closed(double total) {
     open_.total = total;
     const ClosedReceipt receipt = std::exchange(open_, ClosedReceipt{});
-    if (events_) events_->receiptClosed(receipt);
+    tell(&RegisterEvents::receiptClosed, receipt);
 }
 
 void ReceiptWatch::closedByCard(double total) {
@@ -57,19 +57,19 @@ void ReceiptWatch::closedByCard(double total) {
 
 void ReceiptWatch::cleared() {
     const ClosedReceipt dropped = std::exchange(open_, ClosedReceipt{});
-    if (events_ && !dropped.lines.isEmpty()) events_->receiptCancelled(dropped);
+    if (!dropped.lines.isEmpty()) tell(&RegisterEvents::receiptCancelled, dropped);
 }
 
 void ReceiptWatch::shiftReport(ShiftReport report, double shiftTotal) {
-    if (events_) events_->shiftReportWritten(report, shiftTotal);
+    tell(&RegisterEvents::shiftReportWritten, report, shiftTotal);
 }
 
 void ReceiptWatch::headerSaved(const QString& text) {
-    if (events_) events_->headerSaved(text);
+    tell(&RegisterEvents::headerSaved, text);
 }
 
 void ReceiptWatch::arithmeticFault(ArithmeticFault fault) {
-    if (events_) events_->arithmeticFault(fault);
+    tell(&RegisterEvents::arithmeticFault, fault);
 }
 
 } // namespace tarvel

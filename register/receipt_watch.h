@@ -1,22 +1,22 @@
 #pragma once
 // The register's side of RegisterEvents: follows the receipt being rung up (its lines, a cash
-// mark, the short tenders) so that closing or cancelling it can be told whole, and passes each
-// event on to the watcher, if any. The key operations call it at the points where the receipt
-// changes; with no watcher it only keeps its notes.
+// mark, the short tenders) so that closing or cancelling it can be told whole, and tells each
+// event to every listener, in the order they came. The key operations call it at the points
+// where the receipt changes; with no listener it only keeps its notes.
 
 #include "register/register_events.h"
+
+#include <QList>
 
 namespace tarvel {
 
 class ReceiptWatch {
   public:
-    void setObserver(RegisterEvents* events) { events_ = events; }
+    void addListener(RegisterEvents& listener) { listeners_.append(&listener); }
 
-    void keyPressed(Key key) {
-        if (events_) events_->keyPressed(key);
-    }
+    void keyPressed(Key key) { tell(&RegisterEvents::keyPressed, key); }
     void typed(TypedField field, const QString& text) {
-        if (events_) events_->textTyped(field, text);
+        tell(&RegisterEvents::textTyped, field, text);
     }
 
     // `department` is the department field as ВВ printed it ("01", "02  -").
@@ -35,7 +35,13 @@ class ReceiptWatch {
     void arithmeticFault(ArithmeticFault fault);
 
   private:
-    RegisterEvents* events_ = nullptr;
+    template <typename... Parameters, typename... Arguments>
+    void tell(void (RegisterEvents::*event)(Parameters...), const Arguments&... arguments) {
+        for (RegisterEvents* listener : listeners_)
+            (listener->*event)(arguments...);
+    }
+
+    QList<RegisterEvents*> listeners_;
     ClosedReceipt open_;
 };
 

@@ -118,7 +118,7 @@ TEST_P(Checker, GivesVerdicts) {
     ASSERT_TRUE(load.exercise) << load.error.toStdString();
     ExerciseChecker checker(*load.exercise);
     RegisterRig rig;
-    rig.reg->setObserver(&checker);
+    rig.reg->addListener(checker);
     work(rig, QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
     if (c.abandon) checker.abandon();
 

@@ -28,7 +28,7 @@ QString workOf(const QList<ExerciseItem>& items) {
 ExerciseLoad recordedAndRead(const QString& keys, const QString& typed = {}) {
     ExerciseRecorder recorder;
     RegisterRig rig;
-    rig.reg->setObserver(&recorder);
+    rig.reg->addListener(recorder);
     work(rig, keys, typed);
     return parseExercise(exerciseToml(recordedExercise(recorder.work())), "new.toml");
 }
@@ -76,7 +76,7 @@ TEST_P(SampleRecorded, SameKeysPassTheWrittenExercise) {
     ASSERT_TRUE(written.exercise) << written.error.toStdString();
     ExerciseChecker checker(*written.exercise);
     RegisterRig rig;
-    rig.reg->setObserver(&checker);
+    rig.reg->addListener(checker);
     work(rig, QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
     QStringList verdicts;
     for (const ItemCheck& check : checker.checks())
@@ -198,7 +198,7 @@ TEST_P(Saved, TellsWhereTheWorkWent) {
     const SaveCase& c = GetParam();
     ExerciseRecorder recorder;
     RegisterRig rig;
-    rig.reg->setObserver(&recorder);
+    rig.reg->addListener(recorder);
     work(rig, QString::fromUtf8(c.keys));
     TempDataDir dir;
     const QString folder = c.folderGone ? dir.path("gone") : dir.folder();

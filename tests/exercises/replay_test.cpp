@@ -59,7 +59,7 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     ExerciseSession session({original.files.path(""), QStringLiteral("Петров"), "0.1",
                              original.s().TxtCHL.text(), std::nullopt},
                             original.clock, stopwatch, noLimit, original.messages);
-    original.reg->setObserver(&session);
+    original.reg->addListener(session);
     session.begin();
     QString keys = QString::fromUtf8(kRun);
     work(original, keys.remove(QStringLiteral(" VKL")),
@@ -165,7 +165,7 @@ TEST(Replay, VariantRunRechecksWithTheSeedFromItsLog) {
     ExerciseSession session(
         {original.files.path(""), QStringLiteral("Петров"), "0.1", original.s().TxtCHL.text(), run},
         original.clock, stopwatch, limit, original.messages);
-    original.reg->setObserver(&session);
+    original.reg->addListener(session);
     session.begin();
     work(original, examKeys(run));
     ASSERT_TRUE(session.result());
@@ -183,7 +183,7 @@ TEST(Replay, VariantRunRechecksWithTheSeedFromItsLog) {
         ASSERT_EQ(folder.prepare(log.log->head, original.files.path("")), QString());
         FolderRegister replay(folder.path());
         ExerciseChecker checker(exerciseForRun(*sample.exercise, seed));
-        replay.reg.setObserver(&checker);
+        replay.reg.addListener(checker);
         ManualAlarm alarm;
         ReplayPlayer player(replay.reg, log.log->entries, 1, alarm, {});
         player.start();

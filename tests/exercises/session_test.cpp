@@ -34,7 +34,7 @@ struct WatchedRun {
         : session({rig.files.path(""), trainee, QStringLiteral("0.1"), rig.s().TxtCHL.text(),
                    std::move(exercise)},
                   rig.clock, stopwatch, alarm, rig.messages) {
-        rig.reg->setObserver(&session);
+        rig.reg->addListener(session);
         session.setOnChange([this] { ++changes; });
         session.begin();
     }
@@ -203,7 +203,7 @@ TEST(RecordedRun, UnwritableKeyLogIsToldOnce) {
     ManualAlarm alarm;
     ExerciseSession session({rig.files.path(""), {}, "0.1", {}, sample("01_bez_sdachi")}, rig.clock,
                             stopwatch, alarm, rig.messages);
-    rig.reg->setObserver(&session);
+    rig.reg->addListener(session);
     session.begin();
     work(rig, QStringLiteral("7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ"));
     ASSERT_EQ(rig.messages.texts().size(), 1);
