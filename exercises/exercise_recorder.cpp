@@ -87,11 +87,6 @@ void BothListen::receiptTotalled(double total) {
     second_.receiptTotalled(total);
 }
 
-void BothListen::cashMarked(CashMovement movement) {
-    first_.cashMarked(movement);
-    second_.cashMarked(movement);
-}
-
 void BothListen::shortMoney(double tendered) {
     first_.shortMoney(tendered);
     second_.shortMoney(tendered);
