@@ -137,10 +137,6 @@ void ExerciseSession::receiptTotalled(double total) {
     toChecker([&](ExerciseChecker& c) { c.receiptTotalled(total); });
 }
 
-void ExerciseSession::cashMarked(CashMovement movement) {
-    toChecker([&](ExerciseChecker& c) { c.cashMarked(movement); });
-}
-
 void ExerciseSession::shortMoney(double tendered) {
     toChecker([&](ExerciseChecker& c) { c.shortMoney(tendered); });
 }

@@ -62,7 +62,6 @@ class ExerciseSession : public RegisterEvents {
     void textTyped(TypedField field, const QString& text) override;
     void saleRegistered(const SaleLine& line) override;
     void receiptTotalled(double total) override;
-    void cashMarked(CashMovement movement) override;
     void shortMoney(double tendered) override;
     void receiptClosed(const ClosedReceipt& receipt) override;
     void receiptCancelled(const ClosedReceipt& receipt) override;

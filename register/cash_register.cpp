@@ -5,6 +5,8 @@
 
 namespace tarvel {
 
+// The watcher hears of the key first, then the key's operation runs. The СБ that ВВ runs after
+// a cash payment is the register's own step and is not told as a key.
 void CashRegister::press(Key key) {
     watch_.keyPressed(key);
     switch (key) {
@@ -156,9 +158,11 @@ void CashRegister::Timer1_Timer() {
     s_.Picker = svc_.regional.longTime(svc_.clock.currentTime());
 }
 
+// The digits '0'..'9' pass, and so does ':', the code right after '9' (58): the register has
+// always let the colon through with the digits, so it still does.
 int CashRegister::TxtIND_KeyPress(int keyAscii) {
     if (!s_.Shap1) return 0;
-    return (keyAscii >= 48 && keyAscii <= 58) ? keyAscii : 0;
+    return (keyAscii >= '0' && keyAscii <= ':') ? keyAscii : 0;
 }
 
 void CashRegister::TxtIND_Change(const QString& text) {
@@ -195,13 +199,6 @@ void CashRegister::showFault(ArithmeticFault fault) {
     svc_.messages.show(faultMessage(fault));
     watch_.arithmeticFault(fault);
 }
-
-} // namespace tarvel
-
-namespace tarvel {
-
-// ---- A key pressed: the watcher hears of it, then the key's operation runs. The СБ that ВВ
-// runs after a cash payment is the register's own step and is not told as a key.
 
 void CashRegister::indicatorTyped() {
     watch_.typed(TypedField::Indicator, s_.TxtIND.text());

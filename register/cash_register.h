@@ -68,9 +68,6 @@ class CashRegister {
     // The trainee edited the indicator (a character the filter let through, Delete): the
     // indicator takes the text the widget now shows.
     void TxtIND_Change(const QString& text);
-    // The trainee edited the receipt tape while the header is open for typing: the tape takes
-    // the text the widget now shows. A locked tape takes no typing.
-    void TxtCHL_Change(const QString& text);
 
     // Amount entry.
     void DigitClick(int digit);

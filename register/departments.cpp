@@ -46,7 +46,6 @@ void CashRegister::Btn1D_Click() {
 
 void CashRegister::Btn2V_Click() {
     selectDepartment(s_.TxtSEC, u"02", u"06");
-    if (s_.inJournalMode()) s_.front = TapeId::Journal;
     if (s_.inJournalMode()) {
         // LblZ makes the following ВВ presses print the tape as well.
         s_.light(Lamp::LblZ);

@@ -60,10 +60,10 @@ void CashRegister::CommandC_Click() {
     s_.receiptTotal = 0;
     s_.pendingOper = Operator::None;
     s_.entryFlag = 0;
-    // An open receipt is cancelled with all its lamps; with none open, the lamps of a closed
-    // one stay as they are.
+    // An open receipt is cancelled with its lamps; with none open, the receipt lamps of a closed
+    // one stay as they are. The minus, НЛ and Z lamps go out either way.
     if (s_.lit(Lamp::LblVV)) {
-        for (Lamp l : {Lamp::LblCB2, Lamp::LblVV, Lamp::LblPrint, Lamp::LblZ, Lamp::LblNL})
+        for (Lamp l : {Lamp::LblCB2, Lamp::LblVV, Lamp::LblPrint})
             s_.putOut(l);
     }
     for (Lamp l : {Lamp::Lblmin, Lamp::LblNL, Lamp::LblZ})

@@ -28,9 +28,9 @@ void ReceiptWatch::totalled(double total) {
 }
 
 void ReceiptWatch::cashKey(bool totalled, bool minusLit) {
+    // НЛ marking money paid in or taken out: listeners learn it with the closed receipt.
     if (totalled) return; // the cash-tendered mark: told with the payment
     open_.movement = minusLit ? CashMovement::Out : CashMovement::In;
-    tell(&RegisterEvents::cashMarked, open_.movement);
 }
 
 void ReceiptWatch::shortMoney(double tendered) {

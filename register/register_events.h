@@ -63,8 +63,6 @@ class RegisterEvents {
     virtual void textTyped(TypedField, const QString& /*text*/) {}
     virtual void saleRegistered(const SaleLine&) {}
     virtual void receiptTotalled(double /*total*/) {}
-    // НЛ marking money paid in or taken out.
-    virtual void cashMarked(CashMovement) {}
     virtual void shortMoney(double /*tendered*/) {}
     virtual void receiptClosed(const ClosedReceipt&) {}
     // СБ on a receipt with sale lines: the receipt is dropped, nothing reaches the journal.

@@ -1,5 +1,6 @@
 #pragma once
-// Where the register keeps its files: the directory that holds the executable.
+// The folder that holds the register's files, and the names of those files in it. Which folder
+// that is (the command line, beside the executable, the trainee's own) data_location decides.
 
 #include <QString>
 
@@ -12,9 +13,6 @@ inline const QString kGoodsFileName = QStringLiteral("spravoch.txt");
 class DataDir {
   public:
     explicit DataDir(QString directory) : dir_(std::move(directory)) {}
-    // The directory of the running executable (needs a QCoreApplication).
-    static DataDir besideExecutable();
-
     const QString& path() const { return dir_; }
     QString filePath(const QString& fileName) const { return dir_ + QLatin1Char('/') + fileName; }
 

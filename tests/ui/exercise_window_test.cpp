@@ -283,22 +283,5 @@ TEST_F(CutKeyLog, PlaysTheWholeLinesThenTellsTheCut) {
     EXPECT_TRUE(s().TxtIND.text().contains(QStringLiteral("42")));
 }
 
-// The chooser lists titles, shows a broken file with its message and never starts it.
-TEST(ExerciseChooserTest, ListsTitlesAndBrokenFiles) {
-    const QList<ListedExercise> listed = {
-        {"/x/01.toml", {}, "Упражнение «01.toml», строка 1: ошибка."},
-        {"/x/02.toml", "Покупка без сдачи", {}},
-    };
-    ExerciseChooser chooser(listed);
-    auto* list = chooser.findChild<QListWidget*>("ExerciseList");
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->item(0)->text(), listed[0].error);
-    EXPECT_FALSE(list->item(0)->flags() & Qt::ItemIsEnabled);
-    EXPECT_EQ(list->item(1)->text(), "Покупка без сдачи");
-    EXPECT_EQ(chooser.chosenPath(), "/x/02.toml"); // the first usable one is ready
-    list->setCurrentRow(0);
-    EXPECT_EQ(chooser.chosenPath(), QString());
-}
-
 } // namespace
 } // namespace tarvel::test

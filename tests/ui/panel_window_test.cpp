@@ -126,18 +126,6 @@ TEST_F(PanelWindowTest, ReceiptAppendsAreDrawnAsAppendsWithTheLatestLineInView) 
     EXPECT_EQ(tape->textCursor().position(), tape->document()->characterCount() - 1);
 }
 
-// A journal of some 20 MB: reports brought to the front cost only their own lines, and the
-// newest line is in view.
-TEST_F(PanelWindowTest, LongJournalGrowsByItsAppendedLinesQuickly) {
-    restartWith(kJournalFileName, QString("\r\n 01  150 руб").repeated(1'500'000) + "\r\n");
-    const auto started = std::chrono::steady_clock::now();
-    click("КЗ 1Д 1Д");
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
-    JournalView* view = journal();
-    EXPECT_EQ(view->lineCount(), s().TxtCHLK.text().count("\r\n") + 1);
-    EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows());
-}
-
 // The columns of a field where the orange of its text shows.
 std::vector<int> inkColumns(QWidget* field) {
     const QImage image = field->grab().toImage();
