@@ -1,7 +1,7 @@
 #include "support/fakes.h"
 
-#include "ui/panel_layout.h"
-
+#include <algorithm>
+#include <array>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -121,26 +121,22 @@ void RegisterRig::restart(bool load) {
     if (load) reg->Form_Load();
 }
 
-namespace {
-
-// The key whose caption on the panel reads `caption`, as the control table draws it.
-std::optional<Key> keyCaptioned(QStringView caption) {
-    for (const layout::Control& c : layout::panelControls())
-        if (c.kind == layout::Kind::Key && c.caption == caption) return c.key;
-    return std::nullopt;
-}
-
-} // namespace
+// The captions of the keys, in the order of Key.
+const std::array<QStringView, kKeyCount> kCaptions = {
+    u"0",  u"1",  u"2",  u"3",   u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"00", u".",
+    u"СБ", u"+",  u"-",  u"Х",   u"/",  u"=",  u"ВВ", u"ВТ", u"НЛ", u"%",  u"КН", u"КР",
+    u"КЛ", u"КЧ", u"КЗ", u"CHL", u"ФЦ", u"1Д", u"2В", u"3Т", u"4С", u"VKL"};
 
 std::vector<Key> keysOf(const QString& captions) {
     std::vector<Key> keys;
     for (const QString& caption : captions.split(u' ', Qt::SkipEmptyParts)) {
-        // "CommandVV" serves too, and so do "CHL" and "VKL", whose captions are a symbol and
-        // the power key's "1" over "0".
-        std::optional<Key> key = keyCaptioned(caption);
-        if (!key) key = keyFromName(caption);
-        EXPECT_TRUE(key) << "unknown key " << caption.toStdString();
-        if (key) keys.push_back(*key);
+        const auto* found = std::find(kCaptions.begin(), kCaptions.end(), caption);
+        const std::optional<Key> named = keyFromName(caption); // "CommandVV" serves too
+        EXPECT_TRUE(found != kCaptions.end() || named) << "unknown key " << caption.toStdString();
+        if (found != kCaptions.end())
+            keys.push_back(Key(found - kCaptions.begin()));
+        else if (named)
+            keys.push_back(*named);
     }
     return keys;
 }
