@@ -5,6 +5,7 @@
 
 #include "exercises/key_log.h"
 #include "exercises/results_file.h"
+#include "modal_watch.h"
 #include "support/named_rows.h"
 #include "ui/group_report.h"
 #include "ui/group_table.h"
@@ -70,13 +71,6 @@ class ClassFolder {
 class GroupWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        QObject::connect(&modalWatch_, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                ADD_FAILURE() << "modal window " << modal->windowTitle().toStdString();
-                modal->close();
-            }
-        });
-        modalWatch_.start(50);
         window = std::make_unique<GroupWindow>(
             folder.path(),
             [this](const QString& log, const QString& data) { replayed << log << data; });
@@ -113,7 +107,7 @@ class GroupWindowTest : public ::testing::Test {
     QTableView* table = nullptr;
 
   private:
-    QTimer modalWatch_;
+    ModalWatch modalWatch_;
 };
 
 struct CellCase : NamedRow {

@@ -1,6 +1,7 @@
 #pragma once
 // The front panel offscreen over a RegisterRig; an unexpected message box or modal window fails.
 
+#include "modal_watch.h"
 #include "support/fakes.h"
 #include "ui/journal_view.h"
 #include "ui/panel_layout.h"
@@ -34,16 +35,7 @@ inline void type(QWidget* w, const QString& text) {
 
 class PanelFixture : public ::testing::Test {
   protected:
-    void SetUp() override {
-        QObject::connect(&modalWatch_, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                ADD_FAILURE() << "modal window " << modal->windowTitle().toStdString();
-                modal->close();
-            }
-        });
-        modalWatch_.start(50);
-        openPanel();
-    }
+    void SetUp() override { openPanel(); }
     void TearDown() override { EXPECT_EQ(rig.messages.texts(), expectedMessages); }
     void openPanel() {
         window = std::make_unique<PanelWindow>(*rig.reg, settings);
@@ -84,7 +76,7 @@ class PanelFixture : public ::testing::Test {
     FakeSettings settings; // the panel's size
     std::unique_ptr<PanelWindow> window;
     QStringList expectedMessages;
-    QTimer modalWatch_;
+    ModalWatch modalWatch_;
 };
 
 } // namespace tarvel::test
