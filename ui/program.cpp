@@ -19,14 +19,15 @@ std::unique_ptr<Program> Program::start(const DataDir& dataDir, bool takeOverEls
 
 Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)
     : lock_(std::move(lock)), sessionEnd_(std::make_unique<SessionEnd>([this] { endSession(); })),
-      reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
-    reg_.Form_Load(/*journalInBackground=*/true);
+      reg_({clock_, regional_, printer_, programEnd_, dataDir}) {
+    reg_.addListener(notices_);
+    reg_.start(/*journalInBackground=*/true);
     panel_ = std::make_unique<PanelWindow>(reg_, settings_);
     messages_.setParent(panel_.get());
     // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
-    directory_ =
-        std::make_unique<FrmSPR>(reg_, DirectoryServices{regional_, messages_, settings_, dataDir},
-                                 [this] { panel_->render(); });
+    directory_ = std::make_unique<DirectoryWindow>(
+        reg_, DirectoryServices{regional_, messages_, settings_, dataDir},
+        [this] { panel_->render(); });
     reg_.setGoodsWindow(directory_.get());
 }
 

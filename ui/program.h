@@ -16,13 +16,14 @@
 #include "qt/qt_printer.h"
 #include "qt/qt_services.h"
 #include "register/cash_register.h"
+#include "register/notice_boxes.h"
 #include "storage/folder_lock.h"
 
 #include <memory>
 
 namespace tarvel {
 
-class FrmSPR;
+class DirectoryWindow;
 class PanelWindow;
 class SessionEnd;
 
@@ -57,12 +58,14 @@ class Program {
     SystemClock clock_;
     SystemRegional regional_;
     QtMessageBoxes messages_;
+    // What the register tells the trainee, shown in boxes over the panel.
+    NoticeBoxes notices_{messages_};
     QtSettingsStore settings_;
     QtPrinter printer_;
     QtProgramEnd programEnd_;
     CashRegister reg_;
     std::unique_ptr<PanelWindow> panel_;
-    std::unique_ptr<FrmSPR> directory_;
+    std::unique_ptr<DirectoryWindow> directory_;
 };
 
 } // namespace tarvel

@@ -1,4 +1,4 @@
-// The goods directory window FrmSPR with the real front panel, offscreen at 96 DPI.
+// The goods directory window (FrmSPR) with the real front panel, offscreen at 96 DPI.
 
 #include "panel_fixture.h"
 #include "qt/qt_services.h"
@@ -19,7 +19,7 @@ class DirectoryWindowTest : public PanelFixture {
         openDirectory(settings);
     }
     void openDirectory(SettingsStore& store) {
-        directory = std::make_unique<FrmSPR>(
+        directory = std::make_unique<DirectoryWindow>(
             *rig.reg, DirectoryServices{rig.regional, rig.messages, store, rig.files.dataDir()},
             [this] { window->render(); });
         rig.reg->setGoodsWindow(directory.get());
@@ -27,7 +27,7 @@ class DirectoryWindowTest : public PanelFixture {
     template <class W = QWidget> W* child(const char* n) { return directory->findChild<W*>(n); }
 
     FakeSettings settings;
-    std::unique_ptr<FrmSPR> directory;
+    std::unique_ptr<DirectoryWindow> directory;
 };
 
 TEST_F(DirectoryWindowTest, FcLifeCycleThroughTheRealWindows) {
