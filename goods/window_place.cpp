@@ -2,7 +2,7 @@
 
 #include "goods/goods_list.h"
 #include "numbers/numbers.h"
-#include "register/settings_names.h"
+#include "storage/settings.h"
 
 #include <algorithm>
 #include <cmath>

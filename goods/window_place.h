@@ -3,7 +3,7 @@
 // the inch, so the same on any screen), kept in the four settings "MainLeft", "MainTop",
 // "MainWidth" and "MainHeight" between runs.
 
-#include "register/services.h"
+#include "storage/settings.h"
 
 #include <QList>
 #include <QRect>

@@ -6,6 +6,7 @@
 #include "register/file_messages.h"
 #include "register/services.h"
 #include "storage/codepage.h"
+#include "storage/settings.h"
 #include "support/qt_printing.h"
 
 #include <QFile>
