@@ -35,4 +35,32 @@ QString dataFolderMessage(const DataFolderError& error) {
                "\nТренажёр не запущен.\nДругую папку можно указать так: tarvel --data-dir ПАПКА");
 }
 
+QString folderInUseMessage(const QString& folder) {
+    return QStringLiteral("С папкой %1 уже работает другая запущенная касса.\n"
+                          "Вторая касса с теми же файлами не запускается, чтобы не стереть "
+                          "чеки первой.")
+        .arg(shownPath(folder));
+}
+
+QString folderHeldElsewhereMessage(const QString& folder, const QString& computer,
+                                   const QDateTime& since) {
+    return QStringLiteral("С папкой %1 работает касса на другом компьютере (%2) с %3.\n"
+                          "Возможно, это след кассы, которую не закрыли перед выключением "
+                          "компьютера или извлечением флешки.")
+        .arg(shownPath(folder), computer, since.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
+}
+
+QString folderTakeOverQuestion(const QString& folder, const QString& computer,
+                               const QDateTime& since) {
+    return folderHeldElsewhereMessage(folder, computer, since) +
+           QStringLiteral("\n\nЗанять папку для этой кассы? Если касса на том компьютере ещё "
+                          "работает, чеки одной из касс будут потеряны.");
+}
+
+QString folderNotTakenOverMessage(const QString& folder, const QString& computer,
+                                  const QDateTime& since) {
+    return folderHeldElsewhereMessage(folder, computer, since) +
+           QStringLiteral("\nЗанять папку не удалось: касса не запускается.");
+}
+
 } // namespace tarvel

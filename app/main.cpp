@@ -4,11 +4,11 @@
 #include "app/command_line.h"
 #include "app/data_folder_message.h"
 #include "app/exercise_startup.h"
+#include "app/program.h"
 #include "qt/console_output.h"
 #include "qt/russian_texts.h"
 #include "ui/group_window.h"
 #include "ui/panel_window.h"
-#include "ui/program.h"
 
 #include <QApplication>
 #include <QProcess>

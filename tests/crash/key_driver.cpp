@@ -3,9 +3,9 @@
 // order once the event loop runs. It then writes "pressed <n>" to standard output and runs on
 // until it is killed or its session ends.
 
+#include "app/program.h"
 #include "register/key.h"
 #include "ui/panel_window.h"
-#include "ui/program.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // whatever was asked; another computer's lock is told with its computer and time, and taken
 // over when the trainee answers Yes or the command line says --take-over.
 
+#include "app/folder_claim.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
-#include "ui/folder_claim.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

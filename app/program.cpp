@@ -1,8 +1,8 @@
-#include "ui/program.h"
+#include "app/program.h"
 
+#include "app/folder_claim.h"
 #include "qt/session_end.h"
 #include "ui/directory_window.h"
-#include "ui/folder_claim.h"
 #include "ui/panel_window.h"
 
 #include <QApplication>

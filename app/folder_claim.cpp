@@ -1,6 +1,6 @@
-#include "ui/folder_claim.h"
+#include "app/folder_claim.h"
 
-#include "register/file_messages.h"
+#include "app/data_folder_message.h"
 
 #include <cstdio>
 
