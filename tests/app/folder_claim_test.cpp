@@ -42,9 +42,11 @@ TEST_P(ClaimFolder, AsksOnlyOfAnotherComputersLock) {
     }
     RecordingMessages messages;
     messages.answer = row.answer;
-    const std::unique_ptr<FolderLock> lock = claimFolder(files.folder(), row.takeOver, messages);
+    const Started<std::unique_ptr<FolderLock>> lock =
+        claimFolder(files.folder(), row.takeOver, messages);
+    if (!lock) tellStartProblem(lock.problem(), messages);
 
-    EXPECT_EQ(lock != nullptr, row.started);
+    EXPECT_EQ(bool(lock), row.started);
     ASSERT_EQ(messages.asked.size(), row.questions);
     for (const QString& question : messages.asked)
         for (const QString& part : {QDir::toNativeSeparators(files.folder()), QString("kassa-7"),

@@ -1,8 +1,18 @@
-#include "app/data_folder_message.h"
+#include "app/start_problem.h"
 
 #include "register/file_messages.h"
 
+#include <cstdio>
+
 namespace tarvel {
+
+void tellStartProblem(const StartProblem& problem, MessageBoxes& messages) {
+    using Kind = StartProblem::Kind;
+    if (problem.kind == Kind::TakeOverDeclined) return;
+    if (problem.kind == Kind::FolderInUse || problem.kind == Kind::NotTakenOver)
+        std::fprintf(stderr, "%s\n", qPrintable(problem.text));
+    messages.show(problem.text, kProgramTitle, MessageBoxes::Icon::Critical);
+}
 
 QString dataFolderMessage(const DataFolderError& error) {
     using Kind = DataFolderError::Kind;
@@ -35,11 +45,21 @@ QString dataFolderMessage(const DataFolderError& error) {
                "\nТренажёр не запущен.\nДругую папку можно указать так: tarvel --data-dir ПАПКА");
 }
 
-QString folderInUseMessage(const QString& folder) {
-    return QStringLiteral("С папкой %1 уже работает другая запущенная касса.\n"
-                          "Вторая касса с теми же файлами не запускается, чтобы не стереть "
-                          "чеки первой.")
-        .arg(shownPath(folder));
+StartProblem dataFolderProblem(const DataFolderError& error) {
+    return {StartProblem::Kind::DataFolder, dataFolderMessage(error)};
+}
+
+StartProblem replayProblem(const QString& reason) {
+    return {StartProblem::Kind::ReplayNotStarted,
+            reason + QStringLiteral("\nПоказ записи не начат.")};
+}
+
+StartProblem folderInUseProblem(const QString& folder) {
+    return {StartProblem::Kind::FolderInUse,
+            QStringLiteral("С папкой %1 уже работает другая запущенная касса.\n"
+                           "Вторая касса с теми же файлами не запускается, чтобы не стереть "
+                           "чеки первой.")
+                .arg(shownPath(folder))};
 }
 
 QString folderHeldElsewhereMessage(const QString& folder, const QString& computer,
@@ -57,10 +77,15 @@ QString folderTakeOverQuestion(const QString& folder, const QString& computer,
                           "работает, чеки одной из касс будут потеряны.");
 }
 
-QString folderNotTakenOverMessage(const QString& folder, const QString& computer,
-                                  const QDateTime& since) {
-    return folderHeldElsewhereMessage(folder, computer, since) +
-           QStringLiteral("\nЗанять папку не удалось: касса не запускается.");
+StartProblem folderNotTakenOverProblem(const QString& folder, const QString& computer,
+                                       const QDateTime& since) {
+    return {StartProblem::Kind::NotTakenOver,
+            folderHeldElsewhereMessage(folder, computer, since) +
+                QStringLiteral("\nЗанять папку не удалось: касса не запускается.")};
+}
+
+StartProblem takeOverDeclined() {
+    return {StartProblem::Kind::TakeOverDeclined, {}};
 }
 
 } // namespace tarvel
