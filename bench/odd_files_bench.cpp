@@ -9,6 +9,7 @@
 
 #include "register/cash_register.h"
 #include "storage/codepage.h"
+#include "storage/settings.h"
 #include "ui/directory_window.h"
 #include "ui/panel_window.h"
 

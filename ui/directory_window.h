@@ -5,9 +5,9 @@
 // the window remembers its outer position and size in twips between runs.
 
 #include "goods/goods_list.h"
-#include "goods/window_place.h"
 #include "register/services.h"
 #include "storage/data_dir.h"
+#include "ui/window_place.h"
 
 #include <QWidget>
 #include <functional>

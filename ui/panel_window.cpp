@@ -1,6 +1,5 @@
 #include "ui/panel_window.h"
 
-#include "register/settings_names.h"
 #include "ui/journal_view.h"
 #include "ui/panel_layout.h"
 #include "ui/panel_widgets.h"

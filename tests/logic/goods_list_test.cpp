@@ -1,7 +1,6 @@
-// The goods directory: file, sorted list, selection, search, "Добавить", the window's place.
+// The goods directory: file, sorted list, selection, search, "Добавить".
 
 #include "goods/goods_list.h"
-#include "goods/window_place.h"
 #include "support/fakes.h"
 
 #include <QDir>
@@ -111,17 +110,6 @@ TEST(GoodsList, SearchSelectsTheFirstEntryContainingTheTextOrKeepsTheSelection) 
         list.search(QString::fromUtf8(text));
         EXPECT_EQ(list.selected(), after) << text << " from " << before;
     }
-}
-
-TEST(WindowPlace, DefaultsNumbersInEitherSeparatorAndBadValuesKeepTheirMeasure) {
-    FakeSettings settings;
-    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}),
-              (TwipsRect{1000, 1000, 6500, 6500}));
-    storeWindowPlace(settings, ',', {-150, 1305, 6480.5f, 5000});
-    EXPECT_EQ(settings.values.value("MainWidth"), "6480,5");
-    EXPECT_EQ(readWindowPlace(settings, ',', {}), (TwipsRect{-150, 1305, 6480.5f, 5000}));
-    settings.values = {{"MainTop", "верх"}, {"MainWidth", ""}, {"MainHeight", "-5"}};
-    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}), (TwipsRect{1000, 20, 30, 40}));
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "register/notice_boxes.h"
 #include "register/services.h"
 #include "storage/codepage.h"
+#include "storage/settings.h"
 #include "support/qt_printing.h"
 
 #include <QFile>

@@ -4,6 +4,7 @@
 #include "qt/qt_services.h"
 #include "support/named_rows.h"
 #include "ui/directory_window.h"
+#include "ui/window_place.h"
 
 #include <QListView>
 #include <QPushButton>
@@ -183,6 +184,18 @@ TEST_F(DirectoryWindowTest, DoubleClickBelowTheEntriesCopiesNothing) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(s().TxtCHL.text(), before);
     EXPECT_EQ(list->currentIndex().row(), 2);
+}
+
+// The place as the settings keep it, without a window.
+TEST(WindowPlace, DefaultsNumbersInEitherSeparatorAndBadValuesKeepTheirMeasure) {
+    FakeSettings settings;
+    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}),
+              (TwipsRect{1000, 1000, 6500, 6500}));
+    storeWindowPlace(settings, ',', {-150, 1305, 6480.5f, 5000});
+    EXPECT_EQ(settings.values.value("MainWidth"), "6480,5");
+    EXPECT_EQ(readWindowPlace(settings, ',', {}), (TwipsRect{-150, 1305, 6480.5f, 5000}));
+    settings.values = {{"MainTop", "верх"}, {"MainWidth", ""}, {"MainHeight", "-5"}};
+    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}), (TwipsRect{1000, 20, 30, 40}));
 }
 
 } // namespace tarvel::test

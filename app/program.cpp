@@ -1,8 +1,8 @@
-#include "ui/program.h"
+#include "app/program.h"
 
+#include "app/folder_claim.h"
 #include "qt/session_end.h"
 #include "ui/directory_window.h"
-#include "ui/folder_claim.h"
 #include "ui/panel_window.h"
 
 #include <QApplication>
@@ -10,11 +10,12 @@
 
 namespace tarvel {
 
-std::unique_ptr<Program> Program::start(const DataDir& dataDir, bool takeOverElsewhere) {
+Started<std::unique_ptr<Program>> Program::start(const DataDir& dataDir, bool takeOverElsewhere) {
     QtMessageBoxes messages;
-    std::unique_ptr<FolderLock> lock = claimFolder(dataDir.path(), takeOverElsewhere, messages);
-    if (!lock) return nullptr;
-    return std::make_unique<Program>(dataDir, std::move(lock));
+    Started<std::unique_ptr<FolderLock>> lock =
+        claimFolder(dataDir.path(), takeOverElsewhere, messages);
+    if (!lock) return lock.problem();
+    return std::make_unique<Program>(dataDir, std::move(*lock));
 }
 
 Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)

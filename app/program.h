@@ -13,6 +13,7 @@
 // as it runs, and a second one started on the same folder is turned away before it touches a
 // file, since the two would rewrite each other's journal.
 
+#include "app/start_problem.h"
 #include "qt/qt_printer.h"
 #include "qt/qt_services.h"
 #include "register/cash_register.h"
@@ -30,10 +31,11 @@ class SessionEnd;
 class Program {
   public:
     // Takes the folder and starts the register over it. When another running register holds
-    // the folder, the trainee is told so (also on standard error) and nothing is started; the
-    // lock of another computer is taken over after the trainee agrees, or at once with
-    // `takeOverElsewhere` (see claimFolder).
-    static std::unique_ptr<Program> start(const DataDir& dataDir, bool takeOverElsewhere = false);
+    // the folder nothing is started, and the problem says why; the lock of another computer
+    // is taken over after the trainee agrees, or at once with `takeOverElsewhere` (see
+    // claimFolder). The services and windows that follow do not fail.
+    static Started<std::unique_ptr<Program>> start(const DataDir& dataDir,
+                                                   bool takeOverElsewhere = false);
 
     // Starts the register: a missing header may already be reported here, before the panel is
     // on screen, while the journal is read in the background.
