@@ -75,12 +75,12 @@ QString paymentWords(Payment payment) {
 }
 
 Differences paymentDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
-    const QList<Kopecks> expectedShort = expected.close == Close::Cash
+    const QList<Kopecks> expectedShort = expected.payment == Payment::Cash
                                              ? expected.tenders.first(expected.tenders.size() - 1)
                                              : QList<Kopecks>{};
     Differences out = shortTenderDifferences(expectedShort, kopecksOf(actual.shortTenders));
-    switch (expected.close) {
-    case Close::Cash:
+    switch (expected.payment) {
+    case Payment::Cash:
         // Closed without the money handed over, the register worked out no change.
         if (actual.payment == Payment::None)
             out.prepend({MistakeKind::WrongChange,
@@ -94,13 +94,13 @@ Differences paymentDifferences(const ExpectedReceipt& expected, const ClosedRece
                                   .arg(formatMoney(toKopecks(actual.tendered)),
                                        formatMoney(expected.tenders.last()))};
         break;
-    case Close::Plain:
+    case Payment::None:
         if (actual.payment != Payment::None)
             out.prepend(
                 {MistakeKind::WrongPayment,
                  paymentWords(actual.payment) + QStringLiteral(", а нужно закрыть без оплаты")});
         break;
-    case Close::Card:
+    case Payment::Card:
         if (actual.payment != Payment::Card)
             out.prepend(
                 {MistakeKind::WrongPayment,

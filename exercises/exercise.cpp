@@ -56,12 +56,12 @@ QString describeLine(const ExpectedLine& line) {
 }
 
 QString describeClose(const ExpectedReceipt& receipt) {
-    switch (receipt.close) {
-    case Close::Plain:
+    switch (receipt.payment) {
+    case Payment::None:
         return QStringLiteral("закрыть без оплаты");
-    case Close::Card:
+    case Payment::Card:
         return QStringLiteral("оплата картой");
-    case Close::Cash:
+    case Payment::Cash:
         break;
     }
     QStringList tenders;

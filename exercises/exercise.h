@@ -22,11 +22,9 @@ struct ExpectedLine {
     bool isReturn = false;
 };
 
-enum class Close { Plain, Cash, Card };
-
 struct ExpectedReceipt {
     QList<ExpectedLine> lines;
-    Close close = Close::Plain;
+    Payment payment = Payment::None;
     // Cash only: the amounts handed over, in order; all but the last are short of the total.
     QList<Kopecks> tenders;
     // Cash only: the customer hands over the smallest banknote that covers the total (worked

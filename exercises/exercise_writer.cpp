@@ -20,12 +20,12 @@ QString reportKey(ShiftReport report) {
 }
 
 QString paymentTask(const ExpectedReceipt& receipt) {
-    switch (receipt.close) {
-    case Close::Plain:
+    switch (receipt.payment) {
+    case Payment::None:
         return QStringLiteral("закройте чек без оплаты");
-    case Close::Card:
+    case Payment::Card:
         return QStringLiteral("оплата картой");
-    case Close::Cash:
+    case Payment::Cash:
         break;
     }
     QStringList handed;
@@ -115,11 +115,10 @@ QString tendersText(const QList<Kopecks>& tenders) {
 }
 
 QString receiptTable(const ExpectedReceipt& receipt) {
-    static const char* const closeNames[] = {"plain", "cash", "card"};
     QString out = QStringLiteral("# Чек: его строки (отдел, сумма) и оплата.\n[[receipt]]\n") +
                   linesText(receipt.lines) +
-                  QStringLiteral("close = \"%1\"\n").arg(closeNames[int(receipt.close)]);
-    if (receipt.close == Close::Cash)
+                  QStringLiteral("close = \"%1\"\n").arg(closeWord(receipt.payment));
+    if (receipt.payment == Payment::Cash)
         out += QStringLiteral("tendered = %1\n").arg(tendersText(receipt.tenders));
     return out;
 }
