@@ -95,9 +95,7 @@ void ExerciseChecker::shiftReportWritten(ShiftReport report, double shiftTotal) 
     if (nextIs(ItemKind::Report))
         judge(reportDifferences(exercise_.items[next_], report, shiftTotal));
     else
-        extras_ << QStringLiteral("лишний отчёт %1")
-                       .arg(report == ShiftReport::OneD ? QStringLiteral("1Д")
-                                                        : QStringLiteral("2В"));
+        extras_ << QStringLiteral("лишний отчёт %1").arg(reportCaption(report));
 }
 
 void ExerciseChecker::headerSaved(const QString& text) {

@@ -194,14 +194,11 @@ Differences movementDifferences(const ExerciseItem& expected, const ClosedReceip
 }
 
 Differences reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal) {
-    const auto name = [](ShiftReport r) {
-        return r == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
-    };
     Differences out;
     if (report != expected.report)
-        out << Difference{
-            MistakeKind::WrongReport,
-            QStringLiteral("снят отчёт %1, а нужно %2").arg(name(report), name(expected.report))};
+        out << Difference{MistakeKind::WrongReport,
+                          QStringLiteral("снят отчёт %1, а нужно %2")
+                              .arg(reportCaption(report), reportCaption(expected.report))};
     if (expected.reportTotal && toKopecks(shiftTotal) != *expected.reportTotal)
         out << Difference{MistakeKind::WrongReport, QStringLiteral("в отчёте %1, а нужно %2")
                                                         .arg(formatMoney(toKopecks(shiftTotal)),

@@ -26,6 +26,10 @@ QString departmentText(int department) {
     return QStringLiteral("%1").arg(department, 2, 10, QLatin1Char('0'));
 }
 
+QString reportCaption(ShiftReport report) {
+    return report == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
+}
+
 QString clockText(qint64 seconds) {
     const qint64 s = std::max<qint64>(seconds, 0);
     const QString minutes =
@@ -86,9 +90,7 @@ QString describeItem(const ExerciseItem& item) {
     case ItemKind::CashOut:
         return QStringLiteral("Инкассация: %1").arg(formatMoney(item.amount));
     case ItemKind::Report:
-        return QStringLiteral("Отчёт %1")
-                   .arg(item.report == ShiftReport::OneD ? QStringLiteral("1Д")
-                                                         : QStringLiteral("2В")) +
+        return QStringLiteral("Отчёт %1").arg(reportCaption(item.report)) +
                (item.reportTotal ? QStringLiteral(": %1").arg(formatMoney(*item.reportTotal))
                                  : QString());
     case ItemKind::Header:

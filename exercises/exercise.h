@@ -98,6 +98,8 @@ QString formatMoney(Kopecks amount);
 Kopecks toKopecks(double amount);
 // "01".."08".
 QString departmentText(int department);
+// "1Д" or "2В": the key that writes the report, as the exercise file and the trainee name it.
+QString reportCaption(ShiftReport report);
 // A time as a clock shows it: "2:05", an hour and more as "1:02:05".
 QString clockText(qint64 seconds);
 // The terms as the trainee reads them above the work: "Экзамен: на всю работу 10:00; оценки

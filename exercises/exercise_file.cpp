@@ -125,11 +125,8 @@ ExerciseItem reportOf(const toml::table& table, const AmountReader& amounts) {
     ExerciseItem item;
     item.kind = ItemKind::Report;
     const QString key = requiredText(table, "key", QStringLiteral("\"1Д\" или \"2В\"")).toUpper();
-    if (key == u"1Д")
-        item.report = ShiftReport::OneD;
-    else if (key == u"2В")
-        item.report = ShiftReport::TwoV;
-    else
+    item.report = key == reportCaption(ShiftReport::OneD) ? ShiftReport::OneD : ShiftReport::TwoV;
+    if (key != reportCaption(item.report))
         fail(table.get("key")->source(),
              QStringLiteral("отчёт снимают клавишей \"1Д\" или \"2В\""));
     if (const toml::node* total = table.get("total"))

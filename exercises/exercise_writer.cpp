@@ -15,10 +15,6 @@ QString rubles(Kopecks amount) {
     return formatMoney(amount) + QStringLiteral(" ₽");
 }
 
-QString reportKey(ShiftReport report) {
-    return report == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
-}
-
 QString paymentTask(const ExpectedReceipt& receipt) {
     switch (receipt.payment) {
     case Payment::None:
@@ -55,7 +51,7 @@ QString itemTask(const ExerciseItem& item) {
     case ItemKind::CashOut:
         return QStringLiteral("Инкассация: выдайте из кассы %1.").arg(rubles(item.amount));
     case ItemKind::Report:
-        return QStringLiteral("Снимите отчёт %1 в режиме КЗ").arg(reportKey(item.report)) +
+        return QStringLiteral("Снимите отчёт %1 в режиме КЗ").arg(reportCaption(item.report)) +
                (item.reportTotal
                     ? QStringLiteral(": сумма за смену %1.").arg(rubles(*item.reportTotal))
                     : QStringLiteral("."));
@@ -138,7 +134,7 @@ QString itemTable(const ExerciseItem& item) {
     case ItemKind::Report:
         return QStringLiteral("# Отчёт в режиме КЗ и сумма за смену в нём.\n[[report]]\n"
                               "key = \"%1\"\n")
-                   .arg(reportKey(item.report)) +
+                   .arg(reportCaption(item.report)) +
                (item.reportTotal ? QStringLiteral("total = %1\n").arg(amountText(*item.reportTotal))
                                  : QString());
     case ItemKind::Header: {
