@@ -12,13 +12,6 @@ bool isReceiptLike(ItemKind kind) {
 
 const Difference kNotDone{MistakeKind::NotDone, QStringLiteral("не выполнено")};
 
-QString describeReceipt(const ClosedReceipt& receipt) {
-    QStringList lines;
-    for (const SaleLine& line : receipt.lines)
-        lines << describeSale(line);
-    return lines.join(QStringLiteral("; "));
-}
-
 } // namespace
 
 ExerciseChecker::ExerciseChecker(Exercise exercise)
@@ -76,7 +69,8 @@ void ExerciseChecker::receiptClosed(const ClosedReceipt& receipt) {
     while (!finished() && !isReceiptLike(exercise_.items[next_].kind))
         skip();
     if (finished()) {
-        extras_ << QStringLiteral("лишний чек: %1").arg(describeReceipt(receipt));
+        extras_ << QStringLiteral("лишний чек: %1")
+                       .arg(describeLines(expectedLines(receipt.lines), LineWords::Difference));
         return;
     }
     const ExerciseItem& item = exercise_.items[next_];

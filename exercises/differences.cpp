@@ -6,13 +6,9 @@
 namespace tarvel {
 namespace {
 
-QString describeExpected(const ExpectedLine& line) {
-    return QStringLiteral("%1отдел %2, %3")
-        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
-             departmentText(line.department), formatMoney(line.amount));
-}
-
-Differences sameLineDifferences(int number, const ExpectedLine& expected, const SaleLine& actual) {
+// The line rung up, its amount to the kopeck, beside the line expected there.
+Differences sameLineDifferences(int number, const ExpectedLine& expected,
+                                const ExpectedLine& actual) {
     Differences out;
     const QString at = QStringLiteral("строка %1: ").arg(number);
     if (actual.department != expected.department)
@@ -20,11 +16,10 @@ Differences sameLineDifferences(int number, const ExpectedLine& expected, const 
             MistakeKind::WrongDepartment,
             at + QStringLiteral("отдел %1, а нужно %2")
                      .arg(departmentText(actual.department), departmentText(expected.department))};
-    if (toKopecks(actual.amount) != expected.amount)
-        out << Difference{
-            MistakeKind::WrongAmount,
-            at + QStringLiteral("сумма %1, а нужно %2")
-                     .arg(formatMoney(toKopecks(actual.amount)), formatMoney(expected.amount))};
+    if (actual.amount != expected.amount)
+        out << Difference{MistakeKind::WrongAmount,
+                          at + QStringLiteral("сумма %1, а нужно %2")
+                                   .arg(formatMoney(actual.amount), formatMoney(expected.amount))};
     if (expected.isReturn && !actual.isReturn)
         out << Difference{MistakeKind::ReturnNotMarked,
                           at + QStringLiteral("не отмечен возврат (ВТ перед ВВ)")};
@@ -139,24 +134,20 @@ QStringList headerLinesOf(const QString& text) {
     return lines;
 }
 
-QString describeSale(const SaleLine& line) {
-    return QStringLiteral("%1отдел %2, %3")
-        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
-             departmentText(line.department), formatMoney(toKopecks(line.amount)));
-}
-
 Differences lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual) {
     return sideBySide(
-        expected, actual,
+        expected, expectedLines(actual),
         [](int number, const ExpectedLine& line) {
-            return Difference{
-                MistakeKind::MissingLine,
-                QStringLiteral("нет строки %1: %2").arg(number).arg(describeExpected(line))};
+            return Difference{MistakeKind::MissingLine,
+                              QStringLiteral("нет строки %1: %2")
+                                  .arg(number)
+                                  .arg(describeLine(line, LineWords::Difference))};
         },
-        [](int number, const SaleLine& line) {
-            return Difference{
-                MistakeKind::ExtraLine,
-                QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(line))};
+        [](int number, const ExpectedLine& line) {
+            return Difference{MistakeKind::ExtraLine,
+                              QStringLiteral("лишняя строка %1: %2")
+                                  .arg(number)
+                                  .arg(describeLine(line, LineWords::Difference))};
         },
         sameLineDifferences);
 }

@@ -9,8 +9,7 @@ namespace {
 
 ExpectedReceipt expectedOf(const ClosedReceipt& receipt) {
     ExpectedReceipt expected;
-    for (const SaleLine& line : receipt.lines)
-        expected.lines << ExpectedLine{line.department, toKopecks(line.amount), line.isReturn};
+    expected.lines = expectedLines(receipt.lines);
     expected.payment = receipt.payment;
     if (receipt.payment == Payment::Cash) {
         // The short amounts come first, as the trainee is to hand them over.

@@ -33,13 +33,8 @@ QString paymentTask(const ExpectedReceipt& receipt) {
 }
 
 QString receiptTask(const ExpectedReceipt& receipt) {
-    QStringList lines;
-    for (const ExpectedLine& line : receipt.lines)
-        lines << QStringLiteral("%1отдел %2 — %3")
-                     .arg(line.isReturn ? QStringLiteral("возврат: ") : QString(),
-                          departmentText(line.department), rubles(line.amount));
     return QStringLiteral("Пробейте чек: %1; %2.")
-        .arg(lines.join(QStringLiteral(", ")), paymentTask(receipt));
+        .arg(describeLines(receipt.lines, LineWords::Task), paymentTask(receipt));
 }
 
 QString itemTask(const ExerciseItem& item) {
