@@ -4,8 +4,10 @@
 
 #include "register/cash_register.h"
 #include "register/file_messages.h"
+#include "register/notice_boxes.h"
 #include "register/services.h"
 #include "storage/codepage.h"
+#include "storage/settings.h"
 #include "support/qt_printing.h"
 
 #include <QFile>
@@ -166,11 +168,12 @@ inline QByteArray closeBytes(const QString& journal) {
 }
 
 // A register wired to fakes, with the default data files in a temporary directory, started
-// (Form_Load) unless asked otherwise.
+// unless asked otherwise.
 struct RegisterRig {
     FakeClock clock;
     FakeRegional regional;
     RecordingMessages messages;
+    NoticeBoxes notices{messages}; // the register's notices shown as the program shows them
     RecordingPrinter printer;
     FakeProgramEnd programEnd;
     FakeGoodsWindow goods;

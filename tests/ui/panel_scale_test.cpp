@@ -3,7 +3,7 @@
 // settings across runs.
 
 #include "panel_fixture.h"
-#include "register/settings_names.h"
+#include "storage/settings.h"
 #include "support/named_rows.h"
 
 #include <QPlainTextDocumentLayout>
