@@ -1,8 +1,9 @@
 #pragma once
 // The small interfaces through which the register reaches the world outside it: the clock and
-// regional settings, message boxes, the printer, the goods directory window and the end of the
-// program. The logic only ever calls these; the Qt implementations are in qt/, the fakes under
-// tests/support.
+// regional settings, the printer, the goods directory window and the end of the program; and
+// the message boxes, which the register itself never calls (it tells notices, see
+// notice_boxes.h) but the goods list and the windows do. The logic only ever calls these; the
+// Qt implementations are in qt/, the fakes under tests/support.
 //
 // This header uses QtCore only, so the logic that includes it builds without any window.
 
