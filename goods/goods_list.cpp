@@ -157,31 +157,28 @@ GoodsFile readGoodsFile(const QString& path) {
 
 } // namespace
 
-void loadGoodsList(GoodsList& list, const DataDir& dir, MessageBoxes& messages,
-                   QChar systemSeparator) {
+std::optional<GoodsLoadProblem> loadGoodsList(GoodsList& list, const DataDir& dir,
+                                              QChar systemSeparator) {
     const GoodsFile file = readGoodsFile(dir.filePath(kGoodsFileName));
     switch (file.status) {
     case GoodsFileStatus::CannotOpen:
-        messages.show(kCannotFindFile, kProgramTitle, MessageBoxes::Icon::None);
-        return;
+        return GoodsLoadProblem{kCannotFindFile, kProgramTitle};
     case GoodsFileStatus::NotOrdinary:
-        messages.show(kGoodsFileMissing, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
-        return;
+        return GoodsLoadProblem{kGoodsFileMissing, kGoodsLoadCaption, true};
     case GoodsFileStatus::Undecodable:
-        messages.show(kGoodsFileUnreadable, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
-        return;
+        return GoodsLoadProblem{kGoodsFileUnreadable, kGoodsLoadCaption, true};
     case GoodsFileStatus::Read:
         break;
     }
     QList<QString> entries = splitGoodsEntries(file.text);
     if (entries.isEmpty()) {
-        messages.show(kGoodsFileEmpty, kGoodsLoadCaption, MessageBoxes::Icon::Critical);
-        return;
+        return GoodsLoadProblem{kGoodsFileEmpty, kGoodsLoadCaption, true};
     }
     list.addAll(std::move(entries));
     const std::optional<qsizetype> start =
         startPosition(readFirstField(file.text), list.count(), systemSeparator);
     if (start) list.select(*start);
+    return std::nullopt;
 }
 
 } // namespace tarvel

@@ -79,12 +79,20 @@ class GoodsList {
     qsizetype selected_ = -1;
 };
 
+// Why the list stayed empty, in the words and the caption of the box the directory window
+// shows it in; a critical one with the critical icon.
+struct GoodsLoadProblem {
+    QString text;
+    QString caption;
+    bool critical = false;
+};
+
 // The file part of the directory window's load: reads spravoch.txt whole, fills the list
-// and selects the entry its first field names. A file that cannot be opened is reported with
+// and selects the entry its first field names. A file that cannot be opened is told with
 // "Не могу найти File", one that is no ordinary file (or vanished) with "Файл отсутствует!",
 // an empty one with "Файл пуст!", one too large to convert with "Файл не удалось прочитать
 // целиком!"; in each case the list stays empty.
-void loadGoodsList(GoodsList& list, const DataDir& dir, MessageBoxes& messages,
-                   QChar systemSeparator);
+std::optional<GoodsLoadProblem> loadGoodsList(GoodsList& list, const DataDir& dir,
+                                              QChar systemSeparator);
 
 } // namespace tarvel

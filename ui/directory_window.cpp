@@ -149,10 +149,15 @@ void DirectoryWindow::load() {
     setWindowState(windowState() & ~Qt::WindowMinimized);
     const QChar separator = svc_.regional.decimalSeparator();
     setOuterPlace(readWindowPlace(svc_.settings, separator, outerPlace()));
+    std::optional<GoodsLoadProblem> problem;
     {
         const QScopedValueRollback quiet(showingSelection_, true);
-        model_->resetting([&] { loadGoodsList(list_, svc_.dataDir, svc_.messages, separator); });
+        model_->resetting([&] { problem = loadGoodsList(list_, svc_.dataDir, separator); });
     }
+    if (problem)
+        svc_.messages.show(problem->text, problem->caption,
+                           problem->critical ? MessageBoxes::Icon::Critical
+                                             : MessageBoxes::Icon::None);
     showSelection();
     listView_->setFocus();
 }

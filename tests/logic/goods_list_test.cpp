@@ -48,7 +48,12 @@ struct ListRig {
     GoodsList list{regional};
     RecordingMessages messages;
     TempDataDir files;
-    void load() { loadGoodsList(list, files.dataDir(), messages, regional.separator); }
+    void load() {
+        if (const auto problem = loadGoodsList(list, files.dataDir(), regional.separator))
+            messages.show(problem->text, problem->caption,
+                          problem->critical ? MessageBoxes::Icon::Critical
+                                            : MessageBoxes::Icon::None);
+    }
 };
 
 // A windows-1251 file fills the sorted list and its first field selects. Missing, a directory,
