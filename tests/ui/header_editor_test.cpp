@@ -1,7 +1,7 @@
 // The receipt header typed into the real receipt tape offscreen: only what the trainee touches
 // changes, down to the byte, and the editor's undo never takes back the register's lines.
 
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "storage/codepage.h"
 #include "support/named_rows.h"
 

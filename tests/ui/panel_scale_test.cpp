@@ -2,7 +2,7 @@
 // panel centred, the tapes breaking their lines as at the design size; the size kept in the
 // settings across runs.
 
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "register/settings_names.h"
 #include "support/named_rows.h"
 

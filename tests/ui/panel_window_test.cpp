@@ -1,6 +1,6 @@
 // The panel window offscreen, driven through its real keys and widgets.
 
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "storage/codepage.h"
 #include "ui/panel_layout.h"
 

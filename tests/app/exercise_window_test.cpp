@@ -4,7 +4,7 @@
 
 #include "app/exercise_startup.h"
 #include "exercises/exercise_file.h"
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "support/named_rows.h"
 #include "ui/exercise_chooser.h"
 #include "ui/exercise_window.h"
