@@ -1,20 +1,18 @@
-// The journal file under the faults a real disk has: each is told with its true cause, the
-// receipts wait in memory, and the next receipt after the fault is gone brings the file back.
+// Files on real disks and between processes: a journal file grown meanwhile, the folder lock
+// of a holder that died or of a full folder, and the causes of failed calls.
 
 #include "storage/data_location.h"
 #include "storage/folder_lock.h"
 #include "storage/journal_file.h"
 #include "storage/text_files.h"
 #include "support/disk_faults.h"
-#include "support/fakes.h"
+#include "support/temp_files.h"
 #include "support/named_rows.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
-#include <functional>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,168 +20,6 @@ using namespace tarvel;
 using namespace tarvel::test;
 
 namespace {
-
-// Longer than a page of memory, so that it never fits in what a full disk has left in the
-// file's last page.
-const QString kLongReceipt = kReceipt.repeated(200);
-
-bool canActAsNobody() {
-    return AsNobody().active();
-}
-
-struct stat statOf(const QString& path) {
-    struct stat st {};
-    ::stat(QFile::encodeName(path).constData(), &st);
-    return st;
-}
-
-// A started register whose folder is a 1 MiB disk of its own.
-struct DiskRig {
-    RegisterRig rig{QLatin1Char('.'), false};
-    SmallDisk disk{rig.files.folder(), 1 << 20};
-    QString journalPath = rig.files.path(kJournalFileName);
-
-    bool start() {
-        if (!disk.mounted()) return false;
-        rig.files.writeDefaults();
-        rig.restart();
-        return true;
-    }
-    QByteArray fileBytes() const { return rig.files.readBytes(kJournalFileName); }
-    QString journal() { return rig.s().TxtCHLK.text(); }
-};
-
-struct Fault : NamedRow {
-    QString reason;                     // as the trainee reads it
-    std::function<bool(DiskRig&)> make; // false: cannot be made here
-    std::function<void(DiskRig&)> lift; // the fault gone again
-    bool asNobody = false;              // the register runs as an ordinary user
-};
-
-class JournalUnderFault : public testing::TestWithParam<Fault> {};
-
-// One receipt on disk, the fault, two long receipts (told once), the fault gone, one more
-// receipt: the file holds all four.
-TEST_P(JournalUnderFault, IsToldWithItsCauseAndMendedByTheNextReceipt) {
-    const Fault& fault = GetParam();
-    DiskRig d;
-    if (!d.start()) GTEST_SKIP() << "no tmpfs can be mounted here";
-    d.rig.reg->journalAppend(kReceipt);
-    if (!fault.make(d)) GTEST_SKIP() << "the fault cannot be made here";
-    {
-        std::optional<AsNobody> user;
-        if (fault.asNobody) user.emplace();
-        d.rig.reg->journalAppend(kLongReceipt);
-        d.rig.reg->journalAppend(kLongReceipt);
-    }
-    ASSERT_EQ(d.rig.messages.texts().size(), 1) << d.rig.messages.texts().join('|').toStdString();
-    EXPECT_TRUE(d.rig.messages.texts().first().startsWith("Не удалось записать файл " +
-                                                          QDir::toNativeSeparators(d.journalPath) +
-                                                          ": " + fault.reason + "\n"))
-        << d.rig.messages.texts().first().toStdString();
-    fault.lift(d);
-    d.rig.reg->journalAppend(kReceipt);
-    const QString all = kReceipt + kLongReceipt + kLongReceipt + kReceipt;
-    EXPECT_EQ(d.fileBytes(), closeBytes(all));
-    d.rig.reg->Form_Unload();
-    EXPECT_EQ(d.fileBytes(), closeBytes(all));
-    EXPECT_EQ(d.rig.messages.texts().size(), 1);
-}
-
-const Fault kFaults[] = {
-    {"DiskFull", "нет места на диске",
-     [](DiskRig& d) {
-         d.disk.fill("filler");
-         return true;
-     },
-     [](DiskRig& d) { d.rig.files.remove("filler"); }},
-    {"DiskReadOnly", "диск доступен только для чтения",
-     [](DiskRig& d) { return d.disk.remount(true); }, [](DiskRig& d) { d.disk.remount(false); }},
-    {"FileMarkedUnchangeable", "нет прав доступа",
-     [](DiskRig& d) { return setImmutable(d.journalPath, true); },
-     [](DiskRig& d) { setImmutable(d.journalPath, false); }},
-    {"NoWritePermission", "нет прав доступа",
-     [](DiskRig& d) { return canActAsNobody() && ::chmod(qPrintable(d.journalPath), 0644) == 0; },
-     [](DiskRig&) {}, true},
-    {"FileRemoved", "файл не найден", [](DiskRig& d) { return QFile::remove(d.journalPath); },
-     [](DiskRig&) {}},
-    {"FileChangedElsewhere", "файл изменён другой программой",
-     [](DiskRig& d) {
-         d.rig.files.writeBytes(kJournalFileName, "x");
-         return true;
-     },
-     [](DiskRig&) {}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults), rowName);
-
-// Where the file already holds every receipt, the close has nothing to write: it tells
-// nothing, and the file keeps its bytes, its inode and its hard links.
-struct CloseCase : NamedRow {
-    std::function<bool(DiskRig&)> make;
-    bool asNobody = false;
-};
-
-class CloseWithTheJournalOnDisk : public testing::TestWithParam<CloseCase> {};
-
-TEST_P(CloseWithTheJournalOnDisk, WritesNothingAndTellsNothing) {
-    DiskRig d;
-    if (!d.start()) GTEST_SKIP() << "no tmpfs can be mounted here";
-    d.rig.reg->journalAppend(kReceipt);
-    const QString link = d.rig.files.path("link.txt");
-    ASSERT_TRUE(::link(qPrintable(d.journalPath), qPrintable(link)) == 0);
-    const ino_t inode = statOf(d.journalPath).st_ino;
-    if (!GetParam().make(d)) GTEST_SKIP() << "the case cannot be made here";
-    {
-        std::optional<AsNobody> user;
-        if (GetParam().asNobody) user.emplace();
-        d.rig.reg->Form_Unload();
-    }
-    EXPECT_EQ(d.rig.messages.texts(), QStringList());
-    EXPECT_EQ(d.fileBytes(), closeBytes(kReceipt));
-    EXPECT_EQ(statOf(d.journalPath).st_ino, inode);
-    EXPECT_EQ(d.rig.files.readBytes("link.txt"), closeBytes(kReceipt));
-}
-
-const CloseCase kCloseCases[] = {
-    {"DiskFull",
-     [](DiskRig& d) {
-         d.disk.fill("filler");
-         return true;
-     }},
-    {"FolderTakesNoNewFile",
-     [](DiskRig& d) { return canActAsNobody() && ::chmod(qPrintable(d.journalPath), 0666) == 0; },
-     true},
-};
-
-INSTANTIATE_TEST_SUITE_P(Cases, CloseWithTheJournalOnDisk, testing::ValuesIn(kCloseCases), rowName);
-
-// A journal edited by hand is rewritten once at start-up into the register's form: in place
-// where the folder takes no new file, and keeping the file's owner and mode.
-TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
-    for (const bool folderWritable : {true, false}) {
-        SCOPED_TRACE(folderWritable ? "folder writable" : "folder takes no new file");
-        RegisterRig rig(QLatin1Char('.'), false);
-        const QString path = rig.files.path(kJournalFileName);
-        rig.files.writeBytes(kJournalFileName, "a\rb");
-        if (!canActAsNobody()) GTEST_SKIP() << "needs root";
-        ASSERT_EQ(::chown(qPrintable(path), AsNobody::uid(), AsNobody::uid()), 0);
-        ASSERT_EQ(::chmod(qPrintable(path), folderWritable ? 0640 : 0660), 0);
-        ASSERT_EQ(::chmod(qPrintable(rig.files.folder()), 0755), 0);
-        {
-            std::optional<AsNobody> user;
-            if (!folderWritable) user.emplace();
-            rig.restart();
-            rig.reg->journalAppend(kReceipt);
-            rig.reg->Form_Unload();
-        }
-        EXPECT_EQ(rig.messages.texts(), QStringList());
-        EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes("a\r\nb\r\n" + kReceipt));
-        const struct stat st = statOf(path);
-        EXPECT_EQ(st.st_uid, AsNobody::uid());
-        EXPECT_EQ(st.st_mode & 0777, folderWritable ? 0640u : 0660u);
-    }
-}
 
 // The journal is read on a worker thread; should the file grow after it was read, start-up
 // does not replace it by the shorter journal it read: the file keeps every byte, and the
