@@ -7,7 +7,7 @@
 #include "exercises/exercise_recorder.h"
 #include "exercises/exercise_writer.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

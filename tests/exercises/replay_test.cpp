@@ -9,7 +9,7 @@
 #include "storage/codepage.h"
 #include "storage/folder_lock.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QCoreApplication>
 #include <QDir>
