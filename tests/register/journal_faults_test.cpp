@@ -98,14 +98,6 @@ const Fault kFaults[] = {
     {"NoWritePermission", "нет прав доступа",
      [](DiskRig& d) { return canActAsNobody() && ::chmod(qPrintable(d.journalPath), 0644) == 0; },
      [](DiskRig&) {}, true},
-    {"FileRemoved", "файл не найден", [](DiskRig& d) { return QFile::remove(d.journalPath); },
-     [](DiskRig&) {}},
-    {"FileChangedElsewhere", "файл изменён другой программой",
-     [](DiskRig& d) {
-         d.rig.files.writeBytes(kJournalFileName, "x");
-         return true;
-     },
-     [](DiskRig&) {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults), rowName);
