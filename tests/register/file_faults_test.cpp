@@ -1,5 +1,6 @@
 // The journal file under the faults a real disk has: each is told with its true cause, the
-// receipts wait in memory, and the next receipt after the fault is gone brings the file back.
+// receipts wait in memory, and the next receipt after the fault is gone brings the file back;
+// and the causes in words.
 
 #include "support/disk_faults.h"
 #include "support/fakes.h"
@@ -168,6 +169,28 @@ TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
         EXPECT_EQ(st.st_uid, AsNobody::uid());
         EXPECT_EQ(st.st_mode & 0777, folderWritable ? 0640u : 0660u);
     }
+}
+
+// The causes no test can make on demand, from the errno a failed call leaves.
+TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
+    TempDataDir files;
+    const QString inFolder = files.path("f");
+    const QString noFolder = files.path("none/f");
+    const std::tuple<int, QString, QString> cases[] = {
+        {EIO, inFolder, "ошибка ввода-вывода на диске"},
+        {EDQUOT, inFolder, "нет места на диске"},
+        {ENOENT, inFolder, "файл не найден"},
+        {ENOENT, noFolder, "нет такого каталога"},
+        // A name in windows-1251 read as UTF-8: each such byte becomes U+FFFD.
+        {ENOENT, files.path("\uFFFD\uFFFD.toml"),
+         "имя файла не в кодировке UTF-8, открыть его нельзя — переименуйте файл"},
+        {EISDIR, inFolder, "на этом месте стоит каталог"},
+        {ENAMETOOLONG, inFolder, "слишком длинный путь или имя файла"},
+        {ELOOP, inFolder, "символические ссылки замыкаются в круг"},
+        {EMFILE, inFolder, "системная ошибка 24"},
+    };
+    for (const auto& [error, path, text] : cases)
+        EXPECT_EQ(reasonText({path, problemFromErrno(error, path), error}), text) << error;
 }
 
 } // namespace

@@ -4,8 +4,7 @@
 
 #include "storage/durable_append.h"
 #include "storage/text_files.h"
-#include "support/held_elsewhere.h"
-#include "support/temp_files.h"
+#include "support/fakes.h"
 #include "support/named_rows.h"
 
 #include <QDir>
@@ -43,6 +42,24 @@ TEST(WindowsFileProblems, CausesFromTheSystemsErrorCodes) {
         EXPECT_EQ(reasonText({path, problemFromSystemError(int(code), path), int(code)}), text)
             << code;
 }
+
+// Another program's handle on a file that lets no one else in, as Excel keeps a workbook.
+class HeldElsewhere {
+  public:
+    explicit HeldElsewhere(const QString& path)
+        : handle_(::CreateFileW(
+              reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+              GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+              nullptr)) {
+        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+    }
+    ~HeldElsewhere() { ::CloseHandle(handle_); }
+    HeldElsewhere(const HeldElsewhere&) = delete;
+    HeldElsewhere& operator=(const HeldElsewhere&) = delete;
+
+  private:
+    HANDLE handle_;
+};
 
 bool markReadOnly(const QString& path, bool readOnly) {
     const auto name = reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16());
@@ -88,6 +105,25 @@ TEST(WindowsFileReadOnly, IsToldAsNoPermission) {
     EXPECT_EQ(reasonText(*error), "нет прав доступа");
     EXPECT_EQ(files.readBytes("clishe.txt"), "шапка\r\n");
     markReadOnly(files.path("clishe.txt"), false);
+}
+
+// The journal held by another program while receipts close: the trainee is told once, with
+// the cause, the receipts wait in memory, and the first receipt after the file is let go
+// brings the file up to date.
+TEST(WindowsJournalHeld, IsToldAndCaughtUpAfter) {
+    RegisterRig rig;
+    rig.reg->journalAppend(kReceipt);
+    {
+        const HeldElsewhere backup(rig.files.path(kJournalFileName));
+        rig.reg->journalAppend(kReceipt);
+        rig.reg->journalAppend(kReceipt);
+    }
+    ASSERT_EQ(rig.messages.texts().size(), 1);
+    EXPECT_TRUE(
+        rig.messages.texts().first().contains(": файл занят другой программой — закройте её\n"))
+        << rig.messages.texts().first().toStdString();
+    rig.reg->journalAppend(kReceipt);
+    EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(4)));
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 // Files on real disks and between processes: a journal file grown meanwhile, the folder lock
-// of a holder that died or of a full folder, and the causes of failed calls.
+// of a holder that died or of a full folder, and paths that cannot be reached.
 
 #include "storage/data_location.h"
 #include "storage/folder_lock.h"
 #include "storage/journal_file.h"
 #include "storage/text_files.h"
 #include "support/disk_faults.h"
-#include "support/temp_files.h"
 #include "support/named_rows.h"
+#include "support/temp_files.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -74,28 +74,6 @@ TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
     files.remove("filler");
     FolderLock second(files.folder());
     EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
-}
-
-// The causes no test can make on demand, from the errno a failed call leaves.
-TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
-    TempDataDir files;
-    const QString inFolder = files.path("f");
-    const QString noFolder = files.path("none/f");
-    const std::tuple<int, QString, QString> cases[] = {
-        {EIO, inFolder, "ошибка ввода-вывода на диске"},
-        {EDQUOT, inFolder, "нет места на диске"},
-        {ENOENT, inFolder, "файл не найден"},
-        {ENOENT, noFolder, "нет такого каталога"},
-        // A name in windows-1251 read as UTF-8: each such byte becomes U+FFFD.
-        {ENOENT, files.path("\uFFFD\uFFFD.toml"),
-         "имя файла не в кодировке UTF-8, открыть его нельзя — переименуйте файл"},
-        {EISDIR, inFolder, "на этом месте стоит каталог"},
-        {ENAMETOOLONG, inFolder, "слишком длинный путь или имя файла"},
-        {ELOOP, inFolder, "символические ссылки замыкаются в круг"},
-        {EMFILE, inFolder, "системная ошибка 24"},
-    };
-    for (const auto& [error, path, text] : cases)
-        EXPECT_EQ(reasonText({path, problemFromErrno(error, path), error}), text) << error;
 }
 
 // A file that cannot be reached is not simply "missing": a loop of links and a name longer
