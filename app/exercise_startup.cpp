@@ -58,26 +58,16 @@ ExerciseStartup::~ExerciseStartup() {
     end();
 }
 
-bool ExerciseStartup::prepare() {
+Started<DataDir> ExerciseStartup::prepare() {
     ReplayFolder::removeAbandoned();
-    if (options_.replay.isEmpty()) return true;
+    if (options_.replay.isEmpty()) return DataDir(dataFolder_);
     KeyLogRead read = readKeyLog(options_.replay);
-    QString problem = read.error;
-    if (read.log) {
-        scratch_ = std::make_unique<ReplayFolder>();
-        problem = scratch_->prepare(read.log->head, dataFolder_);
-    }
-    if (!problem.isEmpty()) {
-        messages_.show(problem + QStringLiteral("\nПоказ записи не начат."), kProgramTitle,
-                       MessageBoxes::Icon::Critical);
-        return false;
-    }
+    if (!read.log) return replayProblem(read.error);
+    scratch_ = std::make_unique<ReplayFolder>();
+    if (const QString problem = scratch_->prepare(read.log->head, dataFolder_); !problem.isEmpty())
+        return replayProblem(problem);
     log_ = std::move(read.log);
-    return true;
-}
-
-QString ExerciseStartup::registerFolder() const {
-    return scratch_ ? scratch_->path() : dataFolder_;
+    return DataDir(scratch_->path());
 }
 
 void ExerciseStartup::begin(CashRegister& reg, PanelWindow& panel, const Clock& clock) {

@@ -9,6 +9,7 @@
 // An exercise file that cannot be used is told in Russian and the panel runs without one.
 
 #include "app/command_line.h"
+#include "app/start_problem.h"
 #include "exercises/exercise_recorder.h"
 #include "exercises/exercise_session.h"
 #include "exercises/replay.h"
@@ -27,11 +28,10 @@ class ExerciseStartup {
     ExerciseStartup(CommandLine options, QString dataFolder, MessageBoxes& messages);
     ~ExerciseStartup();
 
-    // Before the register starts: a replay's log is read and its scratch folder made. False
-    // when the replay cannot start; the instructor has been told why.
-    bool prepare();
-    // The folder the register works in: the data folder, or a replay's scratch copy.
-    QString registerFolder() const;
+    // Before the register starts: a replay's log is read and its scratch folder made. The
+    // folder the register works in (the data folder, or a replay's scratch copy), or why the
+    // replay cannot start.
+    Started<DataDir> prepare();
     // Once the panel is on screen.
     void begin(CashRegister& reg, PanelWindow& panel, const Clock& clock);
     // The panel is closing: an exercise not done is written as abandoned, a new one is written

@@ -2,13 +2,13 @@
 // register over it, shows its front panel and runs until the panel is closed.
 
 #include "app/command_line.h"
-#include "app/data_folder_message.h"
 #include "app/exercise_startup.h"
+#include "app/program.h"
+#include "app/start_problem.h"
 #include "qt/console_output.h"
 #include "qt/russian_texts.h"
 #include "ui/group_window.h"
 #include "ui/panel_window.h"
-#include "ui/program.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -16,20 +16,31 @@
 
 namespace {
 
-// The folder the register keeps its files in, filled with the defaults it lacks; nothing when
-// it cannot be used, after the trainee has been told why.
-std::optional<tarvel::DataDir> prepareData(const tarvel::CommandLine& options) {
+// The folder the register keeps its files in, filled with the defaults it lacks, or why it
+// cannot be used.
+tarvel::Started<tarvel::DataDir> prepareData(const tarvel::CommandLine& options) {
     const QString executableDir = QCoreApplication::applicationDirPath();
     const tarvel::DataFolderReady data = tarvel::prepareDataFolder(
         tarvel::chooseDataFolder(
             {options.dataDir, executableDir,
              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)}),
         tarvel::defaultFileFolders(executableDir));
-    if (!data.error) return tarvel::DataDir(*data.folder);
-    tarvel::QtMessageBoxes messages;
-    messages.show(tarvel::dataFolderMessage(*data.error), tarvel::kProgramTitle,
-                  tarvel::MessageBoxes::Icon::Critical);
-    return std::nullopt;
+    if (data.error) return tarvel::dataFolderProblem(*data.error);
+    return tarvel::DataDir(*data.folder);
+}
+
+// The register over its data folder, step by step: the folder, a replay's scratch copy of it,
+// the lock, the services and the windows. The exercises' start-up is made on the way: a
+// replay's copy is its to make, and it lives on with the panel.
+tarvel::Started<std::unique_ptr<tarvel::Program>>
+startRegister(const tarvel::CommandLine& options, std::optional<tarvel::ExerciseStartup>& exercises,
+              tarvel::MessageBoxes& messages) {
+    const tarvel::Started<tarvel::DataDir> data = prepareData(options);
+    if (!data) return data.problem();
+    const tarvel::Started<tarvel::DataDir> folder =
+        exercises.emplace(options, data->path(), messages).prepare();
+    if (!folder) return folder.problem();
+    return tarvel::Program::start(*folder, options.takeOver);
 }
 
 // The window "Журнал группы" alone: no register, no data folder and no lock, as it only reads.
@@ -66,24 +77,25 @@ int main(int argc, char* argv[]) {
     app.setApplicationName(tarvel::kProgramTitle);
     tarvel::useRussianQtTexts(app);
     if (!command.options.classDir.isEmpty()) return showClass(command.options.classDir);
-    const std::optional<tarvel::DataDir> dataDir = prepareData(command.options);
-    if (!dataDir) return 1;
     tarvel::QtMessageBoxes messages;
-    tarvel::ExerciseStartup exercises(command.options, dataDir->path(), messages);
-    if (!exercises.prepare()) return 1;
-    const std::unique_ptr<tarvel::Program> program = tarvel::Program::start(
-        tarvel::DataDir(exercises.registerFolder()), command.options.takeOver);
-    if (!program) return 1;
-    if (!program->ended()) {
-        program->show();
-        messages.setParent(&program->panel());
-        exercises.setSystemEnded([&program] { return program->endedBySystem(); });
-        exercises.begin(program->cashRegister(), program->panel(), program->clock());
+    std::optional<tarvel::ExerciseStartup> exercises;
+    const tarvel::Started<std::unique_ptr<tarvel::Program>> started =
+        startRegister(command.options, exercises, messages);
+    if (!started) {
+        tarvel::tellStartProblem(started.problem(), messages);
+        return 1;
+    }
+    tarvel::Program& program = **started;
+    if (!program.ended()) {
+        program.show();
+        messages.setParent(&program.panel());
+        exercises->setSystemEnded([&program] { return program.endedBySystem(); });
+        exercises->begin(program.cashRegister(), program.panel(), program.clock());
     }
     // A signal while a start-up message or the chooser waited: the panel has closed, nothing
     // more is started.
-    const int exitCode = program->ended() ? 0 : app.exec();
+    const int exitCode = program.ended() ? 0 : app.exec();
     // The exercise's end asks the program how the session ended: before the program goes.
-    exercises.end();
+    exercises->end();
     return exitCode;
 }

@@ -9,6 +9,7 @@
 
 #include "register/cash_register.h"
 #include "storage/codepage.h"
+#include "storage/settings.h"
 #include "ui/directory_window.h"
 #include "ui/panel_window.h"
 
@@ -91,12 +92,11 @@ void headerFigures(const Shape& shape) {
     QTemporaryDir dir;
     write(dir.filePath(kHeaderFileName), shape.bytes);
     QuietPlatform p;
-    CashRegister reg(
-        {p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir.path())});
+    CashRegister reg({p.clock, p.regional, p.printer, p.programEnd, DataDir(dir.path())});
     // As main() starts: the register loads, then the panel is built and shown.
     QElapsedTimer t;
     t.start();
-    reg.Form_Load();
+    reg.start();
     auto panel = std::make_unique<PanelWindow>(reg, p.settings);
     PaintSeen seen;
     panel->installEventFilter(&seen);
@@ -120,19 +120,18 @@ void goodsFigures(const Shape& shape) {
     write(dir.filePath(kGoodsFileName), shape.bytes);
     QuietPlatform p;
     NoSettings settings;
-    CashRegister reg(
-        {p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir.path())});
-    reg.Form_Load();
+    CashRegister reg({p.clock, p.regional, p.printer, p.programEnd, DataDir(dir.path())});
+    reg.start();
     PanelWindow panel(reg, p.settings);
     panel.show();
     if (!QTest::qWaitForWindowExposed(&panel)) std::fprintf(stderr, "panel not shown\n");
-    FrmSPR goods(reg, {p.regional, p.messages, settings, DataDir(dir.path())},
-                 [&panel] { panel.render(); });
+    DirectoryWindow goods(reg, {p.regional, p.messages, settings, DataDir(dir.path())},
+                          [&panel] { panel.render(); });
     auto* list = goods.findChild<QListView*>("sprav");
     const double shown = untilPainted(list->viewport(), [&] { goods.show(); });
     const double copied = untilPainted(&panel, [&] {
         list->setCurrentIndex(list->model()->index(0, 0));
-        goods.sprav_DblClick();
+        goods.copyEntryToTape();
     });
     std::printf("| spravoch.txt: %-32s | %9.1f ms | %9.1f ms |\n", shape.name, shown, copied);
 }

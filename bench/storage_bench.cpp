@@ -127,8 +127,8 @@ void FormLoadBench(benchmark::State& state) {
     const DataDir dir = gWorkspace->dataDir(QStringLiteral("form_load"), gWorkspace->journalFile);
     QuietPlatform& p = gWorkspace->platform;
     for (auto _ : state) {
-        CashRegister reg({p.clock, p.regional, p.messages, p.printer, p.programEnd, dir});
-        reg.Form_Load();
+        CashRegister reg({p.clock, p.regional, p.printer, p.programEnd, dir});
+        reg.start();
         benchmark::DoNotOptimize(reg.state().TxtCHLK.text().constData());
     }
     setBytes(state, gWorkspace->journalFile.size());
@@ -177,12 +177,12 @@ void JournalAppendBench(benchmark::State& state) {
         gWorkspace->dataDir(big ? QStringLiteral("append_big") : QStringLiteral("append_empty"),
                             big ? gWorkspace->journalFile : QByteArray());
     QuietPlatform& p = gWorkspace->platform;
-    CashRegister reg({p.clock, p.regional, p.messages, p.printer, p.programEnd, dir});
-    reg.Form_Load();
+    CashRegister reg({p.clock, p.regional, p.printer, p.programEnd, dir});
+    reg.start();
     std::mt19937 random(2);
     const QString piece = sampleReceiptPiece(random);
     for (auto _ : state)
-        reg.journalAppend(piece);
+        reg.journal().append(piece);
     state.SetLabel(big ? QStringLiteral("%1 MB journal")
                              .arg(gWorkspace->journalFile.size() / 1048576)
                              .toStdString()
@@ -240,12 +240,12 @@ int main(int argc, char** argv) {
     printRatio(reporter, "encode / narrowing copy", "Encode/0", "Encode/1", 2.0);
     printRatio(reporter, "encode / ICU's encode", "Encode/0", "Encode/2", 1.0);
     printRatio(reporter, "readJournal / (readAll + widen)", "ReadJournal", "ReadDecodeFloor", 1.5);
-    printRatio(reporter, "Form_Load storage / (readAll + widen)", "FormLoad", "ReadDecodeFloor", 0);
+    printRatio(reporter, "start storage / (readAll + widen)", "FormLoad", "ReadDecodeFloor", 0);
     printRatio(reporter, "whole write / (narrow + write + sync)", "WriteWhole",
                "EncodeWriteSyncFloor", 1.5);
     printRatio(reporter, "whole write / (narrow + write, no sync)", "WriteWhole",
                "EncodeWriteFloor", 0);
-    printRatio(reporter, "journalAppend: large / empty journal", "JournalAppend/1",
+    printRatio(reporter, "journal append: large / empty journal", "JournalAppend/1",
                "JournalAppend/0", 0);
     return 0;
 }

@@ -58,8 +58,8 @@ struct Register {
     explicit Register(const QString& dir, bool journalInBackground = false) {
         QuietPlatform& p = platform;
         reg = std::make_unique<CashRegister>(
-            Services{p.clock, p.regional, p.messages, p.printer, p.programEnd, DataDir(dir)});
-        reg->Form_Load(journalInBackground);
+            Services{p.clock, p.regional, p.printer, p.programEnd, DataDir(dir)});
+        reg->start(journalInBackground);
         panel = std::make_unique<PanelWindow>(*reg, p.settings);
         panel->show();
     }
@@ -252,7 +252,7 @@ double meanClosingMs(const QString& dir, int receipts) {
         total += msSince(t);
     }
     if (!r.platform.messages.shown.isEmpty()) std::fprintf(stderr, "message boxes were shown\n");
-    if (r.reg->state().lit(Lamp::LblVV)) std::fprintf(stderr, "the receipts did not close\n");
+    if (r.reg->state().lit(Lamp::ReceiptOpen)) std::fprintf(stderr, "the receipts did not close\n");
     return total / receipts;
 }
 

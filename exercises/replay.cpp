@@ -111,7 +111,7 @@ void ReplayPlayer::play(const KeyLogEntry& entry) {
         if (hooks_.showKey) hooks_.showKey(*entry.key);
         reg_.press(*entry.key);
     } else if (entry.field == TypedField::Indicator) {
-        reg_.TxtIND_Change(entry.text);
+        reg_.indicatorEdited(entry.text);
     } else {
         reg_.editHeader(0, reg_.state().TxtCHL.text().size(), entry.text);
     }

@@ -125,7 +125,7 @@ void GoodsList::search(const QString& searchText) {
     }
 }
 
-void GoodsList::CmdDob_Click(const QString& searchText) {
+void GoodsList::addSearchText(const QString& searchText) {
     add(searchText);
     selected_ = entries_.size() - 1;
 }

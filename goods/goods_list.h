@@ -67,7 +67,7 @@ class GoodsList {
 
     // "Добавить": adds the search box's text as it is, an empty one included, and selects the
     // last entry of the list (the new one only when it sorts last).
-    void CmdDob_Click(const QString& searchText);
+    void addSearchText(const QString& searchText);
 
   private:
     bool lessNoCase(const QString& a, const QString& b) const {

@@ -1,7 +1,5 @@
 #include "qt/qt_services.h"
 
-#include "register/settings_names.h"
-
 #include <QApplication>
 #include <QCollator>
 #include <QDateTime>

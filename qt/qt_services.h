@@ -3,6 +3,7 @@
 // boxes, QSettings, and the end of the Qt event loop. The printer has its own file.
 
 #include "register/services.h"
+#include "storage/settings.h"
 
 #include <QCollator>
 #include <QLocale>

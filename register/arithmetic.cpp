@@ -37,18 +37,18 @@ ArithmeticFault faultOf(float result, Operator oper, float operand) {
 
 } // namespace
 
-ArithmeticFault CashRegister::OperClick(Operator det) {
+ArithmeticFault CashRegister::applyOperator(Operator next) {
     if (s_.entryFlag != 0) {
-        const ArithmeticFault fault = DoOper();
+        const ArithmeticFault fault = carryOutPending();
         if (fault != ArithmeticFault::None) {
             dropCalculation();
             return fault;
         }
-        s_.pendingOper = det;
+        s_.pendingOper = next;
         s_.entryFlag = 0;
     } else {
         // No amount keyed since the last operator: only the pending operation changes.
-        s_.pendingOper = det;
+        s_.pendingOper = next;
     }
     return ArithmeticFault::None;
 }
@@ -59,7 +59,7 @@ void CashRegister::dropCalculation() {
     s_.entryFlag = 0;
 }
 
-ArithmeticFault CashRegister::DoOper() {
+ArithmeticFault CashRegister::carryOutPending() {
     const QChar separator = svc_.regional.decimalSeparator();
     // The register reads back the numbers it writes: under a "," separator "2,5" is 2.5.
     const double keyed = leadingValue(s_.TxtIND.text(), separator);
@@ -96,27 +96,40 @@ ArithmeticFault CashRegister::DoOper() {
     return ArithmeticFault::None;
 }
 
-ArithmeticFault CashRegister::arithmeticKey(Operator det) {
-    const ArithmeticFault fault = OperClick(det);
+ArithmeticFault CashRegister::operatorKey(Operator next) {
+    const ArithmeticFault fault = applyOperator(next);
     showFault(fault);
     return fault;
 }
 
-void CashRegister::CommandPlus_Click() {
-    arithmeticKey(Operator::Plus);
-}
-
 // The minus lamp tells НЛ that cash is taken out; a faulty "-" leaves it as it was.
-void CashRegister::CammandMinus_Click() {
-    if (arithmeticKey(Operator::Minus) == ArithmeticFault::None) s_.light(Lamp::Lblmin);
+void CashRegister::subtract() {
+    if (operatorKey(Operator::Minus) == ArithmeticFault::None) s_.light(Lamp::CashOut);
 }
 
-void CashRegister::UMN_Click() {
-    arithmeticKey(Operator::Multiply);
+// The pending calculation carried out as ВВ does it, before a sale and after a closing.
+void CashRegister::completeCalculation() {
+    showFault(applyOperator(Operator::None));
 }
 
-void CashRegister::DEL_Click() {
-    arithmeticKey(Operator::Divide);
+void CashRegister::showFault(ArithmeticFault fault) {
+    if (fault == ArithmeticFault::None) return;
+    tell(faultMessage(fault));
+    watch_.arithmeticFault(fault);
+}
+
+QString faultMessage(ArithmeticFault fault) {
+    switch (fault) {
+    case ArithmeticFault::DivisionByZero:
+        return QStringLiteral("Деление на ноль");
+    case ArithmeticFault::Invalid:
+        return QStringLiteral("Недопустимая операция (0 / 0)");
+    case ArithmeticFault::Overflow:
+        return QStringLiteral("Переполнение");
+    case ArithmeticFault::None:
+        break;
+    }
+    return {};
 }
 
 } // namespace tarvel

@@ -32,43 +32,43 @@ QString shiftReportLine(QStringView label, float shiftTotal, QChar separator) {
 
 } // namespace
 
-void CashRegister::Btn1D_Click() {
-    selectDepartment(s_.TxtSEC, u"01", u"05");
-    if (s_.inJournalMode()) {
-        s_.front = TapeId::Journal;
-        journalAppend(shiftReportLine(u" ИС  ", s_.shiftTotal, svc_.regional.decimalSeparator()));
-        watch_.shiftReport(ShiftReport::OneD, s_.shiftTotal);
-        s_.TxtCHLK.moveCaretToEnd();
+void CashRegister::departmentKey(Key key) {
+    switch (key) {
+    case Key::Dept1:
+        selectDepartment(s_.TxtSEC, u"01", u"05");
+        if (s_.inJournalMode()) writeShiftReport(ShiftReport::OneD);
+        if (s_.inKrMode()) s_.TxtIND.setText(svc_.regional.shortDate(svc_.clock.currentDate()));
+        break;
+    case Key::Dept2:
+        selectDepartment(s_.TxtSEC, u"02", u"06");
+        if (s_.inJournalMode()) {
+            // PrintEachEnter makes the following ВВ presses print the tape as well.
+            s_.light(Lamp::PrintEachEnter);
+            writeShiftReport(ShiftReport::TwoV);
+        }
+        if (s_.inKrMode()) s_.TxtIND.setText(svc_.regional.longTime(svc_.clock.currentTime()));
+        break;
+    case Key::Dept3:
+        // In КР mode 3Т lights the header lamp; openHeader opens the tape only when it finds
+        // both that lamp and КР mode lit, so outside КР mode it does nothing.
+        selectDepartment(s_.TxtSEC, u"03", u"07");
+        if (s_.inKrMode()) s_.light(Lamp::HeaderOpen);
+        openHeader();
+        return;
+    default:
+        selectDepartment(s_.TxtSEC, u"04", u"08");
+        return;
     }
     s_.front = s_.inJournalMode() ? TapeId::Journal : TapeId::Receipt;
-    if (s_.inKrMode()) s_.TxtIND.setText(svc_.regional.shortDate(svc_.clock.currentDate()));
 }
 
-void CashRegister::Btn2V_Click() {
-    selectDepartment(s_.TxtSEC, u"02", u"06");
-    if (s_.inJournalMode()) {
-        // LblZ makes the following ВВ presses print the tape as well.
-        s_.light(Lamp::LblZ);
-        s_.front = TapeId::Journal;
-        journalAppend(shiftReportLine(u"ИС  ", s_.shiftTotal, svc_.regional.decimalSeparator()));
-        watch_.shiftReport(ShiftReport::TwoV, s_.shiftTotal);
-        s_.TxtCHLK.moveCaretToEnd();
-    } else {
-        s_.front = TapeId::Receipt;
-    }
-    if (s_.inKrMode()) s_.TxtIND.setText(svc_.regional.longTime(svc_.clock.currentTime()));
-}
-
-// In КР mode 3Т lights LblClish; clisheED opens the tape only when it finds both that lamp and
-// КР mode lit, so outside КР mode it does nothing.
-void CashRegister::Btn3T_Click() {
-    selectDepartment(s_.TxtSEC, u"03", u"07");
-    if (s_.inKrMode()) s_.light(Lamp::LblClish);
-    clisheED();
-}
-
-void CashRegister::Btn4C_Click() {
-    selectDepartment(s_.TxtSEC, u"04", u"08");
+// The shift total into the journal, the journal in front with its end in view.
+void CashRegister::writeShiftReport(ShiftReport report) {
+    s_.front = TapeId::Journal;
+    const QStringView label = report == ShiftReport::OneD ? u" ИС  " : u"ИС  ";
+    journal_.append(shiftReportLine(label, s_.shiftTotal, svc_.regional.decimalSeparator()));
+    watch_.shiftReport(report, s_.shiftTotal);
+    s_.TxtCHLK.moveCaretToEnd();
 }
 
 } // namespace tarvel

@@ -17,7 +17,7 @@ bool isZero(const TextField& field) {
 
 } // namespace
 
-void CashRegister::DigitClick(int digit) {
+void CashRegister::keyDigit(int digit) {
     const QString keyed = QString::number(digit);
     if (digit != 0) {
         if (s_.entryFlag == 0) {
@@ -37,14 +37,14 @@ void CashRegister::DigitClick(int digit) {
 }
 
 // "00" is two presses of the "0" key: a lone 0 on a new amount, 12 becomes 1200.
-void CashRegister::Btn00_Click() {
-    DigitClick(0);
-    DigitClick(0);
+void CashRegister::keyDoubleZero() {
+    keyDigit(0);
+    keyDigit(0);
 }
 
 // The point is always ".", whatever the system's decimal separator. It never reads entryFlag:
 // after a result it is appended to the result, and only a bare "0" turns into a new amount.
-void CashRegister::CommandZ_Click() {
+void CashRegister::keyPoint() {
     if (isZero(s_.TxtIND)) {
         s_.TxtIND.setText(QStringLiteral("0."));
         s_.entryFlag = 1;
@@ -52,7 +52,7 @@ void CashRegister::CommandZ_Click() {
     if (!s_.TxtIND.text().contains(QLatin1Char('.'))) s_.TxtIND.append(u".");
 }
 
-void CashRegister::CommandC_Click() {
+void CashRegister::clear() {
     watch_.cleared();
     s_.TxtIND.setText(QStringLiteral("0"));
     s_.TxtSEC.setText(QStringLiteral("01"));
@@ -62,14 +62,14 @@ void CashRegister::CommandC_Click() {
     s_.entryFlag = 0;
     // An open receipt is cancelled with its lamps; with none open, the receipt lamps of a closed
     // one stay as they are. The minus, НЛ and Z lamps go out either way.
-    if (s_.lit(Lamp::LblVV)) {
-        for (Lamp l : {Lamp::LblCB2, Lamp::LblVV, Lamp::LblPrint})
+    if (s_.lit(Lamp::ReceiptOpen)) {
+        for (Lamp l : {Lamp::ClearLamp, Lamp::ReceiptOpen, Lamp::Totalled})
             s_.putOut(l);
     }
-    for (Lamp l : {Lamp::Lblmin, Lamp::LblNL, Lamp::LblZ})
+    for (Lamp l : {Lamp::CashOut, Lamp::CashTendered, Lamp::PrintEachEnter})
         s_.putOut(l);
     // A fresh header on the tape; the reload leaves entryFlag set.
-    clishe();
+    reloadHeader();
 }
 
 } // namespace tarvel

@@ -85,32 +85,4 @@ QString journalNotSavedMessage(const FileError& error) {
     return writeFailureMessage(error) + QStringLiteral("\nЖурнал (контрольная лента) не сохранён.");
 }
 
-QString folderInUseMessage(const QString& folder) {
-    return QStringLiteral("С папкой %1 уже работает другая запущенная касса.\n"
-                          "Вторая касса с теми же файлами не запускается, чтобы не стереть "
-                          "чеки первой.")
-        .arg(native(folder));
-}
-
-QString folderHeldElsewhereMessage(const QString& folder, const QString& computer,
-                                   const QDateTime& since) {
-    return QStringLiteral("С папкой %1 работает касса на другом компьютере (%2) с %3.\n"
-                          "Возможно, это след кассы, которую не закрыли перед выключением "
-                          "компьютера или извлечением флешки.")
-        .arg(native(folder), computer, since.toString(QStringLiteral("dd.MM.yyyy HH:mm")));
-}
-
-QString folderTakeOverQuestion(const QString& folder, const QString& computer,
-                               const QDateTime& since) {
-    return folderHeldElsewhereMessage(folder, computer, since) +
-           QStringLiteral("\n\nЗанять папку для этой кассы? Если касса на том компьютере ещё "
-                          "работает, чеки одной из касс будут потеряны.");
-}
-
-QString folderNotTakenOverMessage(const QString& folder, const QString& computer,
-                                  const QDateTime& since) {
-    return folderHeldElsewhereMessage(folder, computer, since) +
-           QStringLiteral("\nЗанять папку не удалось: касса не запускается.");
-}
-
 } // namespace tarvel

@@ -4,7 +4,6 @@
 
 #include "storage/file_error.h"
 
-#include <QDateTime>
 #include <QString>
 
 namespace tarvel {
@@ -27,19 +26,5 @@ QString journalUnreadableMessage(const FileError& error);
 QString journalAppendFailedMessage(const FileError& error);
 // The close could not write the journal.
 QString journalNotSavedMessage(const FileError& error);
-
-// A second register was started on a folder another one is working with.
-QString folderInUseMessage(const QString& folder);
-
-// The folder's lock is another computer's, taken at `since`: which computer, and that the lock
-// may be left over from a computer switched off (or a USB stick pulled) with the register on.
-QString folderHeldElsewhereMessage(const QString& folder, const QString& computer,
-                                   const QDateTime& since);
-// The question that follows it: take the folder over for this register?
-QString folderTakeOverQuestion(const QString& folder, const QString& computer,
-                               const QDateTime& since);
-// The other computer's lock could not be removed.
-QString folderNotTakenOverMessage(const QString& folder, const QString& computer,
-                                  const QDateTime& since);
 
 } // namespace tarvel

@@ -10,14 +10,24 @@
 
 namespace tarvel {
 
-// The tape becomes editable only in КР mode, after 3Т has lit LblClish.
-void CashRegister::clisheED() {
-    if (!s_.lit(Lamp::LblClish) || !s_.inKrMode()) return;
-    s_.TxtCHL.locked = false;
-    svc_.messages.show(QStringLiteral("Впишите новое клише"));
+void CashRegister::loadHeader() {
+    const FileText header = readTapeFile(svc_.dataDir.filePath(kHeaderFileName));
+    if (header.error) {
+        tell(kCannotFindFile);
+        return;
+    }
+    s_.TxtCHL.setText(header.text);
+    lastGoodHeader_ = header.text;
 }
 
-void CashRegister::clishe() {
+// The tape becomes editable only in КР mode, after 3Т has lit the header lamp.
+void CashRegister::openHeader() {
+    if (!s_.lit(Lamp::HeaderOpen) || !s_.inKrMode()) return;
+    s_.TxtCHL.locked = false;
+    tell(QStringLiteral("Впишите новое клише"));
+}
+
+void CashRegister::reloadHeader() {
     // The reload leaves entryFlag set whether or not the file can be read: after СБ the
     // indicator's "0" counts as an amount being keyed.
     s_.entryFlag = 1;
@@ -27,7 +37,7 @@ void CashRegister::clishe() {
         lastGoodHeader_ = header.text;
         return;
     }
-    svc_.messages.show(kCannotFindFile);
+    tell(kCannotFindFile);
     // The finished receipt must not stay on the tape: the next closing would print and journal
     // it a second time. The last header that could be read takes its place.
     s_.TxtCHL.setText(lastGoodHeader_);
@@ -45,8 +55,8 @@ void CashRegister::editHeader(qsizetype position, qsizetype removed, QStringView
 }
 
 // The header is written followed by CR LF. Characters windows-1251 cannot store are refused
-// (named in the message) rather than saved as "?".
-static QString saveHeader(const QString& path, QStringView text) {
+// (named in the message) rather than saved as "?". Returns the message of a failure.
+static std::optional<QString> writeHeaderFile(const QString& path, QStringView text) {
     const EncodedText encoded = encodeWindows1251(text);
     if (!encoded.unencodable.isEmpty()) {
         return QStringLiteral("Клише не сохранено: эти знаки нельзя записать в файл %1: %2\n"
@@ -54,26 +64,25 @@ static QString saveHeader(const QString& path, QStringView text) {
             .arg(kHeaderFileName, encoded.unencodable);
     }
     const std::optional<FileError> error = writeFileWithCrLf(path, encoded.bytes);
-    if (!error) return {};
+    if (!error) return std::nullopt;
     return writeFailureMessage(*error) +
            QStringLiteral("\nКлише не сохранено; исправьте причину и нажмите КР ещё раз.");
 }
 
-bool CashRegister::saveHeaderFromTape() {
-    const QString failure = saveHeader(svc_.dataDir.filePath(kHeaderFileName), s_.TxtCHL.text());
-    if (!failure.isEmpty()) {
-        // The typed header stays on the open tape so the trainee can mend it and press КР
-        // again.
-        svc_.messages.show(failure, kProgramTitle, MessageBoxes::Icon::Critical);
-        return false;
+// The last step of КР while the tape is open for editing. On failure the trainee is told why
+// and the typed header stays on the open tape, so the trainee can mend it and press КР again.
+void CashRegister::saveHeader() {
+    if (const std::optional<QString> failure =
+            writeHeaderFile(svc_.dataDir.filePath(kHeaderFileName), s_.TxtCHL.text())) {
+        tell(*failure, Notice::Kind::Critical);
+        return;
     }
     // clishe.txt now holds the tape followed by CR LF: that is the header from now on, also
     // should the file go missing before the next reload.
     lastGoodHeader_ = rebuildTapeText(s_.TxtCHL.text() + kCrLf.toString());
-    s_.putOut(Lamp::LblClish);
+    s_.putOut(Lamp::HeaderOpen);
     s_.TxtCHL.locked = true;
     watch_.headerSaved(s_.TxtCHL.text());
-    return true;
 }
 
 } // namespace tarvel

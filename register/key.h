@@ -1,7 +1,8 @@
 #pragma once
 // The register's 34 keys as values. The control table, the register's press(Key), the tests,
 // the key logs and their replay all speak this one identity. A key's name is the name of its
-// control on the panel (CommandVV, Command7, VKL): stable ASCII, what a key log stores.
+// control on the panel (CommandVV, Command7, VKL): stable ASCII, what a key log stores. Its
+// caption is what its face shows (ВВ, 7); key.cpp holds both, one row per key.
 
 #include <QStringView>
 #include <array>
@@ -21,30 +22,30 @@ enum class Key : std::uint8_t {
     Digit7,
     Digit8,
     Digit9,
-    DoubleZero, // 00
-    Point,      // .
-    Clear,      // СБ
-    Plus,       // +
-    Minus,      // -
-    Multiply,   // Х
-    Divide,     // /
-    Equals,     // =  (the total key)
-    Enter,      // ВВ
-    Return,     // ВТ
-    CashIn,     // НЛ
-    Percent,    // %  (card payment)
-    KN,         // КН
-    KR,         // КР: header and clock mode
-    KL,         // КЛ: ВВ hidden
-    KCH,        // КЧ: bold clock
-    KZ,         // КЗ: journal mode
-    CHL,        // the receipt tape to the front
-    FC,         // ФЦ: the goods directory
-    Dept1,      // 1Д
-    Dept2,      // 2В
-    Dept3,      // 3Т
-    Dept4,      // 4С
-    Power,      // VKL, the power key
+    DoubleZero,
+    Point,
+    Clear, // resets the indicator and cancels an open receipt
+    Plus,
+    Minus, // also marks the next cash movement as money taken out
+    Multiply,
+    Divide,
+    Equals,  // totals the receipt
+    Enter,   // sells the amount, closes the totalled receipt, takes the cash
+    Return,  // marks the next sale as a return
+    CashIn,  // cash in or out; after the total, cash tendered
+    Percent, // card payment
+    KN,      // a mode key with a lamp and nothing else
+    KR,      // date, time and header mode
+    KL,      // takes the Enter key off the panel
+    KCH,     // bold clock
+    KZ,      // journal mode: shift reports
+    CHL,     // keyboard entry into the indicator
+    FC,      // the goods directory
+    Dept1,   // departments 01 and 05; shift report; date
+    Dept2,   // departments 02 and 06; shift report; time
+    Dept3,   // departments 03 and 07; header editing
+    Dept4,   // departments 04 and 08
+    Power,
 };
 inline constexpr int kKeyCount = 34;
 
@@ -53,6 +54,8 @@ const std::array<Key, kKeyCount>& allKeys();
 
 // The key's control name, for example u"CommandVV" for ВВ.
 QStringView keyName(Key key);
+// The caption on the key's face, for example u"ВВ".
+QStringView keyCaption(Key key);
 // The key with that control name, if any.
 std::optional<Key> keyFromName(QStringView name);
 

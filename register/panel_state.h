@@ -70,27 +70,36 @@ struct Tape : TextField {
 
 enum class TapeId { Receipt, Journal };
 
-// The thirteen lamps. Mode lamps above the top key row, receipt lamps beside their keys.
+// The thirteen lamps, named by what a lit lamp means; the comment gives the lamp's control
+// name on the panel. Mode lamps stand above the top key row, receipt lamps beside their keys.
 enum class Lamp {
-    Lbd1, // goods directory shown (ФЦ)
-    Lbd2, // КН
-    Lbd3, // КР mode
-    Lbd4, // КЛ: ВВ hidden
-    Lbd5, // КЧ: bold clock
-    Lbd6, // КЗ: journal mode
-    LblCB2,
-    LblNL,    // cash tendered
-    LblVV,    // receipt open
-    Lblmin,   // minus pressed, for НЛ
-    LblPrint, // receipt totalled
-    LblZ,
-    LblClish, // receipt header open for editing
+    DirectoryShown, // Lbd1: the goods directory is shown (ФЦ)
+    KnMode,         // Lbd2: КН pressed; nothing else reads it
+    ProgramMode,    // Lbd3: КР, the date, time and header mode
+    EnterHidden,    // Lbd4: КЛ has taken ВВ off the panel
+    BoldClock,      // Lbd5: КЧ, the clock caption in bold
+    JournalMode,    // Lbd6: КЗ, shift reports into the journal
+    ClearLamp,      // LblCB2: by СБ; СБ puts it out with an open receipt, nothing lights it
+    CashTendered,   // LblNL: НЛ after the total, ВВ takes the money handed over
+    ReceiptOpen,    // LblVV: a receipt is being rung up
+    CashOut,        // Lblmin: "-" pressed, so НЛ takes cash out
+    Totalled,       // LblPrint: "=" has totalled the receipt
+    PrintEachEnter, // LblZ: 2В in journal mode, every ВВ then prints the tape
+    HeaderOpen,     // LblClish: 3Т in КР mode opened the header for typing
 };
 inline constexpr int kLampCount = 13;
 
 // The calculation an operator key leaves pending, carried out by the next operator key, "=" or
 // ВВ with the amount keyed since.
 enum class Operator : std::int16_t { None, Plus, Minus, Multiply, Divide };
+
+// Where the next receipt printout goes: the steps are hundredths of the printable area, and the
+// count of printouts made stacks each one a row below the last.
+struct PrintPosition {
+    double stepX = 0;
+    double stepY = 0;
+    std::int16_t row = 0;
+};
 
 struct PanelState {
     TextField TxtIND; // indicator
@@ -104,8 +113,8 @@ struct PanelState {
     void light(Lamp l) { lamps[std::size_t(l)] = true; }
     void putOut(Lamp l) { lamps[std::size_t(l)] = false; }
     // A mode is its lamp: there is no other mode variable.
-    bool inKrMode() const { return lit(Lamp::Lbd3); }
-    bool inJournalMode() const { return lit(Lamp::Lbd6); }
+    bool inKrMode() const { return lit(Lamp::ProgramMode); }
+    bool inJournalMode() const { return lit(Lamp::JournalMode); }
 
     bool Shap1 = false; // keyboard-entry marker
     QString Picker;     // clock caption
@@ -118,9 +127,7 @@ struct PanelState {
     std::int16_t entryFlag = 0;
     float receiptTotal = 0;
     float shiftTotal = 0;
-    double printStepX = 0;
-    double printStepY = 0;
-    std::int16_t printRow = 0;
+    PrintPosition print;
 };
 
 // The design-time receipt header: the one built-in copy of it.

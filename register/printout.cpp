@@ -1,11 +1,4 @@
-// The receipt printout: the whole receipt tape sent character by character to the system
-// printer. ВВ prints with printReceiptTape(); the % key uses the three steps on their own and
-// puts its card-payment line between the tape and the finish.
-//
-// Every printer call is guarded on its own: when there is no printer, or it fails, the failing
-// call is skipped and the rest goes on, so a closing receipt still reaches the journal.
-
-#include "register/cash_register.h"
+#include "register/printout.h"
 
 #include <limits>
 
@@ -16,30 +9,18 @@ namespace {
 // the bottom edge, so the stacking starts again from the top.
 constexpr int kPrintoutsPerPage = 50;
 
-} // namespace
-
-void CashRegister::printReceiptTape() {
-    beginPrintout();
-    printTapeCharacters();
-    finishPrintout();
-}
-
-void CashRegister::beginPrintout() {
-    Printer& printer = svc_.printer;
+void beginPrintout(Printer& printer, PrintPosition& position) {
     // The steps are hundredths of the printable area, in whatever unit the printer measures.
-    if (const auto width = printer.printableWidth()) s_.printStepX = double(*width) * 0.01;
-    if (const auto height = printer.printableHeight()) s_.printStepY = double(*height) * 0.02;
+    if (const auto width = printer.printableWidth()) position.stepX = double(*width) * 0.01;
+    if (const auto height = printer.printableHeight()) position.stepY = double(*height) * 0.02;
     printer.setFontSize(12);
-    printer.setCurrentX(float(12 * s_.printStepX));
-    printer.setCurrentY(float((s_.printRow % kPrintoutsPerPage) * s_.printStepY));
+    printer.setCurrentX(float(12 * position.stepX));
+    printer.setCurrentY(float((position.row % kPrintoutsPerPage) * position.stepY));
     // The count of printouts grows even when nothing could be printed, and stops at its limit.
-    if (s_.printRow < std::numeric_limits<std::int16_t>::max()) ++s_.printRow;
+    if (position.row < std::numeric_limits<std::int16_t>::max()) ++position.row;
 }
 
-void CashRegister::printTapeCharacters() {
-    Printer& printer = svc_.printer;
-    // The tape is taken once: the printout never sees later changes.
-    const QString tape = s_.TxtCHL.text();
+void printCharacters(Printer& printer, const QString& tape) {
     // One string carries each character in turn: a header of megabytes would otherwise cost an
     // allocation a character. A printer that keeps what it was given keeps its own copy.
     QString character(1, QChar());
@@ -61,8 +42,18 @@ void CashRegister::printTapeCharacters() {
     }
 }
 
-void CashRegister::finishPrintout() {
-    svc_.printer.finishPrintout();
+} // namespace
+
+void printTape(Printer& printer, PrintPosition& position, const QString& tape,
+               QStringView closingLine) {
+    beginPrintout(printer, position);
+    printCharacters(printer, tape);
+    if (!closingLine.isEmpty()) {
+        printer.printEndLine(kCrLf.toString());
+        printer.setCurrentX(float(12 * position.stepX));
+        printer.printEndLine(closingLine.toString());
+    }
+    printer.finishPrintout();
 }
 
 } // namespace tarvel

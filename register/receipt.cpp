@@ -1,10 +1,11 @@
-// The receipt keys: ВВ (sale, payment and closing), "=" (the total), ВТ (return mark) and НЛ
-// (cash in or out, cash tendered).
+// The receipt keys: ВВ (sale, payment and closing), "=" (the total), ВТ (return mark), НЛ
+// (cash in or out, cash tendered) and % (card payment).
 //
-// A receipt's state is nothing but three lamps: LblVV (open), LblPrint (totalled) and LblNL
-// (cash tendered). ВВ registers a sale while the receipt is not totalled, closes it at once
-// after the total, or, once НЛ has marked cash tendered, takes the indicator as the money
-// handed over and prints the change.
+// A receipt's state is nothing but three lamps: ReceiptOpen, Totalled and CashTendered. ВВ
+// sells while the receipt is not totalled, closes it at once after the total, or, once НЛ has
+// marked cash tendered, takes the indicator as the money handed over and prints the change.
+// The "%" key computes no percentage: on a totalled receipt it is the card payment, which
+// prints a closing card line under the tape, takes no amount and gives no change.
 //
 // Closing a receipt never depends on the printer or the calculator: each step runs on its own,
 // a step that fails is skipped, and the receipt is still journaled and the tape refilled with
@@ -13,6 +14,7 @@
 
 #include "numbers/numbers.h"
 #include "register/cash_register.h"
+#include "register/printout.h"
 
 #include <cmath>
 #include <limits>
@@ -26,6 +28,8 @@ const QString kReturnWord = QStringLiteral("     ВОЗВРАТ");
 const QString kReturnMark = QStringLiteral("  -");
 const QString kCashIn = QStringLiteral(" ВНЕСЕНИЕ НАЛИЧНЫХ");
 const QString kCashOut = QStringLiteral("    ИНКАССАЦИЯ");
+// Reaches the paper only: neither the tape on screen nor the journal ever holds it.
+const QString kCardPaymentLine = QStringLiteral(" ОПЛАТА КАРТОЙ");
 
 const QString kReceiptTotalTooLarge =
     QStringLiteral("Сумма чека вышла бы за пределы кассы. Продажа не пробита.");
@@ -45,38 +49,35 @@ bool withinSingleRange(double value) {
 
 } // namespace
 
-void CashRegister::CommandVV_Click() {
+void CashRegister::enter() {
     // The header is being typed, or the register is in КР mode: the key does nothing.
     if (!s_.TxtCHL.locked || s_.inKrMode()) return;
-    s_.light(Lamp::LblVV);
-    if (!s_.lit(Lamp::LblPrint)) {
-        registerSale();
-    } else if (s_.lit(Lamp::LblNL)) {
+    s_.light(Lamp::ReceiptOpen);
+    if (!s_.lit(Lamp::Totalled)) {
+        sell();
+    } else if (s_.lit(Lamp::CashTendered)) {
         // Too little money leaves the receipt waiting for the next amount tendered.
-        if (!takeCashPayment()) return;
+        if (!takeCash()) return;
     } else {
-        closeReceipt();
-        s_.putOut(Lamp::LblVV);
-        s_.putOut(Lamp::LblPrint);
+        closeReceipt(Payment::None);
+        s_.putOut(Lamp::ReceiptOpen);
+        s_.putOut(Lamp::Totalled);
         completeCalculation();
     }
-    // In КЗ mode with LblZ lit the tape goes to paper after every press.
-    if (s_.inJournalMode() && s_.lit(Lamp::LblZ)) printReceiptTape();
+    // In КЗ mode with PrintEachEnter lit the tape goes to paper after every press.
+    if (s_.inJournalMode() && s_.lit(Lamp::PrintEachEnter))
+        printTape(svc_.printer, s_.print, s_.TxtCHL.text());
     completeCalculation();
 }
 
-void CashRegister::completeCalculation() {
-    showFault(OperClick(Operator::None));
-}
-
 // A quantity Х price still pending is worked out first, so its result is what is sold.
-void CashRegister::registerSale() {
+void CashRegister::sell() {
     completeCalculation();
     const double amount = leadingValue(s_.TxtIND.text(), svc_.regional.decimalSeparator());
     // Added in double precision, kept in single precision.
     const double total = double(s_.receiptTotal) + amount;
     if (!withinSingleRange(total)) {
-        svc_.messages.show(kReceiptTotalTooLarge);
+        tell(kReceiptTotalTooLarge);
         return;
     }
     // The amount goes on the tape as shown (12.50 stays 12.50); the total takes its number.
@@ -90,7 +91,7 @@ void CashRegister::registerSale() {
 
 // Returns false when the money tendered is short of the total, or too large an amount to
 // work out: a check that cannot be made counts as failed, so the receipt stays open.
-bool CashRegister::takeCashPayment() {
+bool CashRegister::takeCash() {
     const QChar separator = svc_.regional.decimalSeparator();
     const std::optional<double> difference = normalisedDifference();
     // The change is rounded half to even, as a cashier counts it out: 0.125 gives 0.12. When
@@ -108,22 +109,28 @@ bool CashRegister::takeCashPayment() {
     }
     watch_.cashTendered(leadingValue(s_.TxtIND.text(), separator), roundHalfEven2(*difference));
     s_.TxtIND.setText(kChange + change + QStringLiteral(" РУБ"));
-    closeReceipt();
-    s_.putOut(Lamp::LblNL);
-    s_.putOut(Lamp::LblVV);
-    s_.putOut(Lamp::LblPrint);
+    closeReceipt(Payment::Cash);
+    s_.putOut(Lamp::CashTendered);
+    s_.putOut(Lamp::ReceiptOpen);
+    s_.putOut(Lamp::Totalled);
     completeCalculation();
     // The reset leaves the indicator at "0": the change stays on the printout and the journal.
-    CommandC_Click();
+    clear();
     return true;
 }
 
-// Print the receipt, journal it and start the next one from a fresh header.
-void CashRegister::closeReceipt() {
-    watch_.closed(s_.receiptTotal);
-    printReceiptTape();
-    journalAppend(line(s_.TxtCHL.text()));
-    clishe();
+// Print the receipt, journal it and start the next one from a fresh header. Every step stands
+// on its own: a printer step that fails is skipped without a word, so the receipt is journaled
+// and closed whatever the printer does.
+void CashRegister::closeReceipt(Payment payment) {
+    if (payment == Payment::Card)
+        watch_.closedByCard(s_.receiptTotal);
+    else
+        watch_.closed(s_.receiptTotal);
+    printTape(svc_.printer, s_.print, s_.TxtCHL.text(),
+              payment == Payment::Card ? QStringView(kCardPaymentLine) : QStringView());
+    journal_.append(line(s_.TxtCHL.text()));
+    reloadHeader();
     s_.receiptTotal = 0;
 }
 
@@ -139,12 +146,13 @@ std::optional<double> CashRegister::normalisedDifference() const {
     return leadingValue(displayText(difference, separator), separator);
 }
 
-void CashRegister::CommandEnter_Click() {
-    if (const ArithmeticFault fault = OperClick(Operator::None); fault != ArithmeticFault::None) {
+void CashRegister::total() {
+    if (const ArithmeticFault fault = applyOperator(Operator::None);
+        fault != ArithmeticFault::None) {
         showFault(fault);
         return;
     }
-    if (!s_.lit(Lamp::LblVV)) return;
+    if (!s_.lit(Lamp::ReceiptOpen)) return;
     const QChar separator = svc_.regional.decimalSeparator();
     s_.TxtIND.setText(displayText(s_.receiptTotal, separator));
     const QString stamp = svc_.regional.shortDate(svc_.clock.currentDate()) + QLatin1Char(' ') +
@@ -156,7 +164,7 @@ void CashRegister::CommandEnter_Click() {
         line(QStringLiteral("******************")) + line(stamp) +
         line(QStringLiteral("******************")));
     s_.TxtCHL.moveCaretToEnd();
-    s_.light(Lamp::LblPrint);
+    s_.light(Lamp::Totalled);
     watch_.totalled(s_.receiptTotal);
     // The shift total is summed in single precision and kept as the register would print it
     // (7 significant digits).
@@ -166,13 +174,13 @@ void CashRegister::CommandEnter_Click() {
     if (withinSingleRange(kept))
         s_.shiftTotal = float(kept);
     else
-        svc_.messages.show(kShiftTotalTooLarge);
+        tell(kShiftTotalTooLarge);
     s_.TxtIND.setText(QStringLiteral("0"));
 }
 
 // A return: the word on the tape and the minus mark behind the department number, which the
 // next sale line carries. The amount still adds to the total: the mark is text only.
-void CashRegister::VT_Click() {
+void CashRegister::returnMark() {
     s_.TxtCHL.append(kReturnWord);
     s_.TxtCHL.moveCaretToEnd();
     s_.TxtSEC.append(kReturnMark);
@@ -180,16 +188,25 @@ void CashRegister::VT_Click() {
 
 // Cash in, or out when "-" was pressed just before. After the total it also marks the cash
 // tendered, so the next ВВ works out the change.
-void CashRegister::NL_Click() {
-    watch_.cashKey(s_.lit(Lamp::LblPrint), s_.lit(Lamp::Lblmin));
-    if (s_.lit(Lamp::LblPrint)) s_.light(Lamp::LblNL);
-    if (s_.lit(Lamp::Lblmin)) {
+void CashRegister::markCash() {
+    watch_.cashKey(s_.lit(Lamp::Totalled), s_.lit(Lamp::CashOut));
+    if (s_.lit(Lamp::Totalled)) s_.light(Lamp::CashTendered);
+    if (s_.lit(Lamp::CashOut)) {
         s_.TxtCHL.append(line(kCashOut));
-        s_.putOut(Lamp::Lblmin);
+        s_.putOut(Lamp::CashOut);
     } else {
         s_.TxtCHL.append(line(kCashIn));
     }
     s_.TxtCHL.moveCaretToEnd();
+}
+
+// Only a totalled receipt can be paid by card; otherwise the key just marks a receipt as open.
+void CashRegister::payByCard() {
+    s_.light(Lamp::ReceiptOpen);
+    if (!s_.lit(Lamp::Totalled)) return;
+    closeReceipt(Payment::Card);
+    s_.putOut(Lamp::ReceiptOpen);
+    s_.putOut(Lamp::Totalled);
 }
 
 } // namespace tarvel

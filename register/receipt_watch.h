@@ -33,6 +33,7 @@ class ReceiptWatch {
     void shiftReport(ShiftReport report, double shiftTotal);
     void headerSaved(const QString& text);
     void arithmeticFault(ArithmeticFault fault);
+    void notice(const Notice& notice) { tell(&RegisterEvents::notice, notice); }
 
   private:
     template <typename... Parameters, typename... Arguments>

@@ -50,6 +50,14 @@ struct ClosedReceipt {
 // indicator while keyboard entry is on.
 enum class TypedField { ReceiptTape, Indicator };
 
+// What the trainee is to read, in the register's words: a file that cannot be read or
+// written, an arithmetic fault, the next step to take. The windows show it in a box.
+struct Notice {
+    enum class Kind { Information, Critical };
+    QString text;
+    Kind kind = Kind::Information;
+};
+
 // The two shift reports written into the journal in КЗ mode.
 enum class ShiftReport { OneD, TwoV }; // 1Д, 2В
 
@@ -72,6 +80,8 @@ class RegisterEvents {
     virtual void headerSaved(const QString& /*text*/) {}
     // A fault shown to the trainee by "+", "-", "Х", "/" or "=".
     virtual void arithmeticFault(ArithmeticFault) {}
+    // The trainee is to read this now, before the next key.
+    virtual void notice(const Notice&) {}
 };
 
 } // namespace tarvel

@@ -1,8 +1,8 @@
 #pragma once
 // The small interfaces through which the register reaches the world outside it: the clock and
-// regional settings, message boxes, the per-user settings store, the printer, the goods
-// directory window and the end of the program. The logic only ever calls these; the Qt
-// implementations are in qt/, the fakes under tests/support.
+// regional settings, message boxes, the printer, the goods directory window and the end of the
+// program. The logic only ever calls these; the Qt implementations are in qt/, the fakes under
+// tests/support.
 //
 // This header uses QtCore only, so the logic that includes it builds without any window.
 
@@ -46,14 +46,6 @@ class MessageBoxes {
                       Icon icon = Icon::None) = 0;
     // A modal question with the buttons Yes and No, No first in focus; true for Yes.
     virtual bool ask(const QString& text, const QString& caption = kProgramTitle) = 0;
-};
-
-class SettingsStore {
-  public:
-    virtual ~SettingsStore() = default;
-    // Values of the section "Settings" of the application "Tarvel".
-    virtual QString read(const QString& name, const QString& defaultValue) const = 0;
-    virtual void write(const QString& name, const QString& value) = 0;
 };
 
 // The system printer as the register drives it: a print position, a font size, and text that

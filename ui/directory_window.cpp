@@ -65,8 +65,8 @@ class GoodsListModel : public QAbstractListModel {
     const GoodsList& list_;
 };
 
-FrmSPR::FrmSPR(CashRegister& panel, DirectoryServices services, std::function<void()> tapeChanged,
-               QWidget* parent)
+DirectoryWindow::DirectoryWindow(CashRegister& panel, DirectoryServices services,
+                                 std::function<void()> tapeChanged, QWidget* parent)
     : QWidget(parent, Qt::Window), panel_(panel), svc_(std::move(services)),
       tapeChanged_(std::move(tapeChanged)), list_(svc_.regional) {
     setObjectName(QStringLiteral("FrmSPR"));
@@ -77,74 +77,74 @@ FrmSPR::FrmSPR(CashRegister& panel, DirectoryServices services, std::function<vo
     resize(twipsToPixels(kDesignWidth, dpiX()), twipsToPixels(kDesignHeight, dpiY()));
 }
 
-FrmSPR::~FrmSPR() = default;
+DirectoryWindow::~DirectoryWindow() = default;
 
-void FrmSPR::buildControls() {
+void DirectoryWindow::buildControls() {
     model_ = new GoodsListModel(list_, this);
-    sprav = new QListView(this);
-    sprav->setObjectName(QStringLiteral("sprav"));
-    sprav->setModel(model_);
-    sprav->setSelectionMode(QAbstractItemView::SingleSelection);
-    sprav->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    sprav->setUniformItemSizes(true);
-    sprav->viewport()->installEventFilter(this);
-    connect(sprav->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    listView_ = new QListView(this);
+    listView_->setObjectName(QStringLiteral("sprav"));
+    listView_->setModel(model_);
+    listView_->setSelectionMode(QAbstractItemView::SingleSelection);
+    listView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    listView_->setUniformItemSizes(true);
+    listView_->viewport()->installEventFilter(this);
+    connect(listView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { takeViewSelection(); });
 
-    TxtSearch = new QLineEdit(this);
-    TxtSearch->setObjectName(QStringLiteral("TxtSearch"));
-    connect(TxtSearch, &QLineEdit::returnPressed, this, [this] { CmdSearch_Click(); });
+    search_ = new QLineEdit(this);
+    search_->setObjectName(QStringLiteral("TxtSearch"));
+    connect(search_, &QLineEdit::returnPressed, this, [this] { find(); });
 
-    CmdSearch = new QPushButton(QStringLiteral("Найти"), this);
-    CmdSearch->setObjectName(QStringLiteral("CmdSearch"));
-    connect(CmdSearch, &QPushButton::clicked, this, [this] { CmdSearch_Click(); });
+    findButton_ = new QPushButton(QStringLiteral("Найти"), this);
+    findButton_->setObjectName(QStringLiteral("CmdSearch"));
+    connect(findButton_, &QPushButton::clicked, this, [this] { find(); });
 
-    CmdDob = new QPushButton(QStringLiteral("Добавить"), this);
-    CmdDob->setObjectName(QStringLiteral("CmdDob"));
-    connect(CmdDob, &QPushButton::clicked, this, [this] { CmdDob_Click(); });
+    addButton_ = new QPushButton(QStringLiteral("Добавить"), this);
+    addButton_->setObjectName(QStringLiteral("CmdDob"));
+    connect(addButton_, &QPushButton::clicked, this, [this] { addEntry(); });
 
-    placeControl(sprav, {240, 1320, 4215, 3375});
-    placeControl(TxtSearch, {240, 120, 4215, 435});
-    placeControl(CmdSearch, {3120, 720, 1455, 375});
-    placeControl(CmdDob, {240, 720, 1455, 375});
-    setTabOrder(sprav, TxtSearch);
-    setTabOrder(TxtSearch, CmdSearch);
-    setTabOrder(CmdSearch, CmdDob);
-    sprav->setFocus();
+    placeControl(listView_, {240, 1320, 4215, 3375});
+    placeControl(search_, {240, 120, 4215, 435});
+    placeControl(findButton_, {3120, 720, 1455, 375});
+    placeControl(addButton_, {240, 720, 1455, 375});
+    setTabOrder(listView_, search_);
+    setTabOrder(search_, findButton_);
+    setTabOrder(findButton_, addButton_);
+    listView_->setFocus();
 }
 
-void FrmSPR::placeControl(QWidget* control, const TwipsRect& place) {
+void DirectoryWindow::placeControl(QWidget* control, const TwipsRect& place) {
     control->setGeometry(toPixels(place, dpiX(), dpiY()));
 }
 
-double FrmSPR::dpiX() const {
+double DirectoryWindow::dpiX() const {
     return screen()->logicalDotsPerInchX();
 }
-double FrmSPR::dpiY() const {
+double DirectoryWindow::dpiY() const {
     return screen()->logicalDotsPerInchY();
 }
 
-void FrmSPR::show() {
+void DirectoryWindow::show() {
     QWidget::show(); // loads the window first when it is not loaded
     raise();
     activateWindow();
 }
 
-void FrmSPR::hide() {
-    if (!loaded_) Form_Load();
+void DirectoryWindow::hide() {
+    if (!loaded_) load();
     QWidget::hide();
 }
 
-void FrmSPR::setVisible(bool visible) {
+void DirectoryWindow::setVisible(bool visible) {
     // A window that was on screen has its true frame geometry, also once hidden.
     if (!visible && isVisible()) asked_.reset();
-    if (visible && !loaded_) Form_Load();
+    if (visible && !loaded_) load();
     QWidget::setVisible(visible);
 }
 
 // The window takes its stored place, then the list is filled from spravoch.txt. The list is
 // read once per load: hiding and showing keep it, with its added entries and selection.
-void FrmSPR::Form_Load() {
+void DirectoryWindow::load() {
     loaded_ = true;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     const QChar separator = svc_.regional.decimalSeparator();
@@ -154,12 +154,12 @@ void FrmSPR::Form_Load() {
         model_->resetting([&] { loadGoodsList(list_, svc_.dataDir, svc_.messages, separator); });
     }
     showSelection();
-    sprav->setFocus();
+    listView_->setFocus();
 }
 
 // Closing stores the place (a minimized window stores nothing, so the place of the last
 // normal close stays) and drops the list with everything added to it.
-void FrmSPR::unload() {
+void DirectoryWindow::unload() {
     if (!loaded_) return;
     if (!isMinimized())
         storeWindowPlace(svc_.settings, svc_.regional.decimalSeparator(), outerPlace());
@@ -167,64 +167,64 @@ void FrmSPR::unload() {
         const QScopedValueRollback quiet(showingSelection_, true);
         model_->resetting([&] { list_.clear(); });
     }
-    TxtSearch->clear();
+    search_->clear();
     loaded_ = false;
     QWidget::hide();
 }
 
-void FrmSPR::closeEvent(QCloseEvent* event) {
+void DirectoryWindow::closeEvent(QCloseEvent* event) {
     unload();
     event->accept();
 }
 
-void FrmSPR::Form_Resize() {
-    sprav->resize(fittedListPixels(width(), kListWidthMargin, dpiX()),
-                  fittedListPixels(height(), kListHeightMargin, dpiY()));
+void DirectoryWindow::fitList() {
+    listView_->resize(fittedListPixels(width(), kListWidthMargin, dpiX()),
+                      fittedListPixels(height(), kListHeightMargin, dpiY()));
 }
 
-void FrmSPR::resizeEvent(QResizeEvent* event) {
+void DirectoryWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    fitList();
 }
 
-void FrmSPR::CmdSearch_Click() {
-    list_.search(TxtSearch->text());
+void DirectoryWindow::find() {
+    list_.search(search_->text());
     showSelection();
 }
 
-void FrmSPR::CmdDob_Click() {
-    const QString text = TxtSearch->text();
+void DirectoryWindow::addEntry() {
+    const QString text = search_->text();
     {
         const QScopedValueRollback quiet(showingSelection_, true);
-        model_->inserting(list_.insertPosition(text), [&] { list_.CmdDob_Click(text); });
+        model_->inserting(list_.insertPosition(text), [&] { list_.addSearchText(text); });
     }
     showSelection();
 }
 
 // The directory's one write into the panel: CR LF and the entry at the end of the receipt
 // tape, in whatever mode the panel is. The tape's caret stays where it was.
-void FrmSPR::sprav_DblClick() {
+void DirectoryWindow::copyEntryToTape() {
     panel_.appendGoodsEntry(list_.selectedText());
     if (tapeChanged_) tapeChanged_();
 }
 
 // A click below the last entry neither changes the selection nor copies anything: only a
 // double-click on an entry puts it on the tape.
-bool FrmSPR::eventFilter(QObject* watched, QEvent* event) {
+bool DirectoryWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched != sprav->viewport() ||
+    if (watched != listView_->viewport() ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
          type != QEvent::MouseButtonRelease))
         return QWidget::eventFilter(watched, event);
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    if (!sprav->indexAt(at).isValid()) return true;
-    if (type == QEvent::MouseButtonDblClick) sprav_DblClick();
+    if (!listView_->indexAt(at).isValid()) return true;
+    if (type == QEvent::MouseButtonDblClick) copyEntryToTape();
     return false;
 }
 
-void FrmSPR::showSelection() {
+void DirectoryWindow::showSelection() {
     const QScopedValueRollback quiet(showingSelection_, true);
-    QItemSelectionModel* selection = sprav->selectionModel();
+    QItemSelectionModel* selection = listView_->selectionModel();
     if (list_.selected() < 0) {
         selection->clearSelection();
         selection->clearCurrentIndex();
@@ -232,21 +232,21 @@ void FrmSPR::showSelection() {
     }
     const QModelIndex index = model_->index(int(list_.selected()));
     selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    sprav->scrollTo(index);
+    listView_->scrollTo(index);
 }
 
-void FrmSPR::takeViewSelection() {
+void DirectoryWindow::takeViewSelection() {
     if (showingSelection_) return;
-    const QModelIndexList selected = sprav->selectionModel()->selectedIndexes();
+    const QModelIndexList selected = listView_->selectionModel()->selectedIndexes();
     list_.select(selected.isEmpty() ? -1 : selected.first().row());
 }
 
 // The frame the window system puts around the client area; empty until it is known.
-QSize FrmSPR::frameExtra() const {
+QSize DirectoryWindow::frameExtra() const {
     return frameGeometry().size() - geometry().size();
 }
 
-TwipsRect FrmSPR::outerPlace() const {
+TwipsRect DirectoryWindow::outerPlace() const {
     QRect outer = frameGeometry();
     if (asked_ && !isVisible())
         outer = asked_->outer;
@@ -258,7 +258,7 @@ TwipsRect FrmSPR::outerPlace() const {
 
 // A stored place off every screen, or of no size or a huge one, would hide the window or
 // cover the panel (and the close would store it again): it is brought onto a screen first.
-void FrmSPR::setOuterPlace(const TwipsRect& place) {
+void DirectoryWindow::setOuterPlace(const TwipsRect& place) {
     QList<QRect> screens;
     for (const QScreen* s : QGuiApplication::screens())
         screens.append(s->availableGeometry());
@@ -274,7 +274,7 @@ void FrmSPR::setOuterPlace(const TwipsRect& place) {
     asked_ = AskedOuter{outer, size()};
 }
 
-void FrmSPR::settleAskedOuter() {
+void DirectoryWindow::settleAskedOuter() {
     if (!asked_ || !isVisible()) return;
     // Once the trainee or the window system has resized the window, its own size counts.
     if (size() != asked_->client) {
@@ -288,7 +288,7 @@ void FrmSPR::settleAskedOuter() {
     if (size() != client) resize(client);
 }
 
-bool FrmSPR::event(QEvent* event) {
+bool DirectoryWindow::event(QEvent* event) {
     const bool handled = QWidget::event(event);
     switch (event->type()) {
     case QEvent::Show:

@@ -1,13 +1,13 @@
 #pragma once
-// FrmSPR, the goods directory window "Справочник товаров": the list of spravoch.txt, a search
-// box with "Найти" and "Добавить", and a double-click that copies an entry onto the receipt
-// tape. The panel's ФЦ key shows and hides it through the GoodsWindow interface; the window
-// remembers its outer position and size in twips between runs.
+// The goods directory window "Справочник товаров" (FrmSPR): the list of spravoch.txt (sprav), a
+// search box (TxtSearch) with "Найти" and "Добавить", and a double-click that copies an entry
+// onto the receipt tape. The panel's ФЦ key shows and hides it through the GoodsWindow interface;
+// the window remembers its outer position and size in twips between runs.
 
 #include "goods/goods_list.h"
-#include "goods/window_place.h"
 #include "register/services.h"
 #include "storage/data_dir.h"
+#include "ui/window_place.h"
 
 #include <QWidget>
 #include <functional>
@@ -30,15 +30,15 @@ struct DirectoryServices {
     DataDir dataDir;
 };
 
-class FrmSPR : public QWidget, public GoodsWindow {
+class DirectoryWindow : public QWidget, public GoodsWindow {
     Q_OBJECT
 
   public:
     // `tapeChanged` runs after a double-click has put an entry on the panel's receipt tape,
     // so that the panel window draws it.
-    FrmSPR(CashRegister& panel, DirectoryServices services, std::function<void()> tapeChanged,
-           QWidget* parent = nullptr);
-    ~FrmSPR() override;
+    DirectoryWindow(CashRegister& panel, DirectoryServices services,
+                    std::function<void()> tapeChanged, QWidget* parent = nullptr);
+    ~DirectoryWindow() override;
 
     // The panel's view of the window (ФЦ and the close sequence).
     bool isLoaded() const override { return loaded_; }
@@ -46,12 +46,13 @@ class FrmSPR : public QWidget, public GoodsWindow {
     void hide() override;
     void unload() override;
 
-    // The window's operations, one per control event.
-    void Form_Load();
-    void Form_Resize();
-    void CmdSearch_Click();
-    void CmdDob_Click();
-    void sprav_DblClick();
+    // The window's operations: loading, the list fitted to the window, the two buttons and the
+    // double-click.
+    void load();
+    void fitList();
+    void find();
+    void addEntry();
+    void copyEntryToTape();
 
     // The outer position and size as the window stores them, in twips.
     TwipsRect outerPlace() const;
@@ -92,10 +93,10 @@ class FrmSPR : public QWidget, public GoodsWindow {
     };
     std::optional<AskedOuter> asked_;
 
-    QListView* sprav = nullptr;
-    QLineEdit* TxtSearch = nullptr;
-    QPushButton* CmdSearch = nullptr;
-    QPushButton* CmdDob = nullptr;
+    QListView* listView_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QPushButton* findButton_ = nullptr;
+    QPushButton* addButton_ = nullptr;
 };
 
 } // namespace tarvel

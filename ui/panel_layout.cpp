@@ -29,22 +29,22 @@ constexpr TwipsRect twips(int left, int top, int width, int height) {
     return {float(left), float(top), float(width), float(height)};
 }
 
-Control key(Key k, QStringView caption, int col, int row, Colour face, Font font = kKeyFont) {
+Control key(Key k, int col, int row, Colour face, Font font = kKeyFont) {
     Control c{Kind::Key, keyName(k), twips(kCol[col], kRow[row], kKeyW, kKeyH), face};
-    c.caption = caption;
+    c.caption = keyCaption(k);
     c.font = font;
     c.key = k;
     c.align = Qt::AlignCenter;
     return c;
 }
 
-Control digit(int d, QStringView caption, int col, int row) {
-    return key(digitKey(d), caption, col, row, kLightGrey);
+Control digit(int d, int col, int row) {
+    return key(digitKey(d), col, row, kLightGrey);
 }
 
 // The power key: upright, away from the keypad, white on the dark menu-text colour.
 Control powerKey() {
-    Control c = key(Key::Power, u"  1  0", 0, 0, kMenuText);
+    Control c = key(Key::Power, 0, 0, kMenuText);
     c.rect = twips(8160, 360, 375, 615);
     c.ink = rgb(255, 255, 255);
     return c;
@@ -102,63 +102,63 @@ const std::array kControls = {
     tape(u"TxtCHL", TapeId::Receipt, twips(240, 120, 2415, 3135), {Face::Mono, 8.25}),
     Control{Kind::Marker, u"Shap1", twips(2760, 960, 135, 1095), kLightBlue},
 
-    key(Key::CHL, u"\u2353", 0, 0, kLightGrey, {Face::Symbol, 9.75, true}),
-    key(Key::FC, u"ФЦ", 1, 0, kLightBlue),
-    key(Key::KN, u"КН", 2, 0, kLightBlue),
-    key(Key::KR, u"КР", 3, 0, kLightBlue),
-    key(Key::KL, u"КЛ", 4, 0, kLightBlue),
-    key(Key::KCH, u"КЧ", 5, 0, kLightBlue),
-    key(Key::KZ, u"КЗ", 6, 0, kLightRed),
+    key(Key::CHL, 0, 0, kLightGrey, {Face::Symbol, 9.75, true}),
+    key(Key::FC, 1, 0, kLightBlue),
+    key(Key::KN, 2, 0, kLightBlue),
+    key(Key::KR, 3, 0, kLightBlue),
+    key(Key::KL, 4, 0, kLightBlue),
+    key(Key::KCH, 5, 0, kLightBlue),
+    key(Key::KZ, 6, 0, kLightRed),
 
-    key(Key::Dept1, u"1Д", 0, 1, kLightGrey),
-    digit(7, u"7", 1, 1),
-    digit(8, u"8", 2, 1),
-    digit(9, u"9", 3, 1),
-    key(Key::Clear, u"СБ", 4, 1, kLightRed),
-    key(Key::Percent, u"%", 5, 1, kLightGrey),
-    key(Key::Return, u"ВТ", 6, 1, kLightRed),
+    key(Key::Dept1, 0, 1, kLightGrey),
+    digit(7, 1, 1),
+    digit(8, 2, 1),
+    digit(9, 3, 1),
+    key(Key::Clear, 4, 1, kLightRed),
+    key(Key::Percent, 5, 1, kLightGrey),
+    key(Key::Return, 6, 1, kLightRed),
 
-    key(Key::Dept2, u"2В", 0, 2, kLightGrey),
-    digit(4, u"4", 1, 2),
-    digit(5, u"5", 2, 2),
-    digit(6, u"6", 3, 2),
-    key(Key::CashIn, u"НЛ", 4, 2, kLightBlue),
-    key(Key::Minus, u"-", 5, 2, kLightGrey, {Face::Sans, 12, true}),
-    key(Key::Plus, u"+", 6, 2, kLightGrey),
+    key(Key::Dept2, 0, 2, kLightGrey),
+    digit(4, 1, 2),
+    digit(5, 2, 2),
+    digit(6, 3, 2),
+    key(Key::CashIn, 4, 2, kLightBlue),
+    key(Key::Minus, 5, 2, kLightGrey, {Face::Sans, 12, true}),
+    key(Key::Plus, 6, 2, kLightGrey),
 
-    key(Key::Dept3, u"3Т", 0, 3, kLightGrey),
-    digit(1, u"1", 1, 3),
-    digit(2, u"2", 2, 3),
-    digit(3, u"3", 3, 3),
+    key(Key::Dept3, 0, 3, kLightGrey),
+    digit(1, 1, 3),
+    digit(2, 2, 3),
+    digit(3, 3, 3),
     // ВВ is twice as high: it covers its column's last two rows.
-    sized(key(Key::Enter, u"ВВ", 4, 3, kLightGrey), kKeyW, 855),
-    key(Key::Multiply, u"Х", 5, 3, kLightGrey),
-    key(Key::Divide, u"/", 6, 3, kLightGrey),
+    sized(key(Key::Enter, 4, 3, kLightGrey), kKeyW, 855),
+    key(Key::Multiply, 5, 3, kLightGrey),
+    key(Key::Divide, 6, 3, kLightGrey),
 
-    key(Key::Dept4, u"4С", 0, 4, kLightGrey),
-    digit(0, u"0", 1, 4),
-    key(Key::DoubleZero, u"00", 2, 4, kLightGrey),
-    key(Key::Point, u".", 3, 4, kLightGrey),
+    key(Key::Dept4, 0, 4, kLightGrey),
+    digit(0, 1, 4),
+    key(Key::DoubleZero, 2, 4, kLightGrey),
+    key(Key::Point, 3, 4, kLightGrey),
     // "=" spans the last two columns.
-    sized(key(Key::Equals, u"=", 5, 4, kLightGrey, {Face::Sans, 13.5, true}), 1335, kKeyH),
+    sized(key(Key::Equals, 5, 4, kLightGrey, {Face::Sans, 13.5, true}), 1335, kKeyH),
 
     // The power key stands apart, upright, its caption wrapping into "1" over "0". Its face
     // has the menu-text colour (dark), so the caption is drawn white to stay readable.
     powerKey(),
 
-    lampBox(u"Lbd1", Lamp::Lbd1, 3960, 1920, kLightRed),
-    lampBox(u"Lbd2", Lamp::Lbd2, 4680, 1920, kLightRed),
-    lampBox(u"Lbd3", Lamp::Lbd3, 5400, 1920, kLightRed),
-    lampBox(u"Lbd4", Lamp::Lbd4, 6120, 1920, kLightRed),
-    lampBox(u"Lbd5", Lamp::Lbd5, 7080, 1920, kLightRed),
-    lampBox(u"Lbd6", Lamp::Lbd6, 7800, 1920, kLightRed),
-    lampBox(u"LblCB2", Lamp::LblCB2, 6480, 3120, kLightOrange),
-    lampBox(u"LblNL", Lamp::LblNL, 6480, 3600, kLightOrange),
-    lampBox(u"LblVV", Lamp::LblVV, 6480, 3840, kLightOrange),
-    lampBox(u"Lblmin", Lamp::Lblmin, 6720, 3360, kLightOrange),
-    lampBox(u"LblPrint", Lamp::LblPrint, 6720, 4560, kLightOrange),
-    lampBox(u"LblZ", Lamp::LblZ, 3360, 3600, kLightOrange),
-    lampBox(u"LblClish", Lamp::LblClish, 3360, 4080, kLightOrange),
+    lampBox(u"Lbd1", Lamp::DirectoryShown, 3960, 1920, kLightRed),
+    lampBox(u"Lbd2", Lamp::KnMode, 4680, 1920, kLightRed),
+    lampBox(u"Lbd3", Lamp::ProgramMode, 5400, 1920, kLightRed),
+    lampBox(u"Lbd4", Lamp::EnterHidden, 6120, 1920, kLightRed),
+    lampBox(u"Lbd5", Lamp::BoldClock, 7080, 1920, kLightRed),
+    lampBox(u"Lbd6", Lamp::JournalMode, 7800, 1920, kLightRed),
+    lampBox(u"LblCB2", Lamp::ClearLamp, 6480, 3120, kLightOrange),
+    lampBox(u"LblNL", Lamp::CashTendered, 6480, 3600, kLightOrange),
+    lampBox(u"LblVV", Lamp::ReceiptOpen, 6480, 3840, kLightOrange),
+    lampBox(u"Lblmin", Lamp::CashOut, 6720, 3360, kLightOrange),
+    lampBox(u"LblPrint", Lamp::Totalled, 6720, 4560, kLightOrange),
+    lampBox(u"LblZ", Lamp::PrintEachEnter, 3360, 3600, kLightOrange),
+    lampBox(u"LblClish", Lamp::HeaderOpen, 3360, 4080, kLightOrange),
 };
 
 } // namespace

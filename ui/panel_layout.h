@@ -62,7 +62,7 @@ struct Control {
     // Field: the text it shows; Tape: which tape; LampBox: which lamp.
     TextField PanelState::*field = nullptr;
     TapeId tape = TapeId::Receipt;
-    Lamp lamp = Lamp::Lbd1;
+    Lamp lamp = Lamp::DirectoryShown;
     // Field: the department number only shows; the indicator accepts filtered typing. (A
     // tape's lock is the register's: Tape::locked.)
     bool readOnly = false;

@@ -23,8 +23,8 @@ namespace tarvel {
 class IndicatorEdit : public QLineEdit {
   public:
     IndicatorEdit(const TextField& field, QWidget* parent = nullptr);
-    // Turns on the keyboard filter: `filter` is TxtIND_KeyPress, `edited` hands the register
-    // the widget's text after an edit (TxtIND_Change), `typed` runs after each character that
+    // Turns on the keyboard filter: `filter` is the register's keyboardCharacter, `edited` hands it
+    // the widget's text after an edit (indicatorEdited), `typed` runs after each character that
     // reached the field.
     void setKeyFilter(std::function<int(int)> filter, std::function<void(const QString&)> edited,
                       std::function<void()> typed);

@@ -1,6 +1,5 @@
 #include "ui/panel_window.h"
 
-#include "register/settings_names.h"
 #include "ui/journal_view.h"
 #include "ui/panel_layout.h"
 #include "ui/panel_widgets.h"
@@ -156,9 +155,9 @@ QWidget* PanelWindow::makeField(const Control& c) {
     edit->setReadOnly(c.readOnly);
     paintColours(edit, colourOf(c.face, palette()), colourOf(c.ink, palette()), QPalette::Base);
     if (!c.readOnly) {
-        edit->setKeyFilter([this](int code) { return reg_.TxtIND_KeyPress(code); },
+        edit->setKeyFilter([this](int code) { return reg_.keyboardCharacter(code); },
                            [this](const QString& text) {
-                               reg_.TxtIND_Change(text);
+                               reg_.indicatorEdited(text);
                                reg_.indicatorTyped();
                            },
                            [this] { render(); });
@@ -225,7 +224,7 @@ void PanelWindow::showFrontTape() {
 }
 
 void PanelWindow::clockTick() {
-    reg_.Timer1_Timer();
+    reg_.tick();
     render();
 }
 
@@ -318,7 +317,7 @@ PanelWindow::~PanelWindow() {
 
 void PanelWindow::closeEvent(QCloseEvent* event) {
     // The close box and the power key end the same way; the register runs it only once.
-    reg_.Form_Unload();
+    reg_.close();
     event->accept();
 }
 

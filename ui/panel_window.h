@@ -11,6 +11,7 @@
 
 #include "register/cash_register.h"
 #include "register/services.h"
+#include "storage/settings.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // program answers before it starts anything.
 
 #include "app/command_line.h"
-#include "app/data_folder_message.h"
+#include "app/start_problem.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
 

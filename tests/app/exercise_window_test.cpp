@@ -158,8 +158,9 @@ TEST_P(ExerciseStartRows, UnusableExerciseIsToldAndThePanelRuns) {
         folder.writeBytes(QStringLiteral("плохое.toml"), text);
     }
     ExerciseStartup startup(options, rig.files.path(""), rig.messages);
-    ASSERT_TRUE(startup.prepare());
-    EXPECT_EQ(startup.registerFolder(), rig.files.path(""));
+    const Started<DataDir> prepared = startup.prepare();
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(prepared->path(), rig.files.path(""));
     startup.begin(*rig.reg, *window, rig.clock);
 
     ASSERT_EQ(rig.messages.texts().size(), 1);
@@ -184,7 +185,9 @@ TEST(ReplayStart, UnreadableLogIsTold) {
     options.replay = folder.path(QStringLiteral("k.keys"));
     RecordingMessages messages;
     ExerciseStartup startup(options, folder.folder(), messages);
-    EXPECT_FALSE(startup.prepare());
+    const Started<DataDir> prepared = startup.prepare();
+    ASSERT_FALSE(prepared);
+    tellStartProblem(prepared.problem(), messages);
     EXPECT_EQ(messages.texts(),
               QStringList{"Журнал клавиш «k.keys», строка 1: это не журнал клавиш Tarvel.\n"
                           "Показ записи не начат."});

@@ -3,9 +3,9 @@
 // order once the event loop runs. It then writes "pressed <n>" to standard output and runs on
 // until it is killed or its session ends.
 
+#include "app/program.h"
 #include "register/key.h"
 #include "ui/panel_window.h"
-#include "ui/program.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,9 +22,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s <data folder> <key name>...\n", argv[0]);
         return 2;
     }
-    const std::unique_ptr<Program> started = Program::start(DataDir(args[1]));
-    if (!started) return 1;
-    Program& program = *started;
+    const Started<std::unique_ptr<Program>> started = Program::start(DataDir(args[1]));
+    if (!started) {
+        QtMessageBoxes messages;
+        tellStartProblem(started.problem(), messages);
+        return 1;
+    }
+    Program& program = **started;
     program.show();
     QTimer::singleShot(0, &program.panel(), [&program, names = args.mid(2)] {
         int pressed = 0;

@@ -27,12 +27,14 @@ struct FolderRegister {
     FakeClock clock;
     FakeRegional regional;
     RecordingMessages messages;
+    NoticeBoxes notices{messages};
     RecordingPrinter printer;
     FakeProgramEnd programEnd;
     CashRegister reg;
     explicit FolderRegister(const QString& folder)
-        : reg({clock, regional, messages, printer, programEnd, DataDir(folder)}) {
-        reg.Form_Load();
+        : reg({clock, regional, printer, programEnd, DataDir(folder)}) {
+        reg.addListener(notices);
+        reg.start();
     }
 };
 

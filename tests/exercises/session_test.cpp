@@ -179,7 +179,7 @@ TEST(RecordedRun, LogsKeysAndTypingWithoutAResult) {
     run.keys(QStringLiteral("КР 3Т"));
     run.rig.reg->editHeader(0, 0, u"А");
     run.rig.reg->editHeader(1, 0, u"Б");
-    run.rig.reg->TxtIND_Change(QStringLiteral("12"));
+    run.rig.reg->indicatorEdited(QStringLiteral("12"));
     run.rig.reg->indicatorTyped();
     run.session.end();
 

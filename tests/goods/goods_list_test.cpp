@@ -1,7 +1,6 @@
-// The goods directory: file, sorted list, selection, search, "Добавить", the window's place.
+// The goods directory: file, sorted list, selection, search, "Добавить".
 
 #include "goods/goods_list.h"
-#include "goods/window_place.h"
 #include "support/fakes.h"
 
 #include <QDir>
@@ -91,8 +90,8 @@ TEST(GoodsList, SortsWithoutRegardToCaseAndKeepsTheSelectedEntry) {
     EXPECT_EQ(oneByOne.add("ХЛЕБ"), 7); // after the entries equal to it
     oneByOne.addAll({"Б", "а"});
     EXPECT_EQ(oneByOne.selectedText(), "Молоко");
-    all.CmdDob_Click("Арбуз"); // "Добавить": the entry in its place, the last entry selected
-    all.CmdDob_Click(QString());
+    all.addSearchText("Арбуз"); // "Добавить": the entry in its place, the last entry selected
+    all.addSearchText(QString());
     EXPECT_EQ(entriesOf(all).join(u','), ",,apple,Banana,АРБУЗ,Арбуз,Молоко,хлеб,Хлеб,яблоки");
     EXPECT_EQ(all.selectedText(), "яблоки");
 }
@@ -111,17 +110,6 @@ TEST(GoodsList, SearchSelectsTheFirstEntryContainingTheTextOrKeepsTheSelection) 
         list.search(QString::fromUtf8(text));
         EXPECT_EQ(list.selected(), after) << text << " from " << before;
     }
-}
-
-TEST(WindowPlace, DefaultsNumbersInEitherSeparatorAndBadValuesKeepTheirMeasure) {
-    FakeSettings settings;
-    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}),
-              (TwipsRect{1000, 1000, 6500, 6500}));
-    storeWindowPlace(settings, ',', {-150, 1305, 6480.5f, 5000});
-    EXPECT_EQ(settings.values.value("MainWidth"), "6480,5");
-    EXPECT_EQ(readWindowPlace(settings, ',', {}), (TwipsRect{-150, 1305, 6480.5f, 5000}));
-    settings.values = {{"MainTop", "верх"}, {"MainWidth", ""}, {"MainHeight", "-5"}};
-    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}), (TwipsRect{1000, 20, 30, 40}));
 }
 
 } // namespace

@@ -27,8 +27,8 @@ TEST(BigJournal, OverHalfAGibibyteLoadsWholeAndKeepsEveryByte) {
     EXPECT_EQ(journal.right(6), QStringLiteral("А\r\nя\r\n"));
     QFile file(path);
     ASSERT_EQ(file.size(), kSize + 4);
-    rig.reg->journalAppend(u"\r\nчек");
-    rig.reg->Form_Unload();
+    rig.reg->journal().append(u"\r\nчек");
+    rig.reg->close();
     ASSERT_TRUE(file.open(QIODevice::ReadOnly) && file.size() == kSize + 9);
     EXPECT_EQ(file.read(4096), QByteArray(4096, '\0'));
     ASSERT_TRUE(file.seek(kSize - 4));

@@ -1,6 +1,7 @@
 // The Qt printer painting receipts onto pages of images, and with no printer at all.
 
 #include "qt/qt_printer.h"
+#include "register/printout.h"
 #include "support/fakes.h"
 
 #include <QFontDatabase>
@@ -45,14 +46,11 @@ static QList<QPoint> lineStarts(const QImage& page) {
 // First line at 12 % of the width, later ones at the next zone; each printout 2 % lower, the 50th
 // over two pages, the 51st like the first; no job for an empty tape; close drops an unfinished one.
 TEST(QtPrinter, LinesLandOnThePaperAndCloseAbandonsOnlyAnUnfinishedJob) {
-    RegisterRig f;
     auto* paper = new ImagePaper;
     QtPrinter printer{std::unique_ptr<PrintPaper>(paper)};
-    CashRegister reg({f.clock, f.regional, f.messages, printer, f.programEnd, f.files.dataDir()});
-    f.files.writeText(kHeaderFileName, "HHHH\r\nHHHH\r\nHHHH"); // the tape: three lines
-    reg.Form_Load();
+    PrintPosition position;
     for (int i = 0; i < 51; ++i)
-        reg.printReceiptTape();
+        printTape(printer, position, "HHHH\r\nHHHH\r\nHHHH"); // three lines
     ASSERT_EQ(paper->jobs.size(), 51);
 #ifdef Q_OS_WIN
     // The system's fixed-pitch face there is Courier New, which wine lacks: what stands in for
@@ -69,9 +67,7 @@ TEST(QtPrinter, LinesLandOnThePaperAndCloseAbandonsOnlyAnUnfinishedJob) {
     const QList<QImage>& fiftieth = paper->jobs[49];
     EXPECT_EQ(lineStarts(fiftieth[0]).size() + lineStarts(fiftieth.value(1)).size(), 3);
     EXPECT_EQ(lineStarts(paper->jobs[50][0]), first);
-    f.files.writeText(kHeaderFileName, "");
-    reg.clishe(); // an empty tape
-    reg.printReceiptTape();
+    printTape(printer, position, ""); // an empty tape
     printer.printStay("HHHH");
     EXPECT_TRUE(printer.closeJob() && printer.closeJob());
     EXPECT_EQ(paper->jobs.size(), 51); // none for the empty tape, the unfinished one abandoned

@@ -24,14 +24,17 @@ struct CalculatorRow : NamedRow {
 
 class Calculator : public testing::TestWithParam<CalculatorRow> {};
 
-// Key sequences from start-up; "," sets a comma as the system's separator, "клише" is the
-// header reload that ends ВВ's closing and %, setting the entry flag under any indicator.
+// Key sequences from start-up; "," sets a comma as the system's separator, "⌨text" is the
+// trainee's typing leaving `text` in the indicator.
 TEST_P(Calculator, KeySequences) {
     RegisterRig rig;
     for (const QString& key : GetParam().keys.split(u' ')) {
-        if (key == u",") rig.regional.separator = u',';
-        if (key == u"клише") rig.reg->clishe();
-        if (key != u"," && key != u"клише") rig.press(key);
+        if (key == u",")
+            rig.regional.separator = u',';
+        else if (key.startsWith(u'⌨'))
+            rig.reg->indicatorEdited(key.mid(1));
+        else
+            rig.press(key);
     }
     EXPECT_EQ(panel(rig), GetParam().panel);
 }
@@ -59,7 +62,7 @@ const CalculatorRow kRows[] = {
     {"NewChainAfterTotal", "2 + 3 = 4 + 1 =", "5|0|0||"},
     {"SevenDigits", "1 / 3 =", "0.3333333|0|0||"},
     {"SinglePrecision", "1 6 7 7 7 2 1 6 + 1 =", "1.677722E+07|0|0||"},
-    {"EqualsAfterReload", "клише =", "0|0|0||"},
+    {"EqualsReadsTheZerosShown", "1 КР КР =", "0|0|0||"},
     // СБ clears the chain, and the receipt lamps when a receipt is open; never a mode lamp.
     {"ResetClearsChain", "5 + 3 + СБ", "0|1|0||"},
     {"ResetCancelsReceipt", "1 5 0 ВВ = СБ", "0|1|0||"},
@@ -78,7 +81,7 @@ const CalculatorRow kRows[] = {
     {"EqualsWorkAfterAFault", "5 / 0 = = + 4 =", "4|0|0||" + kDiv},
     // The result shows the system's separator and reads back whole.
     {"CommaSeparator", ", 1 . 5 + 1 =", "2,5|0|0||"},
-    {"CommaReadBack", ", 1 . 5 + 1 = клише Х 2 =", "5|0|0||"}};
+    {"CommaReadBack", ", 1 ⌨2,5 Х 2 =", "5|0|0||"}};
 
 INSTANTIATE_TEST_SUITE_P(Keys, Calculator, testing::ValuesIn(kRows), rowName);
 

@@ -62,13 +62,13 @@ TEST_P(JournalUnderFault, IsToldWithItsCauseAndMendedByTheNextReceipt) {
     const Fault& fault = GetParam();
     DiskRig d;
     if (!d.start()) GTEST_SKIP() << "no tmpfs can be mounted here";
-    d.rig.reg->journalAppend(kReceipt);
+    d.rig.reg->journal().append(kReceipt);
     if (!fault.make(d)) GTEST_SKIP() << "the fault cannot be made here";
     {
         std::optional<AsNobody> user;
         if (fault.asNobody) user.emplace();
-        d.rig.reg->journalAppend(kLongReceipt);
-        d.rig.reg->journalAppend(kLongReceipt);
+        d.rig.reg->journal().append(kLongReceipt);
+        d.rig.reg->journal().append(kLongReceipt);
     }
     ASSERT_EQ(d.rig.messages.texts().size(), 1) << d.rig.messages.texts().join('|').toStdString();
     EXPECT_TRUE(d.rig.messages.texts().first().startsWith("Не удалось записать файл " +
@@ -76,10 +76,10 @@ TEST_P(JournalUnderFault, IsToldWithItsCauseAndMendedByTheNextReceipt) {
                                                           ": " + fault.reason + "\n"))
         << d.rig.messages.texts().first().toStdString();
     fault.lift(d);
-    d.rig.reg->journalAppend(kReceipt);
+    d.rig.reg->journal().append(kReceipt);
     const QString all = kReceipt + kLongReceipt + kLongReceipt + kReceipt;
     EXPECT_EQ(d.fileBytes(), closeBytes(all));
-    d.rig.reg->Form_Unload();
+    d.rig.reg->close();
     EXPECT_EQ(d.fileBytes(), closeBytes(all));
     EXPECT_EQ(d.rig.messages.texts().size(), 1);
 }
@@ -115,7 +115,7 @@ class CloseWithTheJournalOnDisk : public testing::TestWithParam<CloseCase> {};
 TEST_P(CloseWithTheJournalOnDisk, WritesNothingAndTellsNothing) {
     DiskRig d;
     if (!d.start()) GTEST_SKIP() << "no tmpfs can be mounted here";
-    d.rig.reg->journalAppend(kReceipt);
+    d.rig.reg->journal().append(kReceipt);
     const QString link = d.rig.files.path("link.txt");
     ASSERT_TRUE(::link(qPrintable(d.journalPath), qPrintable(link)) == 0);
     const ino_t inode = statOf(d.journalPath).st_ino;
@@ -123,7 +123,7 @@ TEST_P(CloseWithTheJournalOnDisk, WritesNothingAndTellsNothing) {
     {
         std::optional<AsNobody> user;
         if (GetParam().asNobody) user.emplace();
-        d.rig.reg->Form_Unload();
+        d.rig.reg->close();
     }
     EXPECT_EQ(d.rig.messages.texts(), QStringList());
     EXPECT_EQ(d.fileBytes(), closeBytes(kReceipt));
@@ -160,8 +160,8 @@ TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
             std::optional<AsNobody> user;
             if (!folderWritable) user.emplace();
             rig.restart();
-            rig.reg->journalAppend(kReceipt);
-            rig.reg->Form_Unload();
+            rig.reg->journal().append(kReceipt);
+            rig.reg->close();
         }
         EXPECT_EQ(rig.messages.texts(), QStringList());
         EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes("a\r\nb\r\n" + kReceipt));

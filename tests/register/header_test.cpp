@@ -54,7 +54,7 @@ TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
         rig.press("КР");
         EXPECT_EQ(rig.messages.texts().size(), c.failure.isEmpty() ? 3 : 4); // 3Т, 3Т, СБ
         if (!c.failure.isEmpty()) {
-            EXPECT_TRUE(!rig.s().TxtCHL.locked && rig.s().lit(Lamp::LblClish));
+            EXPECT_TRUE(!rig.s().TxtCHL.locked && rig.s().lit(Lamp::HeaderOpen));
             EXPECT_EQ(rig.s().TxtCHL.text(), c.typed);
             EXPECT_TRUE(rig.messages.texts().last().contains(c.failure));
             EXPECT_TRUE(rig.files.readBytes(kHeaderFileName).isEmpty());
@@ -62,7 +62,7 @@ TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
             rig.typeHeader("КИОСК");
             rig.press("КР");
         }
-        EXPECT_TRUE(rig.s().TxtCHL.locked && !rig.s().lit(Lamp::LblClish));
+        EXPECT_TRUE(rig.s().TxtCHL.locked && !rig.s().lit(Lamp::HeaderOpen));
         EXPECT_EQ(rig.files.readBytes(kHeaderFileName),
                   encodeWindows1251(rig.s().TxtCHL.text() + "\r\n").bytes); // the tape as typed
         rig.press("СБ");

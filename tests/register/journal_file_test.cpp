@@ -46,7 +46,7 @@ TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
             for (int k = int(random() % 12); k > 0; --k)
                 piece += alphabet[qsizetype(random() % alphabet.size())];
             inode = inodeOf(path);
-            rig.reg->journalAppend(piece);
+            rig.reg->journal().append(piece);
             ASSERT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(rig.s().TxtCHLK.text()));
             EXPECT_TRUE(!piece.startsWith(u"\r\n") || inodeOf(path) == inode) << "rewritten";
         }
@@ -60,17 +60,17 @@ TEST(JournalFile, FileChangedBehindTheRegisterIsToldOnceAndMendedByTheNextPiece)
     for (const bool removed : {true, false}) {
         RegisterRig rig;
         const QString path = QDir::toNativeSeparators(rig.files.path(kJournalFileName));
-        rig.reg->journalAppend(kReceipt);
+        rig.reg->journal().append(kReceipt);
         removed ? rig.files.remove(kJournalFileName) : rig.files.writeBytes(kJournalFileName, "x");
-        rig.reg->journalAppend(kReceipt);
+        rig.reg->journal().append(kReceipt);
         EXPECT_EQ(rig.messages.texts().join(u'|'),
                   "Не удалось записать файл " + path + ": файл " +
                       (removed ? "не найден" : "изменён другой программой") +
                       "\nЧеки пока хранятся только в памяти кассы; касса запишет их в файл со "
                       "следующим чеком или при выключении.");
-        rig.reg->journalAppend(kReceipt);
+        rig.reg->journal().append(kReceipt);
         EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(3)));
-        rig.reg->Form_Unload();
+        rig.reg->close();
         EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(3)));
         EXPECT_EQ(rig.messages.shown.size(), 1);
     }
@@ -83,8 +83,8 @@ TEST(JournalFile, UnreadableJournalIsNeverWritten) {
     rig.files.remove(kJournalFileName);
     ASSERT_TRUE(QDir(rig.files.path({})).mkdir(kJournalFileName));
     rig.restart();
-    rig.reg->journalAppend(kReceipt);
-    rig.reg->Form_Unload();
+    rig.reg->journal().append(kReceipt);
+    rig.reg->close();
     EXPECT_EQ(rig.s().TxtCHLK.text(), kReceipt);
     EXPECT_EQ(rig.messages.texts().join(u'|'),
               "Не могу найти File|Файл журнала " + path +
@@ -97,10 +97,10 @@ TEST(JournalFile, UnreadableJournalIsNeverWritten) {
 // windows-1251 lacks (half a surrogate pair too) and the line end the close would have added.
 TEST(JournalFile, PiecesSurviveARegisterThatNeverClosed) {
     RegisterRig rig;
-    rig.reg->journalAppend(kReceipt);
-    rig.reg->journalAppend(QStringLiteral("\r\nМагазин ☺€") + QChar(0xD83D) + "\r\nx");
-    rig.reg->journalAppend(QStringLiteral("\r\ny") + QChar(0xD83D)); // only a half, at the end
-    rig.restart(); // no Form_Unload: the process was killed
+    rig.reg->journal().append(kReceipt);
+    rig.reg->journal().append(QStringLiteral("\r\nМагазин ☺€") + QChar(0xD83D) + "\r\nx");
+    rig.reg->journal().append(QStringLiteral("\r\ny") + QChar(0xD83D)); // only a half, at the end
+    rig.restart(); // no close: the process was killed
     EXPECT_EQ(rig.s().TxtCHLK.text(), kReceipt + "\r\nМагазин ?€?\r\nx\r\ny?\r\n");
     EXPECT_TRUE(rig.messages.shown.isEmpty());
 }

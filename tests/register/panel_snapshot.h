@@ -30,7 +30,7 @@ inline QStringList panelSnapshot(const PanelState& s) {
              s.TxtCHLK.text(), s.front == TapeId::Receipt ? "TxtCHL" : "TxtCHLK", litLamps(s),
              yes(s.Shap1), yes(s.pickerBold), yes(s.commandVVVisible), num(s.accumulator),
              num(int(s.pendingOper)), num(s.entryFlag), num(s.receiptTotal), num(s.shiftTotal),
-             num(s.printRow))
+             num(s.print.row))
         .split(u'|');
 }
 

@@ -1,6 +1,7 @@
 // The receipt printout and the card-payment key %, as the paper shows them.
 
 #include "panel_snapshot.h"
+#include "register/printout.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
@@ -33,11 +34,11 @@ qsizetype firstPrintedRow(const QStringList& page) {
 // three spaces and a move to the next print zone, a lone LF only that, and a character outside
 // the basic plane is one character on paper.
 TEST(Printout, PutsTheTapeOnThePaperLineByLine) {
-    HeaderRig rig("ЧЕК");
-    rig.reg->appendGoodsEntry("A😀\rБ\nC");
-    rig.reg->printReceiptTape();
-    EXPECT_EQ(rig.printer.pages(), QList<QStringList>({{kIndent + "ЧЕК", "   ", kZone + "A😀",
-                                                        "Б" + QString(13, u' ') + "C"}}));
+    RecordingPrinter printer;
+    PrintPosition position;
+    printTape(printer, position, "ЧЕК\r\n\r\nA😀\rБ\nC");
+    EXPECT_EQ(printer.pages(), QList<QStringList>({{kIndent + "ЧЕК", "   ", kZone + "A😀",
+                                                    "Б" + QString(13, u' ') + "C"}}));
 }
 
 // % prints the tape, then the card line on a line of its own at the receipt's margin.
@@ -52,43 +53,36 @@ TEST(Printout, CardPaymentLineStandsUnderTheTape) {
     EXPECT_EQ(rig.printer.pages(), QList<QStringList>({paper}));
 }
 
-// Each printout, by ВВ or by %, starts 2 % of the page (one row) lower than the one before; the
-// 51st starts at the top again instead of below the page, and the count of printouts stops at
-// its limit, so from then on every printout starts on the same row.
-struct StackingRow {
-    const char* name;
-    int printedBefore, firstRow;
-};
-
-class PrintoutStacking : public testing::TestWithParam<bool> {};
-
-TEST_P(PrintoutStacking, EachPrintoutStartsOneRowLower) {
-    const bool byCard = GetParam();
-    const StackingRow rows[] = {{"first", 0, 0},
-                                {"fiftieth", 49, 49},
-                                {"fifty-first", 50, 0},
-                                {"last counted", 32766, 16},
-                                {"beyond the count", 32767, 17},
-                                {"and after", 32768, 17}};
-    HeaderRig rig("X");
+// Each printout starts 2 % of the page (one row) lower than the one before; the 51st starts at
+// the top again instead of below the page, and the count of printouts stops at its limit, so
+// from then on every printout starts on the same row.
+TEST(Printout, EachPrintoutStartsOneRowLower) {
+    const struct {
+        const char* name;
+        int printedBefore, firstRow;
+    } rows[] = {{"first", 0, 0},
+                {"fiftieth", 49, 49},
+                {"fifty-first", 50, 0},
+                {"last counted", 32766, 16},
+                {"beyond the count", 32767, 17},
+                {"and after", 32768, 17}};
+    RecordingPrinter printer;
+    PrintPosition position;
     int printed = 0;
-    for (const StackingRow& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         for (; printed < row.printedBefore; ++printed) {
-            rig.reg->printReceiptTape();
-            rig.printer.calls.clear();
+            printTape(printer, position, "X");
+            printer.calls.clear();
         }
-        byCard ? rig.press("% = %") : rig.reg->printReceiptTape();
+        printTape(printer, position, "X");
         ++printed;
-        ASSERT_EQ(rig.printer.pages().size(), 1);
-        EXPECT_EQ(firstPrintedRow(rig.printer.pages()[0]), row.firstRow);
-        EXPECT_EQ(rig.s().printRow, std::min(printed, 32767));
-        rig.printer.calls.clear();
+        ASSERT_EQ(printer.pages().size(), 1);
+        EXPECT_EQ(firstPrintedRow(printer.pages()[0]), row.firstRow);
+        EXPECT_EQ(position.row, std::min(printed, 32767));
+        printer.calls.clear();
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(ByKey, PrintoutStacking, testing::Bool(),
-                         [](const auto& info) { return info.param ? "ByCard" : "ByVV"; });
 
 // Only a totalled receipt is paid by card (printed, journaled, the header back, total and lamps
 // cleared), in any mode, printer or none; otherwise % only lights LblVV. The card line is on

@@ -97,13 +97,13 @@ struct Trainee {
             break;
         case Other::Tick:
             if (chance(5)) rig->clock.time = QTime(below(24), below(60), below(60));
-            rig->reg->Timer1_Timer();
+            rig->reg->tick();
             break;
         case Other::Type: {
             const int code = chance(4) ? below(256) : "0595:.,aZ\b\r\x1b"[below(12)];
-            const int passed = rig->reg->TxtIND_KeyPress(code);
+            const int passed = rig->reg->keyboardCharacter(code);
             EXPECT_EQ(passed, s().Shap1 && code >= '0' && code <= ':' ? code : 0);
-            if (passed != 0) rig->reg->TxtIND_Change(s().TxtIND.text() + QChar(passed));
+            if (passed != 0) rig->reg->indicatorEdited(s().TxtIND.text() + QChar(passed));
             break;
         }
         case Other::Goods:
@@ -145,7 +145,7 @@ struct Trainee {
             const qsizetype from = before.TxtCHLK.text().size();
             ASSERT_FALSE(s().TxtCHLK.changeSince(before.TxtCHLK.seen()).replaced);
             const QString added = s().TxtCHLK.text().sliced(from), tape = before.TxtCHL.text();
-            EXPECT_FALSE(pressed(Key::Percent) && before.lit(Lamp::LblPrint) && added.isEmpty());
+            EXPECT_FALSE(pressed(Key::Percent) && before.lit(Lamp::Totalled) && added.isEmpty());
             if (const auto report = kReport.match(added); report.hasMatch()) {
                 EXPECT_EQ(report.captured(1),
                           displayText(before.shiftTotal, rig->regional.separator));
@@ -161,7 +161,7 @@ struct Trainee {
             }
         }
         checkJournalFile();
-        rig->reg->Form_Unload();
+        rig->reg->close();
         checkJournalFile();
     }
 };

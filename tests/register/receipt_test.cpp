@@ -115,7 +115,7 @@ TEST_P(ReceiptKeySequences, LeaveTapeIndicatorLampsTotalsJournalAndPaper) {
     const QString closed = c.journal ? kDefaultHeader + expand(c.journal) : QString();
     EXPECT_EQ(s.TxtCHLK.text(), c.journal ? "\r\n" + closed : QString());
     EXPECT_EQ(rig.printer.paperText(), c.printerFails ? QString() : onPaper(closed));
-    EXPECT_EQ(s.printRow, c.journal ? 1 : 0);
+    EXPECT_EQ(s.print.row, c.journal ? 1 : 0);
     EXPECT_EQ(rig.messages.texts().join(u';'), c.message);
 }
 

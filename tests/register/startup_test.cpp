@@ -15,7 +15,7 @@ TEST(StartUp, PanelAndClock) {
     EXPECT_EQ(s.TxtSEC.text(), QStringLiteral("01"));
     EXPECT_EQ(s.TxtCHL.text(), kDefaultHeader);
     EXPECT_TRUE(s.TxtCHL.locked && s.front == TapeId::Receipt && s.commandVVVisible && !s.Shap1);
-    rig.reg->Timer1_Timer();
+    rig.reg->tick();
     EXPECT_EQ(s.Picker, QStringLiteral("21:30:15"));
 }
 
@@ -29,8 +29,8 @@ TEST(StartUp, CloseSavesTheJournalBeforeThePrinterCallThatMayFail) {
         rig.printer.failing = rig.goods.loaded = printerFails;
         rig.press("КЗ 1Д");
         rig.files.remove(kJournalFileName); // gone: only the close writes it back
-        rig.reg->VKL_Click();
-        rig.reg->Form_Unload(); // the window's close after the power key runs nothing twice
+        rig.reg->press(Key::Power);
+        rig.reg->close(); // the window's close after the power key runs nothing twice
         EXPECT_EQ(journalAtPrinter, QStringLiteral("\r\n ИС  0 руб\r\n"));
         EXPECT_EQ(rig.printer.calls.size(), 1);
         EXPECT_EQ(rig.goods.calls, printerFails ? QStringList{"unload"} : QStringList());
@@ -43,8 +43,8 @@ TEST(StartUp, CloseSavesTheJournalBeforeThePrinterCallThatMayFail) {
 TEST(StartUp, JournalReadInTheBackgroundComesBeforeAnyNewReceipt) {
     RegisterRig rig(QLatin1Char('.'), false);
     rig.files.writeText(kJournalFileName, QStringLiteral("старый\r\n"));
-    rig.reg->Form_Load(/*journalInBackground=*/true);
-    rig.reg->journalAppend(u"\r\nновый");
+    rig.reg->start(/*journalInBackground=*/true);
+    rig.reg->journal().append(u"\r\nновый");
     EXPECT_EQ(rig.s().TxtCHLK.text(), QStringLiteral("старый\r\n\r\nновый"));
     EXPECT_EQ(rig.files.readText(kJournalFileName), QStringLiteral("старый\r\n\r\nновый\r\n"));
 }

@@ -112,17 +112,17 @@ TEST(WindowsFileReadOnly, IsToldAsNoPermission) {
 // brings the file up to date.
 TEST(WindowsJournalHeld, IsToldAndCaughtUpAfter) {
     RegisterRig rig;
-    rig.reg->journalAppend(kReceipt);
+    rig.reg->journal().append(kReceipt);
     {
         const HeldElsewhere backup(rig.files.path(kJournalFileName));
-        rig.reg->journalAppend(kReceipt);
-        rig.reg->journalAppend(kReceipt);
+        rig.reg->journal().append(kReceipt);
+        rig.reg->journal().append(kReceipt);
     }
     ASSERT_EQ(rig.messages.texts().size(), 1);
     EXPECT_TRUE(
         rig.messages.texts().first().contains(": файл занят другой программой — закройте её\n"))
         << rig.messages.texts().first().toStdString();
-    rig.reg->journalAppend(kReceipt);
+    rig.reg->journal().append(kReceipt);
     EXPECT_EQ(rig.files.readBytes(kJournalFileName), closeBytes(kReceipt.repeated(4)));
 }
 

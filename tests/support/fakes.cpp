@@ -90,25 +90,22 @@ RegisterRig::RegisterRig(QChar separator, bool load) {
 
 void RegisterRig::restart(bool load) {
     reg = std::make_unique<CashRegister>(
-        Services{clock, regional, messages, printer, programEnd, files.dataDir()});
+        Services{clock, regional, printer, programEnd, files.dataDir()});
     reg->setGoodsWindow(&goods);
-    if (load) reg->Form_Load();
+    reg->addListener(notices);
+    if (load) reg->start();
 }
-
-// The captions of the keys, in the order of Key.
-const std::array<QStringView, kKeyCount> kCaptions = {
-    u"0",  u"1",  u"2",  u"3",   u"4",  u"5",  u"6",  u"7",  u"8",  u"9",  u"00", u".",
-    u"СБ", u"+",  u"-",  u"Х",   u"/",  u"=",  u"ВВ", u"ВТ", u"НЛ", u"%",  u"КН", u"КР",
-    u"КЛ", u"КЧ", u"КЗ", u"CHL", u"ФЦ", u"1Д", u"2В", u"3Т", u"4С", u"VKL"};
 
 std::vector<Key> keysOf(const QString& captions) {
     std::vector<Key> keys;
     for (const QString& caption : captions.split(u' ', Qt::SkipEmptyParts)) {
-        const auto* found = std::find(kCaptions.begin(), kCaptions.end(), caption);
-        const std::optional<Key> named = keyFromName(caption); // "CommandVV" serves too
-        EXPECT_TRUE(found != kCaptions.end() || named) << "unknown key " << caption.toStdString();
-        if (found != kCaptions.end())
-            keys.push_back(Key(found - kCaptions.begin()));
+        const auto& all = allKeys();
+        const auto* found = std::find_if(all.begin(), all.end(),
+                                         [&](Key key) { return keyCaption(key) == caption; });
+        const std::optional<Key> named = keyFromName(caption); // "CommandVV", "CHL", "VKL"
+        EXPECT_TRUE(found != all.end() || named) << "unknown key " << caption.toStdString();
+        if (found != all.end())
+            keys.push_back(*found);
         else if (named)
             keys.push_back(*named);
     }

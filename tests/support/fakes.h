@@ -4,7 +4,9 @@
 
 #include "register/cash_register.h"
 #include "register/file_messages.h"
+#include "register/notice_boxes.h"
 #include "register/services.h"
+#include "storage/settings.h"
 #include "support/temp_files.h"
 
 #include <QMap>
@@ -121,11 +123,12 @@ struct FakeProgramEnd : ProgramEnd {
 void writeDefaults(const TempDataDir& files);
 
 // A register wired to fakes, with the default data files in a temporary directory, started
-// (Form_Load) unless asked otherwise.
+// unless asked otherwise.
 struct RegisterRig {
     FakeClock clock;
     FakeRegional regional;
     RecordingMessages messages;
+    NoticeBoxes notices{messages}; // the register's notices shown as the program shows them
     RecordingPrinter printer;
     FakeProgramEnd programEnd;
     FakeGoodsWindow goods;

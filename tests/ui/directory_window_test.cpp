@@ -1,9 +1,10 @@
-// The goods directory window FrmSPR with the real front panel, offscreen at 96 DPI.
+// The goods directory window (FrmSPR) with the real front panel, offscreen at 96 DPI.
 
 #include "support/panel_fixture.h"
 #include "qt/qt_services.h"
 #include "support/named_rows.h"
 #include "ui/directory_window.h"
+#include "ui/window_place.h"
 
 #include <QListView>
 #include <QPushButton>
@@ -19,7 +20,7 @@ class DirectoryWindowTest : public PanelFixture {
         openDirectory(settings);
     }
     void openDirectory(SettingsStore& store) {
-        directory = std::make_unique<FrmSPR>(
+        directory = std::make_unique<DirectoryWindow>(
             *rig.reg, DirectoryServices{rig.regional, rig.messages, store, rig.files.dataDir()},
             [this] { window->render(); });
         rig.reg->setGoodsWindow(directory.get());
@@ -27,7 +28,7 @@ class DirectoryWindowTest : public PanelFixture {
     template <class W = QWidget> W* child(const char* n) { return directory->findChild<W*>(n); }
 
     FakeSettings settings;
-    std::unique_ptr<FrmSPR> directory;
+    std::unique_ptr<DirectoryWindow> directory;
 };
 
 TEST_F(DirectoryWindowTest, FcLifeCycleThroughTheRealWindows) {
@@ -183,6 +184,18 @@ TEST_F(DirectoryWindowTest, DoubleClickBelowTheEntriesCopiesNothing) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(s().TxtCHL.text(), before);
     EXPECT_EQ(list->currentIndex().row(), 2);
+}
+
+// The place as the settings keep it, without a window.
+TEST(WindowPlace, DefaultsNumbersInEitherSeparatorAndBadValuesKeepTheirMeasure) {
+    FakeSettings settings;
+    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}),
+              (TwipsRect{1000, 1000, 6500, 6500}));
+    storeWindowPlace(settings, ',', {-150, 1305, 6480.5f, 5000});
+    EXPECT_EQ(settings.values.value("MainWidth"), "6480,5");
+    EXPECT_EQ(readWindowPlace(settings, ',', {}), (TwipsRect{-150, 1305, 6480.5f, 5000}));
+    settings.values = {{"MainTop", "верх"}, {"MainWidth", ""}, {"MainHeight", "-5"}};
+    EXPECT_EQ(readWindowPlace(settings, '.', {10, 20, 30, 40}), (TwipsRect{1000, 20, 30, 40}));
 }
 
 } // namespace tarvel::test

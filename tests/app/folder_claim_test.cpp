@@ -2,9 +2,9 @@
 // whatever was asked; another computer's lock is told with its computer and time, and taken
 // over when the trainee answers Yes or the command line says --take-over.
 
+#include "app/folder_claim.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
-#include "ui/folder_claim.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -42,9 +42,11 @@ TEST_P(ClaimFolder, AsksOnlyOfAnotherComputersLock) {
     }
     RecordingMessages messages;
     messages.answer = row.answer;
-    const std::unique_ptr<FolderLock> lock = claimFolder(files.folder(), row.takeOver, messages);
+    const Started<std::unique_ptr<FolderLock>> lock =
+        claimFolder(files.folder(), row.takeOver, messages);
+    if (!lock) tellStartProblem(lock.problem(), messages);
 
-    EXPECT_EQ(lock != nullptr, row.started);
+    EXPECT_EQ(bool(lock), row.started);
     ASSERT_EQ(messages.asked.size(), row.questions);
     for (const QString& question : messages.asked)
         for (const QString& part : {QDir::toNativeSeparators(files.folder()), QString("kassa-7"),

@@ -5,6 +5,7 @@
 // judge: the box names the computer and the time and asks before the folder is taken over;
 // in a room of computers `--take-over` takes it without asking.
 
+#include "app/start_problem.h"
 #include "register/services.h"
 #include "storage/folder_lock.h"
 
@@ -12,9 +13,10 @@
 
 namespace tarvel {
 
-// The lock held on `folder`, or nothing when this register must not start (the trainee has
-// been told why, also on standard error, or has answered No).
-std::unique_ptr<FolderLock> claimFolder(const QString& folder, bool takeOverElsewhere,
-                                        MessageBoxes& messages);
+// The lock held on `folder`, or why this register must not start (the trainee has answered
+// No, or is yet to be told). Another computer's lock is told on standard error before the
+// question, whatever the answer.
+Started<std::unique_ptr<FolderLock>> claimFolder(const QString& folder, bool takeOverElsewhere,
+                                                 MessageBoxes& messages);
 
 } // namespace tarvel

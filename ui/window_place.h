@@ -1,25 +1,16 @@
 #pragma once
-// Where the goods directory window stands: its outer position and size in twips (1440 to
-// the inch, so the same on any screen), kept in the four settings "MainLeft", "MainTop",
-// "MainWidth" and "MainHeight" between runs.
+// Where the goods directory window stands: its outer position and size in twips, kept in the
+// four settings "MainLeft", "MainTop", "MainWidth" and "MainHeight" between runs, and made
+// usable on the screens there are now.
 
-#include "register/services.h"
+#include "storage/settings.h"
+#include "ui/twips.h"
 
 #include <QList>
 #include <QRect>
 #include <QString>
 
 namespace tarvel {
-
-inline constexpr double kTwipsPerInch = 1440.0;
-
-struct TwipsRect {
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
-    bool operator==(const TwipsRect&) const = default;
-};
 
 // The window's place as stored: each setting that reads as a number (with "." or the system
 // separator) replaces its measure of `current`; an absent setting takes its default, and one
@@ -28,11 +19,6 @@ TwipsRect readWindowPlace(const SettingsStore& settings, QChar systemSeparator, 
 
 // Stores the place in the system's general number form.
 void storeWindowPlace(SettingsStore& settings, QChar systemSeparator, const TwipsRect& place);
-
-// Screen measures. A position far outside any screen is kept within the range a window
-// system can take, so that a damaged setting can never overflow a pixel coordinate.
-float pixelsToTwips(int pixels, double dotsPerInch);
-int twipsToPixels(double twips, double dotsPerInch);
 
 // The smallest outer size a stored place may give the window, in twips: the search box, both
 // buttons and a few lines of the list stay usable.

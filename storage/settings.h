@@ -1,11 +1,22 @@
 #pragma once
-// The settings kept as text in the section "Settings" of the application "Tarvel": the four of
-// the goods directory window (its outer position and size in twips) and the size of the panel.
+// The per-user settings store: text values kept between runs in the section "Settings" of the
+// application "Tarvel", and the names of what is kept there: the four of the goods directory
+// window (its outer position and size in twips) and the size of the panel. The windows read
+// and write them, qt/ keeps them with QSettings, the tests in memory. Below the register, which
+// keeps nothing per user. QtCore only.
 
 #include <QString>
 #include <array>
 
 namespace tarvel {
+
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    // Values of the section "Settings" of the application "Tarvel".
+    virtual QString read(const QString& name, const QString& defaultValue) const = 0;
+    virtual void write(const QString& name, const QString& value) = 0;
+};
 
 struct SettingDefault {
     QString name;

@@ -1,8 +1,8 @@
-#include "ui/program.h"
+#include "app/program.h"
 
+#include "app/folder_claim.h"
 #include "qt/session_end.h"
 #include "ui/directory_window.h"
-#include "ui/folder_claim.h"
 #include "ui/panel_window.h"
 
 #include <QApplication>
@@ -10,23 +10,25 @@
 
 namespace tarvel {
 
-std::unique_ptr<Program> Program::start(const DataDir& dataDir, bool takeOverElsewhere) {
+Started<std::unique_ptr<Program>> Program::start(const DataDir& dataDir, bool takeOverElsewhere) {
     QtMessageBoxes messages;
-    std::unique_ptr<FolderLock> lock = claimFolder(dataDir.path(), takeOverElsewhere, messages);
-    if (!lock) return nullptr;
-    return std::make_unique<Program>(dataDir, std::move(lock));
+    Started<std::unique_ptr<FolderLock>> lock =
+        claimFolder(dataDir.path(), takeOverElsewhere, messages);
+    if (!lock) return lock.problem();
+    return std::make_unique<Program>(dataDir, std::move(*lock));
 }
 
 Program::Program(const DataDir& dataDir, std::unique_ptr<FolderLock> lock)
     : lock_(std::move(lock)), sessionEnd_(std::make_unique<SessionEnd>([this] { endSession(); })),
-      reg_({clock_, regional_, messages_, printer_, programEnd_, dataDir}) {
-    reg_.Form_Load(/*journalInBackground=*/true);
+      reg_({clock_, regional_, printer_, programEnd_, dataDir}) {
+    reg_.addListener(notices_);
+    reg_.start(/*journalInBackground=*/true);
     panel_ = std::make_unique<PanelWindow>(reg_, settings_);
     messages_.setParent(panel_.get());
     // The goods directory: ФЦ shows and hides it, the panel's close sequence unloads it.
-    directory_ =
-        std::make_unique<FrmSPR>(reg_, DirectoryServices{regional_, messages_, settings_, dataDir},
-                                 [this] { panel_->render(); });
+    directory_ = std::make_unique<DirectoryWindow>(
+        reg_, DirectoryServices{regional_, messages_, settings_, dataDir},
+        [this] { panel_->render(); });
     reg_.setGoodsWindow(directory_.get());
 }
 

@@ -1,12 +1,11 @@
-#include "goods/window_place.h"
+#include "ui/window_place.h"
 
-#include "goods/goods_list.h"
 #include "numbers/numbers.h"
-#include "register/settings_names.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace tarvel {
 
@@ -38,16 +37,6 @@ void storeWindowPlace(SettingsStore& settings, QChar systemSeparator, const Twip
     const float measures[4] = {place.left, place.top, place.width, place.height};
     for (std::size_t i = 0; i < kWindowSettings.size(); ++i)
         settings.write(kWindowSettings[i].name, displayText(measures[i], systemSeparator));
-}
-
-float pixelsToTwips(int pixels, double dotsPerInch) {
-    return float(pixels * kTwipsPerInch / dotsPerInch);
-}
-
-int twipsToPixels(double twips, double dotsPerInch) {
-    // Far beyond any screen, yet well inside an int and the largest window Qt takes.
-    constexpr double kLimit = 1 << 23;
-    return int(std::lround(std::clamp(twips * dotsPerInch / kTwipsPerInch, -kLimit, kLimit)));
 }
 
 QRect placeOnScreens(const QRect& wanted, const QList<QRect>& availableScreens, QSize smallest) {

@@ -13,26 +13,29 @@
 // as it runs, and a second one started on the same folder is turned away before it touches a
 // file, since the two would rewrite each other's journal.
 
+#include "app/start_problem.h"
 #include "qt/qt_printer.h"
 #include "qt/qt_services.h"
 #include "register/cash_register.h"
+#include "register/notice_boxes.h"
 #include "storage/folder_lock.h"
 
 #include <memory>
 
 namespace tarvel {
 
-class FrmSPR;
+class DirectoryWindow;
 class PanelWindow;
 class SessionEnd;
 
 class Program {
   public:
     // Takes the folder and starts the register over it. When another running register holds
-    // the folder, the trainee is told so (also on standard error) and nothing is started; the
-    // lock of another computer is taken over after the trainee agrees, or at once with
-    // `takeOverElsewhere` (see claimFolder).
-    static std::unique_ptr<Program> start(const DataDir& dataDir, bool takeOverElsewhere = false);
+    // the folder nothing is started, and the problem says why; the lock of another computer
+    // is taken over after the trainee agrees, or at once with `takeOverElsewhere` (see
+    // claimFolder). The services and windows that follow do not fail.
+    static Started<std::unique_ptr<Program>> start(const DataDir& dataDir,
+                                                   bool takeOverElsewhere = false);
 
     // Starts the register: a missing header may already be reported here, before the panel is
     // on screen, while the journal is read in the background.
@@ -57,12 +60,14 @@ class Program {
     SystemClock clock_;
     SystemRegional regional_;
     QtMessageBoxes messages_;
+    // What the register tells the trainee, shown in boxes over the panel.
+    NoticeBoxes notices_{messages_};
     QtSettingsStore settings_;
     QtPrinter printer_;
     QtProgramEnd programEnd_;
     CashRegister reg_;
     std::unique_ptr<PanelWindow> panel_;
-    std::unique_ptr<FrmSPR> directory_;
+    std::unique_ptr<DirectoryWindow> directory_;
 };
 
 } // namespace tarvel
