@@ -143,7 +143,7 @@ void ExerciseStartup::startSession(CashRegister& reg, PanelWindow& panel, const 
         SessionStart{dataFolder_, options_.trainee, QStringLiteral(TARVEL_VERSION),
                      reg.state().TxtCHL.text(), std::move(exercise)},
         clock, *stopwatch_, limitAlarm_, messages_);
-    reg.addListener(*session_);
+    session_->listenTo(reg);
     if (!options_.newExercise.isEmpty()) {
         // The key log is kept too: should the file not be written, the work can be shown again.
         recorder_ = std::make_unique<ExerciseRecorder>();

@@ -12,13 +12,6 @@ bool isReceiptLike(ItemKind kind) {
 
 const Difference kNotDone{MistakeKind::NotDone, QStringLiteral("не выполнено")};
 
-QString describeReceipt(const ClosedReceipt& receipt) {
-    QStringList lines;
-    for (const SaleLine& line : receipt.lines)
-        lines << describeSale(line);
-    return lines.join(QStringLiteral("; "));
-}
-
 } // namespace
 
 ExerciseChecker::ExerciseChecker(Exercise exercise)
@@ -76,7 +69,8 @@ void ExerciseChecker::receiptClosed(const ClosedReceipt& receipt) {
     while (!finished() && !isReceiptLike(exercise_.items[next_].kind))
         skip();
     if (finished()) {
-        extras_ << QStringLiteral("лишний чек: %1").arg(describeReceipt(receipt));
+        extras_ << QStringLiteral("лишний чек: %1")
+                       .arg(describeLines(expectedLines(receipt.lines), LineWords::Difference));
         return;
     }
     const ExerciseItem& item = exercise_.items[next_];
@@ -95,9 +89,7 @@ void ExerciseChecker::shiftReportWritten(ShiftReport report, double shiftTotal) 
     if (nextIs(ItemKind::Report))
         judge(reportDifferences(exercise_.items[next_], report, shiftTotal));
     else
-        extras_ << QStringLiteral("лишний отчёт %1")
-                       .arg(report == ShiftReport::OneD ? QStringLiteral("1Д")
-                                                        : QStringLiteral("2В"));
+        extras_ << QStringLiteral("лишний отчёт %1").arg(reportCaption(report));
 }
 
 void ExerciseChecker::headerSaved(const QString& text) {

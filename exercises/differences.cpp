@@ -6,13 +6,9 @@
 namespace tarvel {
 namespace {
 
-QString describeExpected(const ExpectedLine& line) {
-    return QStringLiteral("%1отдел %2, %3")
-        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
-             departmentText(line.department), formatMoney(line.amount));
-}
-
-Differences sameLineDifferences(int number, const ExpectedLine& expected, const SaleLine& actual) {
+// The line rung up, its amount to the kopeck, beside the line expected there.
+Differences sameLineDifferences(int number, const ExpectedLine& expected,
+                                const ExpectedLine& actual) {
     Differences out;
     const QString at = QStringLiteral("строка %1: ").arg(number);
     if (actual.department != expected.department)
@@ -20,11 +16,10 @@ Differences sameLineDifferences(int number, const ExpectedLine& expected, const 
             MistakeKind::WrongDepartment,
             at + QStringLiteral("отдел %1, а нужно %2")
                      .arg(departmentText(actual.department), departmentText(expected.department))};
-    if (toKopecks(actual.amount) != expected.amount)
-        out << Difference{
-            MistakeKind::WrongAmount,
-            at + QStringLiteral("сумма %1, а нужно %2")
-                     .arg(formatMoney(toKopecks(actual.amount)), formatMoney(expected.amount))};
+    if (actual.amount != expected.amount)
+        out << Difference{MistakeKind::WrongAmount,
+                          at + QStringLiteral("сумма %1, а нужно %2")
+                                   .arg(formatMoney(actual.amount), formatMoney(expected.amount))};
     if (expected.isReturn && !actual.isReturn)
         out << Difference{MistakeKind::ReturnNotMarked,
                           at + QStringLiteral("не отмечен возврат (ВТ перед ВВ)")};
@@ -75,12 +70,12 @@ QString paymentWords(Payment payment) {
 }
 
 Differences paymentDifferences(const ExpectedReceipt& expected, const ClosedReceipt& actual) {
-    const QList<Kopecks> expectedShort = expected.close == Close::Cash
+    const QList<Kopecks> expectedShort = expected.payment == Payment::Cash
                                              ? expected.tenders.first(expected.tenders.size() - 1)
                                              : QList<Kopecks>{};
     Differences out = shortTenderDifferences(expectedShort, kopecksOf(actual.shortTenders));
-    switch (expected.close) {
-    case Close::Cash:
+    switch (expected.payment) {
+    case Payment::Cash:
         // Closed without the money handed over, the register worked out no change.
         if (actual.payment == Payment::None)
             out.prepend({MistakeKind::WrongChange,
@@ -94,13 +89,13 @@ Differences paymentDifferences(const ExpectedReceipt& expected, const ClosedRece
                                   .arg(formatMoney(toKopecks(actual.tendered)),
                                        formatMoney(expected.tenders.last()))};
         break;
-    case Close::Plain:
+    case Payment::None:
         if (actual.payment != Payment::None)
             out.prepend(
                 {MistakeKind::WrongPayment,
                  paymentWords(actual.payment) + QStringLiteral(", а нужно закрыть без оплаты")});
         break;
-    case Close::Card:
+    case Payment::Card:
         if (actual.payment != Payment::Card)
             out.prepend(
                 {MistakeKind::WrongPayment,
@@ -139,24 +134,20 @@ QStringList headerLinesOf(const QString& text) {
     return lines;
 }
 
-QString describeSale(const SaleLine& line) {
-    return QStringLiteral("%1отдел %2, %3")
-        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
-             departmentText(line.department), formatMoney(toKopecks(line.amount)));
-}
-
 Differences lineDifferences(const QList<ExpectedLine>& expected, const QList<SaleLine>& actual) {
     return sideBySide(
-        expected, actual,
+        expected, expectedLines(actual),
         [](int number, const ExpectedLine& line) {
-            return Difference{
-                MistakeKind::MissingLine,
-                QStringLiteral("нет строки %1: %2").arg(number).arg(describeExpected(line))};
+            return Difference{MistakeKind::MissingLine,
+                              QStringLiteral("нет строки %1: %2")
+                                  .arg(number)
+                                  .arg(describeLine(line, LineWords::Difference))};
         },
-        [](int number, const SaleLine& line) {
-            return Difference{
-                MistakeKind::ExtraLine,
-                QStringLiteral("лишняя строка %1: %2").arg(number).arg(describeSale(line))};
+        [](int number, const ExpectedLine& line) {
+            return Difference{MistakeKind::ExtraLine,
+                              QStringLiteral("лишняя строка %1: %2")
+                                  .arg(number)
+                                  .arg(describeLine(line, LineWords::Difference))};
         },
         sameLineDifferences);
 }
@@ -194,14 +185,11 @@ Differences movementDifferences(const ExerciseItem& expected, const ClosedReceip
 }
 
 Differences reportDifferences(const ExerciseItem& expected, ShiftReport report, double shiftTotal) {
-    const auto name = [](ShiftReport r) {
-        return r == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
-    };
     Differences out;
     if (report != expected.report)
-        out << Difference{
-            MistakeKind::WrongReport,
-            QStringLiteral("снят отчёт %1, а нужно %2").arg(name(report), name(expected.report))};
+        out << Difference{MistakeKind::WrongReport,
+                          QStringLiteral("снят отчёт %1, а нужно %2")
+                              .arg(reportCaption(report), reportCaption(expected.report))};
     if (expected.reportTotal && toKopecks(shiftTotal) != *expected.reportTotal)
         out << Difference{MistakeKind::WrongReport, QStringLiteral("в отчёте %1, а нужно %2")
                                                         .arg(formatMoney(toKopecks(shiftTotal)),

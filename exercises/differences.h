@@ -19,7 +19,4 @@ Differences headerDifferences(const QStringList& expected, const QString& savedT
 // without the empty lines at its end.
 QStringList headerLinesOf(const QString& savedText);
 
-// "отдел 01, 78.90" or "возврат, отдел 01, 78.90".
-QString describeSale(const SaleLine& line);
-
 } // namespace tarvel

@@ -26,6 +26,10 @@ QString departmentText(int department) {
     return QStringLiteral("%1").arg(department, 2, 10, QLatin1Char('0'));
 }
 
+QString reportCaption(ShiftReport report) {
+    return report == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
+}
+
 QString clockText(qint64 seconds) {
     const qint64 s = std::max<qint64>(seconds, 0);
     const QString minutes =
@@ -47,21 +51,39 @@ QString describeTerms(const ExerciseTerms& terms, qsizetype items) {
     return QStringLiteral("Экзамен: %1.").arg(parts.join(QStringLiteral("; ")));
 }
 
-namespace {
-
-QString describeLine(const ExpectedLine& line) {
-    return QStringLiteral("%1отдел %2 — %3")
-        .arg(line.isReturn ? QStringLiteral("возврат, ") : QString(),
-             departmentText(line.department), formatMoney(line.amount));
+QString describeLine(const ExpectedLine& line, LineWords words) {
+    const bool task = words == LineWords::Task;
+    const QString returnMark = task ? QStringLiteral("возврат: ") : QStringLiteral("возврат, ");
+    return QStringLiteral("%1отдел %2%3%4")
+        .arg(line.isReturn ? returnMark : QString(), departmentText(line.department),
+             words == LineWords::Difference ? QStringLiteral(", ") : QStringLiteral(" — "),
+             formatMoney(line.amount) + (task ? QStringLiteral(" ₽") : QString()));
 }
 
+QString describeLines(const QList<ExpectedLine>& lines, LineWords words) {
+    QStringList described;
+    for (const ExpectedLine& line : lines)
+        described << describeLine(line, words);
+    return described.join(words == LineWords::Difference ? QStringLiteral("; ")
+                                                         : QStringLiteral(", "));
+}
+
+QList<ExpectedLine> expectedLines(const QList<SaleLine>& lines) {
+    QList<ExpectedLine> expected;
+    for (const SaleLine& line : lines)
+        expected << ExpectedLine{line.department, toKopecks(line.amount), line.isReturn};
+    return expected;
+}
+
+namespace {
+
 QString describeClose(const ExpectedReceipt& receipt) {
-    switch (receipt.close) {
-    case Close::Plain:
+    switch (receipt.payment) {
+    case Payment::None:
         return QStringLiteral("закрыть без оплаты");
-    case Close::Card:
+    case Payment::Card:
         return QStringLiteral("оплата картой");
-    case Close::Cash:
+    case Payment::Cash:
         break;
     }
     QStringList tenders;
@@ -74,21 +96,16 @@ QString describeClose(const ExpectedReceipt& receipt) {
 
 QString describeItem(const ExerciseItem& item) {
     switch (item.kind) {
-    case ItemKind::Receipt: {
-        QStringList lines;
-        for (const ExpectedLine& line : item.receipt.lines)
-            lines << describeLine(line);
+    case ItemKind::Receipt:
         return QStringLiteral("Чек: %1; %2")
-            .arg(lines.join(QStringLiteral(", ")), describeClose(item.receipt));
-    }
+            .arg(describeLines(item.receipt.lines, LineWords::Checklist),
+                 describeClose(item.receipt));
     case ItemKind::CashIn:
         return QStringLiteral("Внесение наличных: %1").arg(formatMoney(item.amount));
     case ItemKind::CashOut:
         return QStringLiteral("Инкассация: %1").arg(formatMoney(item.amount));
     case ItemKind::Report:
-        return QStringLiteral("Отчёт %1")
-                   .arg(item.report == ShiftReport::OneD ? QStringLiteral("1Д")
-                                                         : QStringLiteral("2В")) +
+        return QStringLiteral("Отчёт %1").arg(reportCaption(item.report)) +
                (item.reportTotal ? QStringLiteral(": %1").arg(formatMoney(*item.reportTotal))
                                  : QString());
     case ItemKind::Header:

@@ -22,11 +22,9 @@ struct ExpectedLine {
     bool isReturn = false;
 };
 
-enum class Close { Plain, Cash, Card };
-
 struct ExpectedReceipt {
     QList<ExpectedLine> lines;
-    Close close = Close::Plain;
+    Payment payment = Payment::None;
     // Cash only: the amounts handed over, in order; all but the last are short of the total.
     QList<Kopecks> tenders;
     // Cash only: the customer hands over the smallest banknote that covers the total (worked
@@ -100,11 +98,23 @@ QString formatMoney(Kopecks amount);
 Kopecks toKopecks(double amount);
 // "01".."08".
 QString departmentText(int department);
+// "1Д" or "2В": the key that writes the report, as the exercise file and the trainee name it.
+QString reportCaption(ShiftReport report);
 // A time as a clock shows it: "2:05", an hour and more as "1:02:05".
 QString clockText(qint64 seconds);
 // The terms as the trainee reads them above the work: "Экзамен: на всю работу 10:00; оценки
 // видны в конце; для зачёта верно 4 из 5." Empty for an exercise without a limit or an exam.
 QString describeTerms(const ExerciseTerms& terms, qsizetype items);
+// A receipt line in words, as each place puts it: the checklist "возврат, отдел 01 — 78.90",
+// the check's differences "возврат, отдел 01, 78.90", a recorded exercise's task "возврат:
+// отдел 01 — 78.90 ₽".
+enum class LineWords { Checklist, Difference, Task };
+QString describeLine(const ExpectedLine& line, LineWords words);
+// The lines one after another: apart by "; " in a difference, whose lines have commas of
+// their own, by ", " elsewhere.
+QString describeLines(const QList<ExpectedLine>& lines, LineWords words);
+// The lines the register rang up, as an exercise would expect them: amounts to the kopeck.
+QList<ExpectedLine> expectedLines(const QList<SaleLine>& lines);
 // One line of the checklist: "Чек: отдел 01 — 78.90, отдел 02 — 5.00; наличными, 100.00".
 QString describeItem(const ExerciseItem& item);
 

@@ -82,11 +82,10 @@ const toml::array& tablesOf(const toml::node& node, std::string_view key) {
     return *array;
 }
 
-Close closeOf(const toml::table& table) {
+Payment paymentOf(const toml::table& table) {
     const QString close = requiredText(table, "close", QStringLiteral("plain, cash или card"));
-    if (close == u"plain") return Close::Plain;
-    if (close == u"cash") return Close::Cash;
-    if (close == u"card") return Close::Card;
+    for (Payment payment : {Payment::None, Payment::Cash, Payment::Card})
+        if (close == closeWord(payment)) return payment;
     fail(table.get("close")->source(),
          QStringLiteral("способ закрытия «%1» неизвестен: plain, cash или card").arg(close));
 }
@@ -99,9 +98,9 @@ ExerciseItem receiptOf(const toml::table& table, const AmountReader& amounts) {
     if (lines.empty()) fail(table.source(), QStringLiteral("в чеке нет ни одной строки"));
     for (const toml::node& line : lines)
         item.receipt.lines << lineOf(*line.as_table(), amounts, item);
-    item.receipt.close = closeOf(table);
+    item.receipt.payment = paymentOf(table);
     const toml::node* tendered = table.get("tendered");
-    if (item.receipt.close == Close::Cash) {
+    if (item.receipt.payment == Payment::Cash) {
         if (!tendered)
             fail(table.source(), QStringLiteral("нет ключа «tendered»: сколько денег внесено"));
         amounts.readTenders(*tendered, item);
@@ -126,11 +125,8 @@ ExerciseItem reportOf(const toml::table& table, const AmountReader& amounts) {
     ExerciseItem item;
     item.kind = ItemKind::Report;
     const QString key = requiredText(table, "key", QStringLiteral("\"1Д\" или \"2В\"")).toUpper();
-    if (key == u"1Д")
-        item.report = ShiftReport::OneD;
-    else if (key == u"2В")
-        item.report = ShiftReport::TwoV;
-    else
+    item.report = key == reportCaption(ShiftReport::OneD) ? ShiftReport::OneD : ShiftReport::TwoV;
+    if (key != reportCaption(item.report))
         fail(table.get("key")->source(),
              QStringLiteral("отчёт снимают клавишей \"1Д\" или \"2В\""));
     if (const toml::node* total = table.get("total"))
@@ -272,6 +268,12 @@ QByteArray bytesOf(const QString& path) {
 }
 
 } // namespace
+
+QString closeWord(Payment payment) {
+    return payment == Payment::Cash   ? QStringLiteral("cash")
+           : payment == Payment::Card ? QStringLiteral("card")
+                                      : QStringLiteral("plain");
+}
 
 ExerciseLoad parseExercise(QByteArrayView bytes, const QString& fileName) {
     try {

@@ -30,4 +30,8 @@ struct ExerciseTitle {
 };
 ExerciseTitle readExerciseTitle(const QString& path);
 
+// How a receipt's file says it is paid, in its key "close": "plain" (closed without a payment),
+// "cash" or "card".
+QString closeWord(Payment payment);
+
 } // namespace tarvel

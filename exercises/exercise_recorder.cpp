@@ -9,22 +9,13 @@ namespace {
 
 ExpectedReceipt expectedOf(const ClosedReceipt& receipt) {
     ExpectedReceipt expected;
-    for (const SaleLine& line : receipt.lines)
-        expected.lines << ExpectedLine{line.department, toKopecks(line.amount), line.isReturn};
-    switch (receipt.payment) {
-    case Payment::None:
-        expected.close = Close::Plain;
-        break;
-    case Payment::Card:
-        expected.close = Close::Card;
-        break;
-    case Payment::Cash:
+    expected.lines = expectedLines(receipt.lines);
+    expected.payment = receipt.payment;
+    if (receipt.payment == Payment::Cash) {
         // The short amounts come first, as the trainee is to hand them over.
-        expected.close = Close::Cash;
         for (double tender : receipt.shortTenders)
             expected.tenders << toKopecks(tender);
         expected.tenders << toKopecks(receipt.tendered);
-        break;
     }
     return expected;
 }

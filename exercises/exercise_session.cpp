@@ -1,6 +1,7 @@
 #include "exercises/exercise_session.h"
 
 #include "exercises/results_file.h"
+#include "register/cash_register.h"
 
 #include <algorithm>
 
@@ -11,6 +12,20 @@ ExerciseSession::ExerciseSession(SessionStart start, const Clock& clock, const S
     : start_(std::move(start)), clock_(clock), stopwatch_(stopwatch), alarm_(alarm),
       messages_(messages) {
     if (start_.exercise) checker_.emplace(*start_.exercise);
+}
+
+// The session hears a key before the checker, so a key after the time is up never reaches the
+// checked work; and it looks for the last verdict after the checker has taken the event.
+void ExerciseSession::listenTo(CashRegister& reg) {
+    reg.addListener(*this);
+    if (!checker_) return;
+    reg.addListener(*checker_);
+    reg.addListener(verdicts_);
+}
+
+const ExerciseChecker* ExerciseSession::checker() const {
+    if (checked_) return &*checked_;
+    return checker_ ? &*checker_ : nullptr;
 }
 
 QDateTime ExerciseSession::now() const {
@@ -86,7 +101,8 @@ void ExerciseSession::writeResult(bool timeUp) {
     alarm_.cancel();
     const qint64 limit = checker_->exercise().terms.timeLimitMs;
     stoppedMs_ = timeUp ? limit : stopwatch_.elapsedMs();
-    result_ = checker_->result(*stoppedMs_);
+    checked_ = checker_;
+    result_ = checked_->result(*stoppedMs_);
     result_->timeUp = timeUp;
     const QString problem =
         appendResult(start_.dataFolder, {now(), start_.trainee, start_.exercise->title, *result_,
@@ -107,11 +123,14 @@ void ExerciseSession::end() {
     if (onChange_) onChange_();
 }
 
+// Work after the result is written is no part of the exercise: its verdicts stand. Nor is work
+// after the time is up, even when it comes before the alarm has rung.
 void ExerciseSession::keyPressed(Key key) {
     KeyLogEntry entry;
     entry.key = key;
     log(entry);
-    toChecker([&](ExerciseChecker& c) { c.keyPressed(key); });
+    endIfTimeIsUp(true);
+    changed();
 }
 
 void ExerciseSession::textTyped(TypedField field, const QString& text) {
@@ -119,46 +138,6 @@ void ExerciseSession::textTyped(TypedField field, const QString& text) {
     entry.field = field;
     entry.text = text;
     log(entry);
-}
-
-// The work after the result is written is no part of the exercise: its verdicts stand. Nor
-// is work after the time is up, even when it comes before the alarm has rung.
-void ExerciseSession::toChecker(const std::function<void(ExerciseChecker&)>& call) {
-    endIfTimeIsUp(true);
-    if (checker_ && !result_) call(*checker_);
-    changed();
-}
-
-void ExerciseSession::saleRegistered(const SaleLine& line) {
-    toChecker([&](ExerciseChecker& c) { c.saleRegistered(line); });
-}
-
-void ExerciseSession::receiptTotalled(double total) {
-    toChecker([&](ExerciseChecker& c) { c.receiptTotalled(total); });
-}
-
-void ExerciseSession::shortMoney(double tendered) {
-    toChecker([&](ExerciseChecker& c) { c.shortMoney(tendered); });
-}
-
-void ExerciseSession::receiptClosed(const ClosedReceipt& receipt) {
-    toChecker([&](ExerciseChecker& c) { c.receiptClosed(receipt); });
-}
-
-void ExerciseSession::receiptCancelled(const ClosedReceipt& receipt) {
-    toChecker([&](ExerciseChecker& c) { c.receiptCancelled(receipt); });
-}
-
-void ExerciseSession::shiftReportWritten(ShiftReport report, double shiftTotal) {
-    toChecker([&](ExerciseChecker& c) { c.shiftReportWritten(report, shiftTotal); });
-}
-
-void ExerciseSession::headerSaved(const QString& text) {
-    toChecker([&](ExerciseChecker& c) { c.headerSaved(text); });
-}
-
-void ExerciseSession::arithmeticFault(ArithmeticFault fault) {
-    toChecker([&](ExerciseChecker& c) { c.arithmeticFault(fault); });
 }
 
 } // namespace tarvel

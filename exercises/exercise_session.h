@@ -1,7 +1,7 @@
 #pragma once
-// One run of the register watched for the instructor: the register's events go to the
-// exercise's checker (when an exercise is set) and every key press and typed text to the key
-// log. The time spent is taken from an injected stopwatch. When the last piece of work has its
+// One run of the register watched for the instructor: the exercise's checker (when an exercise
+// is set) hears the register's events, and every key press and typed text goes to the key log.
+// The time spent is taken from an injected stopwatch. When the last piece of work has its
 // verdict, or the panel closes before that, one line goes to results.csv; a run without an
 // exercise (--record) keeps only its key log.
 //
@@ -22,6 +22,8 @@
 
 namespace tarvel {
 
+class CashRegister;
+
 struct SessionStart {
     QString dataFolder;               // results.csv and keys/ go here
     QString trainee;                  // may be empty
@@ -30,7 +32,7 @@ struct SessionStart {
     std::optional<Exercise> exercise; // with its amounts drawn (exerciseForRun)
 };
 
-class ExerciseSession : public RegisterEvents {
+class ExerciseSession : private RegisterEvents {
   public:
     // `clock` dates the key log and the results line; `stopwatch` counts from the start;
     // `alarm` rings at the time limit, if the exercise has one.
@@ -39,6 +41,8 @@ class ExerciseSession : public RegisterEvents {
     // The alarm outlives the session; a ring left set would call a session that is gone.
     ~ExerciseSession() override { alarm_.cancel(); }
 
+    // The session and its checker hear the register's events; they outlive the register.
+    void listenTo(CashRegister& reg);
     // Starts the key log in keys/ of the data folder, and the time limit.
     void begin();
     // The panel is closing: work still open is marked undone and the result is written.
@@ -46,8 +50,9 @@ class ExerciseSession : public RegisterEvents {
     // Runs after every change a window showing the session draws.
     void setOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
-    // Nothing when only keys are recorded.
-    const ExerciseChecker* checker() const { return checker_ ? &*checker_ : nullptr; }
+    // Nothing when only keys are recorded; once the result is written, the checker as it stood
+    // then.
+    const ExerciseChecker* checker() const;
     // The time spent, stopped when the exercise is over.
     qint64 elapsedMs() const;
     // The time left of a limit, none without one.
@@ -58,29 +63,33 @@ class ExerciseSession : public RegisterEvents {
     const std::optional<ExerciseResult>& result() const { return result_; }
     const QString& keyLogPath() const { return keys_.path(); }
 
+  private:
+    // Heard after the checker: the events that may give a verdict.
+    class VerdictWatch : public RegisterEvents {
+      public:
+        explicit VerdictWatch(ExerciseSession& session) : session_(session) {}
+        void receiptClosed(const ClosedReceipt&) override { session_.changed(); }
+        void receiptCancelled(const ClosedReceipt&) override { session_.changed(); }
+        void shiftReportWritten(ShiftReport, double) override { session_.changed(); }
+        void headerSaved(const QString&) override { session_.changed(); }
+
+      private:
+        ExerciseSession& session_;
+    };
+
+    // Heard before the checker: every key and typed text for the log, and the time limit.
     void keyPressed(Key key) override;
     void textTyped(TypedField field, const QString& text) override;
-    void saleRegistered(const SaleLine& line) override;
-    void receiptTotalled(double total) override;
-    void shortMoney(double tendered) override;
-    void receiptClosed(const ClosedReceipt& receipt) override;
-    void receiptCancelled(const ClosedReceipt& receipt) override;
-    void shiftReportWritten(ShiftReport report, double shiftTotal) override;
-    void headerSaved(const QString& text) override;
-    void arithmeticFault(ArithmeticFault fault) override;
 
-  private:
     QDateTime now() const;
     void log(KeyLogEntry entry);
-    // An event for the checker, which takes it while the exercise is not over.
-    void toChecker(const std::function<void(ExerciseChecker&)>& call);
-    // After each event: the result is written once the last verdict is in.
+    // After a key or a verdict: the result is written once the last verdict is in.
     void changed();
     void writeResult(bool timeUp = false);
     // The limit is set and the stopwatch has reached it.
     bool timeIsUp() const;
     void armLimit();
-    // Ends the exercise when its time is up (before an event, on the alarm, on closing), the
+    // Ends the exercise when its time is up (before a key, on the alarm, on closing), the
     // trainee told when `tell`. False when the exercise goes on or had already ended.
     bool endIfTimeIsUp(bool tell);
 
@@ -89,7 +98,11 @@ class ExerciseSession : public RegisterEvents {
     const Stopwatch& stopwatch_;
     Alarm& alarm_;
     MessageBoxes& messages_;
-    std::optional<ExerciseChecker> checker_;
+    std::optional<ExerciseChecker> checker_; // hears the register to the end
+    // The checker when the result was written: what the register does after that, or after
+    // the time is up, is no part of the exercise.
+    std::optional<ExerciseChecker> checked_;
+    VerdictWatch verdicts_{*this};
     KeyLogWriter keys_;
     bool logging_ = false;
     std::optional<qint64> stoppedMs_;

@@ -15,17 +15,13 @@ QString rubles(Kopecks amount) {
     return formatMoney(amount) + QStringLiteral(" ₽");
 }
 
-QString reportKey(ShiftReport report) {
-    return report == ShiftReport::OneD ? QStringLiteral("1Д") : QStringLiteral("2В");
-}
-
 QString paymentTask(const ExpectedReceipt& receipt) {
-    switch (receipt.close) {
-    case Close::Plain:
+    switch (receipt.payment) {
+    case Payment::None:
         return QStringLiteral("закройте чек без оплаты");
-    case Close::Card:
+    case Payment::Card:
         return QStringLiteral("оплата картой");
-    case Close::Cash:
+    case Payment::Cash:
         break;
     }
     QStringList handed;
@@ -37,13 +33,8 @@ QString paymentTask(const ExpectedReceipt& receipt) {
 }
 
 QString receiptTask(const ExpectedReceipt& receipt) {
-    QStringList lines;
-    for (const ExpectedLine& line : receipt.lines)
-        lines << QStringLiteral("%1отдел %2 — %3")
-                     .arg(line.isReturn ? QStringLiteral("возврат: ") : QString(),
-                          departmentText(line.department), rubles(line.amount));
     return QStringLiteral("Пробейте чек: %1; %2.")
-        .arg(lines.join(QStringLiteral(", ")), paymentTask(receipt));
+        .arg(describeLines(receipt.lines, LineWords::Task), paymentTask(receipt));
 }
 
 QString itemTask(const ExerciseItem& item) {
@@ -55,7 +46,7 @@ QString itemTask(const ExerciseItem& item) {
     case ItemKind::CashOut:
         return QStringLiteral("Инкассация: выдайте из кассы %1.").arg(rubles(item.amount));
     case ItemKind::Report:
-        return QStringLiteral("Снимите отчёт %1 в режиме КЗ").arg(reportKey(item.report)) +
+        return QStringLiteral("Снимите отчёт %1 в режиме КЗ").arg(reportCaption(item.report)) +
                (item.reportTotal
                     ? QStringLiteral(": сумма за смену %1.").arg(rubles(*item.reportTotal))
                     : QStringLiteral("."));
@@ -115,11 +106,10 @@ QString tendersText(const QList<Kopecks>& tenders) {
 }
 
 QString receiptTable(const ExpectedReceipt& receipt) {
-    static const char* const closeNames[] = {"plain", "cash", "card"};
     QString out = QStringLiteral("# Чек: его строки (отдел, сумма) и оплата.\n[[receipt]]\n") +
                   linesText(receipt.lines) +
-                  QStringLiteral("close = \"%1\"\n").arg(closeNames[int(receipt.close)]);
-    if (receipt.close == Close::Cash)
+                  QStringLiteral("close = \"%1\"\n").arg(closeWord(receipt.payment));
+    if (receipt.payment == Payment::Cash)
         out += QStringLiteral("tendered = %1\n").arg(tendersText(receipt.tenders));
     return out;
 }
@@ -139,7 +129,7 @@ QString itemTable(const ExerciseItem& item) {
     case ItemKind::Report:
         return QStringLiteral("# Отчёт в режиме КЗ и сумма за смену в нём.\n[[report]]\n"
                               "key = \"%1\"\n")
-                   .arg(reportKey(item.report)) +
+                   .arg(reportCaption(item.report)) +
                (item.reportTotal ? QStringLiteral("total = %1\n").arg(amountText(*item.reportTotal))
                                  : QString());
     case ItemKind::Header: {

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!item.receipt.lines.isEmpty());
         for (const ExpectedLine& line : item.receipt.lines)
             FUZZ_CHECK(line.department >= 1 && line.department <= 8 && line.amount > 0);
-        FUZZ_CHECK((item.receipt.close == Close::Cash) == !item.receipt.tenders.isEmpty());
+        FUZZ_CHECK((item.receipt.payment == Payment::Cash) == !item.receipt.tenders.isEmpty());
     }
     return 0;
 }

@@ -90,7 +90,7 @@ TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
     ExerciseSession session(
         {rig.files.path(""), QStringLiteral("Иванова"), "0.1", s().TxtCHL.text(), *load.exercise},
         rig.clock, stopwatch, alarm, rig.messages);
-    rig.reg->addListener(session);
+    session.listenTo(*rig.reg);
     session.begin();
     ExerciseWindow shown(session);
     session.setOnChange([&] { shown.render(); });

@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Work, Recorded, testing::ValuesIn(kRecords), rowName);
 // with its comment, the task listing the work.
 TEST(ExerciseToml, WrittenAsTheSamplesAre) {
     ExerciseItem receipt;
-    receipt.receipt = {{{2, 23000, false}, {5, 3425, true}}, Close::Cash, {20000, 25000}};
+    receipt.receipt = {{{2, 23000, false}, {5, 3425, true}}, Payment::Cash, {20000, 25000}};
     ExerciseItem report;
     report.kind = ItemKind::Report;
     report.reportTotal = 26575;

@@ -61,7 +61,7 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     ExerciseSession session({original.files.path(""), QStringLiteral("Петров"), "0.1",
                              original.s().TxtCHL.text(), std::nullopt},
                             original.clock, stopwatch, noLimit, original.messages);
-    original.reg->addListener(session);
+    session.listenTo(*original.reg);
     session.begin();
     QString keys = QString::fromUtf8(kRun);
     work(original, keys.remove(QStringLiteral(" VKL")),
@@ -167,7 +167,7 @@ TEST(Replay, VariantRunRechecksWithTheSeedFromItsLog) {
     ExerciseSession session(
         {original.files.path(""), QStringLiteral("Петров"), "0.1", original.s().TxtCHL.text(), run},
         original.clock, stopwatch, limit, original.messages);
-    original.reg->addListener(session);
+    session.listenTo(*original.reg);
     session.begin();
     work(original, examKeys(run));
     ASSERT_TRUE(session.result());

@@ -34,7 +34,7 @@ struct WatchedRun {
         : session({rig.files.path(""), trainee, QStringLiteral("0.1"), rig.s().TxtCHL.text(),
                    std::move(exercise)},
                   rig.clock, stopwatch, alarm, rig.messages) {
-        rig.reg->addListener(session);
+        session.listenTo(*rig.reg);
         session.setOnChange([this] { ++changes; });
         session.begin();
     }
@@ -74,6 +74,8 @@ const SessionCase kSessions[] = {
      "Иванова А.;Несколько отделов со сдачей;0;1;9;23;0;0;выполнено;не тот отдел;нет;;", 9200},
     {"finished_then_keys_after", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ 5 СБ", false,
      "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;;нет;;", 5600},
+    {"finished_then_a_receipt_after", "01_bez_sdachi", "7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ 5 ВВ = ВВ",
+     false, "Иванова А.;Покупка без сдачи;1;1;5;14;0;0;выполнено;;нет;;", 5600},
     {"abandoned_midway", "03_oshibka_sb", "6 4 ВВ СБ 3Т 6 4", true,
      "Иванова А.;Ошибка, исправленная СБ;1;2;62;7;1;0;прервано;не выполнено;нет;;", 62800},
     {"abandoned_untouched", "09_otchet", "", true,
@@ -140,6 +142,8 @@ TEST_P(Session, WritesOneResultLineAndLogsEveryKey) {
             verdicts << verdictText(check);
         EXPECT_EQ(verdicts.join(QStringLiteral(" | ")), QString::fromUtf8(c.verdicts));
     }
+    // No row does extra work before its result; what comes after it is not shown.
+    EXPECT_EQ(run.session.checker()->extras(), QStringList());
 
     const KeyLogRead log = readKeyLog(run.session.keyLogPath());
     ASSERT_TRUE(log.log) << log.error.toStdString();
@@ -203,7 +207,7 @@ TEST(RecordedRun, UnwritableKeyLogIsToldOnce) {
     ManualAlarm alarm;
     ExerciseSession session({rig.files.path(""), {}, "0.1", {}, sample("01_bez_sdachi")}, rig.clock,
                             stopwatch, alarm, rig.messages);
-    rig.reg->addListener(session);
+    session.listenTo(*rig.reg);
     session.begin();
     work(rig, QStringLiteral("7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ"));
     ASSERT_EQ(rig.messages.texts().size(), 1);
