@@ -47,7 +47,7 @@ run_suites() {
     dll_path="$(windows_path "$qt_prefix/bin");$(windows_path "$deps_prefix/bin")"
     for dir in "${dll_dirs[@]:2}"; do dll_path+=";$(windows_path "$dir")"; done
     mkdir -p "$trial/logs"
-    for suite in numbers logic exercise ui startup sync; do
+    for suite in storage numbers register goods exercise qt ui app sync; do
         log=$trial/logs/$suite.log
         (cd "$build/tests" && WINEPATH="$dll_path" QT_QPA_PLATFORM=offscreen \
             QT_PLUGIN_PATH="$(windows_path "$qt_prefix/plugins")" \

@@ -53,7 +53,7 @@ TEST(CrashTest, KilledRegisterKeepsEveryClosedReceipt) {
     expected.press(kRun);
     ASSERT_EQ(expected.s().TxtCHLK.text().count("ИТОГО"), 3);
     TempDataDir dir;
-    dir.writeDefaults();
+    writeDefaults(dir);
     QProcess killed;
     ASSERT_NO_FATAL_FAILURE(pressKeys(killed, dir, kRun));
     killed.kill(); // no close sequence: the file holds what each closing appended at once
@@ -79,7 +79,7 @@ TEST(CrashTest, KilledRegisterKeepsEveryClosedReceipt) {
 // before it touches a file: the first copy's journal and header stay as they are.
 TEST(CrashTest, SecondRegisterOnTheSameFolderIsRefused) {
     TempDataDir dir;
-    dir.writeDefaults();
+    writeDefaults(dir);
     QProcess first;
     ASSERT_NO_FATAL_FAILURE(pressKeys(first, dir, "1 5 0 ВВ = НЛ 5 00 ВВ")); // one cash receipt
     const QByteArray journal = dir.readBytes(kJournalFileName);
@@ -112,7 +112,7 @@ TEST(CrashTest, FullFolderGettingSpaceIsNotTakenBySecondRegister) {
     TempDataDir dir;
     const SmallDisk disk(dir.folder(), 256 << 10);
     if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
-    dir.writeDefaults();
+    writeDefaults(dir);
     // The journal's page has room for the first copy's receipt; a new file finds none.
     dir.writeBytes(kJournalFileName, closeBytes(kReceipt));
     disk.fill("filler");
@@ -155,7 +155,7 @@ TEST(CrashTest, RegistersOnTwoFoldersRunSideBySide) {
     TempDataDir dirs[2];
     QProcess registers[2];
     for (int i = 0; i < 2; ++i) { // the second starts while the first still runs
-        dirs[i].writeDefaults();
+        writeDefaults(dirs[i]);
         ASSERT_NO_FATAL_FAILURE(pressKeys(registers[i], dirs[i], trainees[i].keys))
             << "register " << i;
     }
@@ -183,7 +183,7 @@ class SignalDuringDialogTest : public testing::TestWithParam<DialogCase> {};
 TEST_P(SignalDuringDialogTest, EndsAndFreesTheFolder) {
     const DialogCase& c = GetParam();
     TempDataDir dir;
-    dir.writeDefaults();
+    writeDefaults(dir);
     dir.writeBytes("bad.toml", "это не упражнение");
     QDir(dir.folder()).mkpath("two");
     dir.writeBytes("two/1.toml", "x");

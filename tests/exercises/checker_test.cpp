@@ -5,7 +5,7 @@
 #include "exercises/differences.h"
 #include "exercises/exercise_file.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

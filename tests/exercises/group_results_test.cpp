@@ -5,7 +5,7 @@
 #include "exercises/group_results.h"
 #include "exercises/key_log.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,7 +9,7 @@
 #include "storage/codepage.h"
 #include "storage/folder_lock.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,7 +105,7 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
 // start; one whose replay still runs stays.
 TEST(ReplayFolder, StartsBesideALiveRegisterAndCleansUpAfterAKilledOne) {
     TempDataDir data;
-    data.writeDefaults();
+    writeDefaults(data);
     data.writeText(kGoodsFileName, QStringLiteral("Хлеб 45.50\r\n"));
     FolderLock working(data.folder());
     ASSERT_EQ(working.take(), FolderLock::Outcome::Taken);
@@ -211,7 +211,7 @@ class ReplayTiming : public testing::TestWithParam<TimingCase> {};
 // Each entry at its recorded time over the speed, the typing included; a power key stops it.
 TEST_P(ReplayTiming, PlaysEachEntryAtItsTime) {
     TempDataDir dir;
-    dir.writeDefaults();
+    writeDefaults(dir);
     FolderRegister replay(dir.path(""));
     QList<KeyLogEntry> entries(6);
     entries[0] = {0, Key::Digit7, {}, {}};

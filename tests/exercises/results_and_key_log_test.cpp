@@ -2,7 +2,7 @@
 
 #include "exercises/results_file.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -5,7 +5,7 @@
 #include "exercises/exercise_session.h"
 #include "exercises/results_file.h"
 #include "support/named_rows.h"
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <gtest/gtest.h>
 

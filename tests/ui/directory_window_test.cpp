@@ -1,6 +1,6 @@
 // The goods directory window (FrmSPR) with the real front panel, offscreen at 96 DPI.
 
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "qt/qt_services.h"
 #include "support/named_rows.h"
 #include "ui/directory_window.h"

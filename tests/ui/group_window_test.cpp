@@ -5,7 +5,7 @@
 
 #include "exercises/key_log.h"
 #include "exercises/results_file.h"
-#include "modal_watch.h"
+#include "support/modal_watch.h"
 #include "support/named_rows.h"
 #include "ui/group_report.h"
 #include "ui/group_table.h"

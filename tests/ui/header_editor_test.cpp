@@ -1,9 +1,9 @@
 // The receipt header typed into the real receipt tape offscreen: only what the trainee touches
 // changes, down to the byte, and the editor's undo never takes back the register's lines.
 
-#include "panel_fixture.h"
 #include "storage/codepage.h"
 #include "support/named_rows.h"
+#include "support/panel_fixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,10 +20,6 @@ void caretAt(ReceiptTapeView& tape, int position, int anchor = -1) {
     tape.setTextCursor(cursor);
 }
 
-void keys(ReceiptTapeView& tape, const QString& text) {
-    type(&tape, text);
-}
-
 void key(ReceiptTapeView& tape, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(&tape, key, modifiers);
 }
@@ -36,11 +32,11 @@ struct HeaderEdit : NamedRow {
 // clishe.txt holds "A", a lone LF, "B", CR LF: the editor shows A, B and an empty last line,
 // at positions A 0, break 1, B 2, break 3, end 4.
 const HeaderEdit kEdits[] = {
-    {"TypedAtTheEnd", [](ReceiptTapeView& t) { caretAt(t, 4), keys(t, "C"); }, "A\nB\r\nC"},
-    {"TypedAtTheStart", [](ReceiptTapeView& t) { caretAt(t, 0), keys(t, "Z"); }, "ZA\nB\r\n"},
-    {"TypedBeforeTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 1), keys(t, "x"); }, "Ax\nB\r\n"},
-    {"TypedAfterTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 2), keys(t, "x"); }, "A\nxB\r\n"},
-    {"EnterBeforeTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 1), keys(t, "\r"); },
+    {"TypedAtTheEnd", [](ReceiptTapeView& t) { caretAt(t, 4), type(&t, "C"); }, "A\nB\r\nC"},
+    {"TypedAtTheStart", [](ReceiptTapeView& t) { caretAt(t, 0), type(&t, "Z"); }, "ZA\nB\r\n"},
+    {"TypedBeforeTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 1), type(&t, "x"); }, "Ax\nB\r\n"},
+    {"TypedAfterTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 2), type(&t, "x"); }, "A\nxB\r\n"},
+    {"EnterBeforeTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 1), type(&t, "\r"); },
      "A\r\n\nB\r\n"},
     {"DeleteTakesTheLoneLf", [](ReceiptTapeView& t) { caretAt(t, 1), key(t, Qt::Key_Delete); },
      "AB\r\n"},
@@ -49,7 +45,7 @@ const HeaderEdit kEdits[] = {
     {"SelectionToTheEndDeleted",
      [](ReceiptTapeView& t) { caretAt(t, 4, 1), key(t, Qt::Key_Delete); }, "A"},
     {"AllSelectedAndTypedOver",
-     [](ReceiptTapeView& t) { key(t, Qt::Key_A, Qt::ControlModifier), keys(t, "Q"); }, "Q"},
+     [](ReceiptTapeView& t) { key(t, Qt::Key_A, Qt::ControlModifier), type(&t, "Q"); }, "Q"},
     {"MultiLineTextPasted",
      [](ReceiptTapeView& t) {
          QGuiApplication::clipboard()->setText("x\ny\r\nz");
@@ -58,12 +54,12 @@ const HeaderEdit kEdits[] = {
      "A\nx\r\ny\r\nzB\r\n"},
     {"TypingUndone",
      [](ReceiptTapeView& t) {
-         caretAt(t, 2), keys(t, "xy"), key(t, Qt::Key_Z, Qt::ControlModifier);
+         caretAt(t, 2), type(&t, "xy"), key(t, Qt::Key_Z, Qt::ControlModifier);
      },
      "A\nB\r\n"},
     {"EnterUndoneAndRedone",
      [](ReceiptTapeView& t) {
-         caretAt(t, 1), keys(t, "\r"), key(t, Qt::Key_Z, Qt::ControlModifier);
+         caretAt(t, 1), type(&t, "\r"), key(t, Qt::Key_Z, Qt::ControlModifier);
          key(t, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
      },
      "A\r\n\nB\r\n"},
@@ -115,11 +111,11 @@ TEST_F(HeaderUndo, TakesBackTheTraineesTypingOnly) {
     ReceiptTapeView& tape = *receiptTape();
     const QString sale = kDefaultHeader + "\r\n 01  150 руб";
     caretAt(tape, tape.document()->characterCount() - 1);
-    keys(tape, "X");
+    type(&tape, "X");
     for (int i = 0; i < 3; ++i)
         key(tape, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(s().TxtCHL.text(), sale);
-    keys(tape, "Y");
+    type(&tape, "Y");
     click("НЛ");
     for (int i = 0; i < 3; ++i)
         key(tape, Qt::Key_Z, Qt::ControlModifier);

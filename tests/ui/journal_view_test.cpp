@@ -1,7 +1,7 @@
 // The journal view while the event loop runs on: never drawn while it lies behind the receipt
 // tape, and its end stays in view once the wide lines it paints bring up the horizontal bar.
 
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "support/named_rows.h"
 
 #include <QScrollBar>

@@ -2,9 +2,9 @@
 // panel centred, the tapes breaking their lines as at the design size; the size kept in the
 // settings across runs.
 
-#include "panel_fixture.h"
 #include "storage/settings.h"
 #include "support/named_rows.h"
+#include "support/panel_fixture.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QScreen>

@@ -1,7 +1,7 @@
 // The panel window offscreen, driven through its real keys and widgets.
 
-#include "panel_fixture.h"
 #include "storage/codepage.h"
+#include "support/panel_fixture.h"
 #include "ui/panel_layout.h"
 
 #include <QFontInfo>
@@ -25,14 +25,9 @@ QRect atNinetySixDpi(const TwipsRect& t) {
 
 TEST_F(PanelWindowTest, ControlsStandAtTheirPlacesAndShowTheRegister) {
     ASSERT_EQ(window->logicalDpiX(), 96);
-    EXPECT_EQ(window->windowTitle(), "Tarvel (тренажер)");
-    EXPECT_EQ(window->size(), QSize(567, 340)); // 8505 x 5100 twips
     for (const layout::Control& c : layout::panelControls())
         EXPECT_EQ(control(c.name)->geometry(), atNinetySixDpi(c.rect))
             << c.name.toString().toStdString();
-    EXPECT_EQ(window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(),
-              qsizetype(layout::panelControls().size()));
-    EXPECT_EQ(window->findChildren<QAbstractButton*>().size(), 34);
     if (panelFacesInstalled()) { // the receipt's columns line up
         EXPECT_TRUE(QFontInfo(receiptTape()->font()).fixedPitch());
     }

@@ -4,7 +4,7 @@
 #include "app/exercise_startup.h"
 #include "exercises/exercise_file.h"
 #include "exercises/key_log.h"
-#include "panel_fixture.h"
+#include "support/panel_fixture.h"
 #include "register/file_messages.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // The front panel offscreen over a RegisterRig; an unexpected message box or modal window fails.
 
-#include "modal_watch.h"
+#include "support/modal_watch.h"
 #include "support/fakes.h"
 #include "ui/journal_view.h"
 #include "ui/panel_layout.h"

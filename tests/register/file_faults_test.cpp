@@ -1,21 +1,15 @@
 // The journal file under the faults a real disk has: each is told with its true cause, the
-// receipts wait in memory, and the next receipt after the fault is gone brings the file back.
+// receipts wait in memory, and the next receipt after the fault is gone brings the file back;
+// and the causes in words.
 
-#include "storage/data_location.h"
-#include "storage/folder_lock.h"
-#include "storage/journal_file.h"
-#include "storage/text_files.h"
 #include "support/disk_faults.h"
 #include "support/fakes.h"
 #include "support/named_rows.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QLockFile>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tarvel;
@@ -45,7 +39,7 @@ struct DiskRig {
 
     bool start() {
         if (!disk.mounted()) return false;
-        rig.files.writeDefaults();
+        writeDefaults(rig.files);
         rig.restart();
         return true;
     }
@@ -105,14 +99,6 @@ const Fault kFaults[] = {
     {"NoWritePermission", "нет прав доступа",
      [](DiskRig& d) { return canActAsNobody() && ::chmod(qPrintable(d.journalPath), 0644) == 0; },
      [](DiskRig&) {}, true},
-    {"FileRemoved", "файл не найден", [](DiskRig& d) { return QFile::remove(d.journalPath); },
-     [](DiskRig&) {}},
-    {"FileChangedElsewhere", "файл изменён другой программой",
-     [](DiskRig& d) {
-         d.rig.files.writeBytes(kJournalFileName, "x");
-         return true;
-     },
-     [](DiskRig&) {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults), rowName);
@@ -185,61 +171,6 @@ TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
     }
 }
 
-// The journal is read on a worker thread; should the file grow after it was read, start-up
-// does not replace it by the shorter journal it read: the file keeps every byte, and the
-// journal is kept in memory only.
-TEST(JournalRewrite, StartUpNeverShortensTheFile) {
-    TempDataDir files;
-    const QByteArray grown = "a\rb\r\nwritten meanwhile";
-    files.writeBytes(kJournalFileName, grown);
-    JournalFile journal(files.path(kJournalFileName));
-    const std::optional<FileError> error =
-        journal.start(JournalLoad::Loaded, /*journalIsFileText=*/false, u"a\r\nb\r\n");
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->reason, FileProblem::WouldShorten);
-    EXPECT_EQ(files.readBytes(kJournalFileName), grown);
-    EXPECT_FALSE(journal.close(u"a\r\nb\r\n\r\nчек")) << "memory only: nothing to write";
-    EXPECT_EQ(files.readBytes(kJournalFileName), grown);
-}
-
-// The lock of a process that died is taken over.
-TEST(FolderLockTest, HolderThatDiedLeavesNoLock) {
-    TempDataDir files;
-    const QString folder = files.folder();
-    const pid_t child = ::fork(); // takes the lock and dies without letting it go
-    if (child == 0) {
-        FolderLock lock(folder);
-        ::_exit(lock.take() == FolderLock::Outcome::Taken ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_TRUE(QFile::exists(files.path("tarvel.lock")));
-    FolderLock afterCrash(folder);
-    EXPECT_EQ(afterCrash.take(), FolderLock::Outcome::Taken);
-}
-
-// A folder that takes no new file (a full disk) is held by the user's own lock alone, and stays
-// held when space comes back and its tarvel.lock could be made: a second copy started then is
-// refused. A lock someone put at the shared temporary folder's name for it blocks nothing.
-TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
-    TempDataDir files;
-    const SmallDisk disk(files.folder(), 256 << 10);
-    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs can be mounted here";
-    const QByteArray hash =
-        QCryptographicHash::hash(QFile::encodeName(files.folder()), QCryptographicHash::Sha1)
-            .toHex();
-    QLockFile squatter(QDir::temp().filePath("tarvel-" + hash + ".lock"));
-    ASSERT_TRUE(squatter.tryLock(0));
-    disk.fill("filler");
-    FolderLock first(files.folder());
-    EXPECT_EQ(first.take(), FolderLock::Outcome::Taken);
-    EXPECT_FALSE(QFile::exists(files.path("tarvel.lock")));
-    files.remove("filler");
-    FolderLock second(files.folder());
-    EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
-}
-
 // The causes no test can make on demand, from the errno a failed call leaves.
 TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
     TempDataDir files;
@@ -260,29 +191,6 @@ TEST(FileProblems, CausesFromTheSystemsErrorNumbers) {
     };
     for (const auto& [error, path, text] : cases)
         EXPECT_EQ(reasonText({path, problemFromErrno(error, path), error}), text) << error;
-}
-
-// A file that cannot be reached is not simply "missing": a loop of links and a name longer
-// than the system takes say so, for a file read and for a data folder to be made.
-TEST(FileProblems, UnreachablePathsSayWhy) {
-    TempDataDir files;
-    QFile::link(files.path("b"), files.path("a"));
-    QFile::link(files.path("a"), files.path("b"));
-    const QString tooLong = files.path(QString(300, 'x'));
-    const std::tuple<QString, FileProblem> cases[] = {
-        {files.path("a"), FileProblem::LinkLoop},
-        {tooLong, FileProblem::NameTooLong},
-        {files.path("none"), FileProblem::FileMissing},
-    };
-    for (const auto& [path, problem] : cases) {
-        const FileBytes read = readFileBytes(path);
-        ASSERT_TRUE(read.error);
-        EXPECT_EQ(read.error->reason, problem) << path.toStdString();
-    }
-    const DataFolderReady folder =
-        prepareDataFolder({tooLong + "/Tarvel", DataFolderSource::Requested}, {});
-    ASSERT_TRUE(folder.error && folder.error->cause);
-    EXPECT_EQ(folder.error->cause->reason, FileProblem::NameTooLong);
 }
 
 } // namespace

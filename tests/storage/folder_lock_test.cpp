@@ -2,7 +2,7 @@
 // the folder by another computer or by a crash means.
 
 #include "storage/folder_lock.h"
-#include "support/fakes.h"
+#include "support/temp_files.h"
 #include "support/named_rows.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "storage/data_location.h"
 #include "support/disk_faults.h"
-#include "support/fakes.h"
+#include "support/temp_files.h"
 #include "support/named_rows.h"
 
 #include <QDirIterator>

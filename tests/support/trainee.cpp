@@ -1,4 +1,4 @@
-#include "trainee.h"
+#include "support/trainee.h"
 
 #include <QJsonDocument>
 #include <QProcess>
@@ -29,7 +29,7 @@ void work(RegisterRig& rig, const QString& keys, const QString& typed, KeyLogWri
 QJsonArray cellsByPython(const QString& file) {
     QProcess python;
     python.start(QStringLiteral("python3"),
-                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/exercises/read_results.py"), file});
+                 {QStringLiteral(TARVEL_SOURCE_DIR "/tests/support/read_results.py"), file});
     if (!python.waitForStarted()) return {};
     python.waitForFinished();
     EXPECT_EQ(python.readAllStandardError(), QByteArray());
