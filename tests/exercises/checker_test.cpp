@@ -4,6 +4,8 @@
 #include "exercises/checker.h"
 #include "exercises/differences.h"
 #include "exercises/exercise_file.h"
+#include "exercises/exercise_recorder.h"
+#include "exercises/exercise_writer.h"
 #include "support/named_rows.h"
 #include "support/trainee.h"
 
@@ -112,6 +114,36 @@ const CheckCase kCases[] = {
      "✘ клише не изменено: вместо этого закрыт чек | ✔", "не то клише", 1},
 };
 
+QString verdictsOf(const ExerciseChecker& checker) {
+    QStringList verdicts;
+    for (const ItemCheck& check : checker.checks())
+        verdicts << verdictText(check);
+    return verdicts.join(QStringLiteral(" | "));
+}
+
+QString workOf(const QList<ExerciseItem>& items) {
+    QStringList out;
+    for (const ExerciseItem& item : items)
+        out << describeItem(item);
+    return out.join(QStringLiteral(" | "));
+}
+
+// Right work, taken down by the recorder, written and read back asks for the sample's own work,
+// and the same keys pass that file too.
+void expectRecordedAsTheSample(const CheckCase& c, const Exercise& sample,
+                               const ExerciseRecorder& recorder) {
+    const ExerciseLoad written =
+        parseExercise(exerciseToml(recordedExercise(recorder.work())), "new.toml");
+    ASSERT_TRUE(written.exercise) << written.error.toStdString();
+    EXPECT_EQ(workOf(written.exercise->items), workOf(sample.items));
+    ExerciseChecker again(*written.exercise);
+    RegisterRig rig;
+    rig.reg->addListener(again);
+    work(rig, QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    EXPECT_EQ(verdictsOf(again), QString::fromUtf8(c.verdicts));
+    EXPECT_EQ(again.extras(), QStringList());
+}
+
 class Checker : public testing::TestWithParam<CheckCase> {};
 
 TEST_P(Checker, GivesVerdicts) {
@@ -120,15 +152,14 @@ TEST_P(Checker, GivesVerdicts) {
     const ExerciseLoad load = readExerciseFile(path);
     ASSERT_TRUE(load.exercise) << load.error.toStdString();
     ExerciseChecker checker(*load.exercise);
+    ExerciseRecorder recorder;
     RegisterRig rig;
     rig.reg->addListener(checker);
+    rig.reg->addListener(recorder);
     work(rig, QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
     if (c.abandon) checker.abandon();
 
-    QStringList verdicts;
-    for (const ItemCheck& check : checker.checks())
-        verdicts << verdictText(check);
-    EXPECT_EQ(verdicts.join(QStringLiteral(" | ")), QString::fromUtf8(c.verdicts));
+    EXPECT_EQ(verdictsOf(checker), QString::fromUtf8(c.verdicts));
     EXPECT_EQ(checker.extras().join(QStringLiteral(" | ")), QString::fromUtf8(c.extras));
     const ExerciseResult result = checker.result(65'400);
     EXPECT_EQ(result.right, c.right);
@@ -137,6 +168,7 @@ TEST_P(Checker, GivesVerdicts) {
     EXPECT_EQ(mistakeSummary(result.mistakes), QString::fromUtf8(c.mistakes));
     EXPECT_EQ(result.keyPresses,
               QString::fromUtf8(c.keys).remove(u'⌨').split(u' ', Qt::SkipEmptyParts).size());
+    if (!*c.mistakes && !*c.extras) expectRecordedAsTheSample(c, *load.exercise, recorder);
 }
 
 INSTANTIATE_TEST_SUITE_P(SampleExercises, Checker, testing::ValuesIn(kCases), rowName);

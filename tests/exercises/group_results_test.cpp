@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -36,12 +35,6 @@ ResultRow attempt(const QString& title, int right, int total, qint64 seconds, bo
 
 QByteArray line(const char* trainee) {
     return QByteArray("2026-12-05 21:30:15;") + trainee + ";Упр;1;2;60;10;0;0;выполнено;\r\n";
-}
-
-void put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
 }
 
 // What stands in a trainee's folder in place of results.csv.
@@ -134,28 +127,27 @@ class GroupRead : public testing::TestWithParam<GroupCase> {};
 
 TEST_P(GroupRead, EveryTraineeShownWithWhatCouldBeRead) {
     const GroupCase& c = GetParam();
-    QTemporaryDir dir;
-    const QDir group(dir.path());
+    TempDataDir dir;
     for (const Entry& e : c.entries) {
         const QString name = QString::fromUtf8(e.folder);
         if (name.contains(u'.') && !name.startsWith(u'.')) {
-            put(group.filePath(name), "не ученик");
+            dir.writeBytes(name, "не ученик");
             continue;
         }
-        ASSERT_TRUE(name.isEmpty() || group.mkpath(name));
-        const QString csv = QDir(group.filePath(name)).filePath(kResultsFileName);
-        if (e.csv == Csv::Bytes) put(csv, e.bytes);
+        ASSERT_TRUE(name.isEmpty() || QDir().mkpath(dir.path(name)));
+        const QString csv = name.isEmpty() ? kResultsFileName : name + u'/' + kResultsFileName;
+        if (e.csv == Csv::Bytes) dir.writeBytes(csv, e.bytes);
         if (e.csv == Csv::AFolder) {
-            ASSERT_TRUE(QDir().mkpath(csv));
+            ASSERT_TRUE(QDir().mkpath(dir.path(csv)));
         }
         if (e.csv == Csv::Unreadable) {
-            put(csv, line("Аня"));
-            QFile::setPermissions(csv, {});
+            dir.writeBytes(csv, line("Аня"));
+            QFile::setPermissions(dir.path(csv), {});
             // Root reads a file of mode 000, and Windows keeps its permissions elsewhere.
-            if (QFile(csv).open(QIODevice::ReadOnly)) GTEST_SKIP() << "the file still reads";
+            if (QFile(dir.path(csv)).open(QIODevice::ReadOnly)) GTEST_SKIP() << "still reads";
         }
     }
-    const GroupResults read = readGroup(group.filePath(QString::fromUtf8(c.open)));
+    const GroupResults read = readGroup(dir.path(QString::fromUtf8(c.open)));
     const QString shown = traineesText(read);
     EXPECT_TRUE(matches(QString::fromUtf8(c.trainees), shown)) << shown.toStdString();
     EXPECT_EQ(read.cells.size(), read.trainees.size());
@@ -191,16 +183,21 @@ const CellCase kCellCases[] = {
     {"exam_passed_when_time_ran_out", {attempt(kT, 3, 5, 300, false, 3)}, "1 3/5 300 выполнено"},
 };
 
+// A class of one trainee, "a", with these results.
+GroupResults groupOfOne(const TempDataDir& dir, const QByteArray& results) {
+    EXPECT_TRUE(QDir(dir.folder()).mkdir(QStringLiteral("a")));
+    dir.writeBytes(QStringLiteral("a/") + kResultsFileName, results);
+    return readGroup(dir.folder());
+}
+
 class GroupCells : public testing::TestWithParam<CellCase> {};
 
 TEST_P(GroupCells, BestResultAndState) {
-    QTemporaryDir dir;
+    TempDataDir dir;
     QByteArray bytes;
     for (const ResultRow& row : GetParam().attempts)
         bytes += resultLine(row);
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a")));
-    put(dir.filePath(QStringLiteral("a/") + kResultsFileName), bytes);
-    const GroupResults group = readGroup(dir.path());
+    const GroupResults group = groupOfOne(dir, bytes);
     ASSERT_EQ(group.trainees.size(), 1);
     const qsizetype k = group.exercises.indexOf(kT);
     const ExerciseCell c = k < 0 ? ExerciseCell{} : group.cells[0][k];
@@ -218,10 +215,10 @@ INSTANTIATE_TEST_SUITE_P(Attempts, GroupCells, testing::ValuesIn(kCellCases), ro
 // A class of 200 with 50 attempts each, in 10 exercises over 5 days: every line is read and
 // counted once.
 TEST(GroupRead, TwoHundredTraineesOfFiftyAttempts) {
-    QTemporaryDir dir;
+    TempDataDir dir;
     for (int i = 0; i < 200; ++i) {
-        const QString folder = dir.filePath(QStringLiteral("ученик%1").arg(i, 3, 10, QChar(u'0')));
-        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString folder = QStringLiteral("ученик%1").arg(i, 3, 10, QChar(u'0'));
+        ASSERT_TRUE(QDir(dir.folder()).mkdir(folder));
         QByteArray bytes = kHead;
         for (int n = 0; n < 50; ++n) {
             ResultRow row = attempt(QStringLiteral("Упражнение %1").arg(n % 10), n % 6, 5, n, true);
@@ -229,9 +226,9 @@ TEST(GroupRead, TwoHundredTraineesOfFiftyAttempts) {
             row.result.mistakes = {{MistakeKind::WrongDepartment, 2}};
             bytes += resultLine(row);
         }
-        put(QDir(folder).filePath(kResultsFileName), bytes);
+        dir.writeBytes(folder + u'/' + kResultsFileName, bytes);
     }
-    const GroupResults group = readGroup(dir.path());
+    const GroupResults group = readGroup(dir.folder());
     ASSERT_EQ(group.trainees.size(), 200);
     EXPECT_EQ(group.exercises.size(), 10);
     for (const TraineeRecord& t : group.trainees)
@@ -279,18 +276,18 @@ const LogCase kLogs[] = {
 class KeyLogOf : public testing::TestWithParam<LogCase> {};
 
 TEST_P(KeyLogOf, FindsTheLogOfTheAttempt) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("keys")));
+    TempDataDir dir;
+    ASSERT_TRUE(QDir(dir.folder()).mkdir(QStringLiteral("keys")));
     for (const auto& [name, exercise] : GetParam().logs) {
         KeyLogHead head{QStringLiteral("0.1"),
                         QStringLiteral("Иванова А."),
                         QString::fromUtf8(exercise),
                         kEnd,
                         {}};
-        put(dir.filePath(QStringLiteral("keys/") + QString::fromUtf8(name)), keyLogHead(head));
+        dir.writeBytes(QStringLiteral("keys/") + QString::fromUtf8(name), keyLogHead(head));
     }
     TraineeRecord trainee;
-    trainee.folder = dir.path();
+    trainee.folder = dir.folder();
     const QString found = keyLogOf(trainee, attempt(kT, 5, 5, GetParam().seconds, true));
     EXPECT_EQ(QFileInfo(found).fileName(), QString::fromUtf8(GetParam().found));
 }
@@ -299,13 +296,11 @@ INSTANTIATE_TEST_SUITE_P(Neighbours, KeyLogOf, testing::ValuesIn(kLogs), rowName
 
 // The summary as a spreadsheet opens it: formulas stay text, a ";" stays inside its cell.
 TEST(GroupSummary, SpreadsheetReadsEveryCellAsWritten) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a")));
+    TempDataDir dir;
     ResultRow row = attempt(QStringLiteral("Итог; «сдача»"), 4, 5, 3725, true);
     row.trainee = QStringLiteral("=1+2");
-    put(dir.filePath(QStringLiteral("a/") + kResultsFileName), resultLine(row));
-    const GroupResults group = readGroup(dir.path());
-    const QString path = dir.filePath(QStringLiteral("сводка.csv"));
+    const GroupResults group = groupOfOne(dir, resultLine(row));
+    const QString path = dir.path(QStringLiteral("сводка.csv"));
     ASSERT_EQ(writeGroupSummary(path, group), QString());
 
     const QJsonArray cells = cellsByPython(path);
@@ -319,7 +314,7 @@ TEST(GroupSummary, SpreadsheetReadsEveryCellAsWritten) {
         got << cell.toString();
     EXPECT_EQ(got, expected);
 
-    const QString failed = writeGroupSummary(dir.filePath(QStringLiteral("нет/сводка.csv")), group);
+    const QString failed = writeGroupSummary(dir.path(QStringLiteral("нет/сводка.csv")), group);
     EXPECT_TRUE(failed.startsWith(QStringLiteral("Не удалось записать файл")))
         << failed.toStdString();
 }

@@ -8,6 +8,7 @@
 #include "exercises/variants.h"
 #include "storage/codepage.h"
 #include "storage/folder_lock.h"
+#include "storage/text_files.h"
 #include "support/named_rows.h"
 #include "support/trainee.h"
 
@@ -64,8 +65,9 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     session.listenTo(*original.reg);
     session.begin();
     QString keys = QString::fromUtf8(kRun);
-    work(original, keys.remove(QStringLiteral(" VKL")),
-         QStringLiteral("ООО «РОМАШКА»\r\nИНН 7701234567\r\n"));
+    work(
+        original, keys.remove(QStringLiteral(" VKL")),
+        QStringLiteral("ООО «РОМАШКА» \\n\r\nИНН 7701234567\r\n")); // "\\n" typed stays two letters
     original.reg->press(Key::Power);
 
     const KeyLogRead log = readKeyLog(session.keyLogPath());
@@ -87,10 +89,7 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     EXPECT_EQ(steps, log.log->entries.size() - 1); // all but the power key
     EXPECT_EQ(replay.programEnd.ended, 0);         // the panel stays to be looked at
     const QDir replayed(folder.path());
-    auto bytes = [](const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    };
+    const auto bytes = [](const QString& path) { return readFileBytes(path).bytes; };
     EXPECT_EQ(withoutDateAndTime(bytes(replayed.filePath(kJournalFileName))),
               withoutDateAndTime(original.files.readBytes(kJournalFileName)));
     EXPECT_NE(bytes(replayed.filePath(kJournalFileName)),
@@ -118,19 +117,15 @@ TEST(ReplayFolder, StartsBesideALiveRegisterAndCleansUpAfterAKilledOne) {
         "tarvel-replay-killed" + QString::number(QCoreApplication::applicationPid()));
     QDir().mkpath(killed);
     // The lock as the system's QLockFile writes it on this computer, of a process now gone.
+    const QString lock = killed + "/replay.lock";
     QByteArray content;
     {
-        QLockFile live(killed + "/replay.lock");
+        QLockFile live(lock);
         ASSERT_TRUE(live.tryLock(0));
-        QFile file(killed + "/replay.lock");
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        content = file.readAll();
-        content.replace(0, content.indexOf('\n'), "999999999");
+        content = readFileBytes(lock).bytes;
     }
-    QFile lock(killed + "/replay.lock");
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(content);
-    lock.close();
+    content.replace(0, content.indexOf('\n'), "999999999");
+    ASSERT_FALSE(writeFileWhole(lock, content));
     ReplayFolder::removeAbandoned();
     EXPECT_FALSE(QFileInfo::exists(killed));
     EXPECT_TRUE(QFileInfo::exists(running.path()));

@@ -5,8 +5,6 @@
 #include "support/named_rows.h"
 #include "support/qt_printing.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
@@ -104,18 +102,6 @@ TEST_P(ResultsParse, ReadsTheWholeRowsAndSkipsTheRest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ResultsParse, testing::ValuesIn(kFiles), rowName);
-
-// A folder without results has none; a results.csv that cannot be read is told by its error.
-TEST(ResultsRead, MissingFileIsNoResultsUnreadableIsItsError) {
-    QTemporaryDir dir;
-    const ResultsRead missing = readResults(dir.filePath(kResultsFileName));
-    EXPECT_FALSE(missing.error);
-    EXPECT_TRUE(missing.rows.isEmpty());
-    ASSERT_TRUE(QDir(dir.path()).mkdir(kResultsFileName));
-    const ResultsRead folder = readResults(dir.filePath(kResultsFileName));
-    ASSERT_TRUE(folder.error);
-    EXPECT_EQ(folder.error->reason, FileProblem::IsFolder);
-}
 
 // Every kind's name reads back as that kind, alone, counted, and with all the others.
 TEST(MistakeNames, EveryKindReadsBackFromItsSummary) {
