@@ -1,5 +1,4 @@
-// The sample exercises rung up on a real register: the right keys pass, and each typical
-// mistake gets its ✘ in the trainee's words.
+// The sample exercises rung up on a real register: right keys pass, each mistake gets its ✘.
 
 #include "exercises/checker.h"
 #include "exercises/differences.h"
@@ -128,8 +127,7 @@ QString workOf(const QList<ExerciseItem>& items) {
     return out.join(QStringLiteral(" | "));
 }
 
-// Right work, taken down by the recorder, written and read back asks for the sample's own work,
-// and the same keys pass that file too.
+// Right work recorded, written and read back asks for the sample's work; the same keys pass it.
 void expectRecordedAsTheSample(const CheckCase& c, const Exercise& sample,
                                const ExerciseRecorder& recorder) {
     const ExerciseLoad written =

@@ -247,8 +247,7 @@ TEST_P(ExerciseFileParse, LoadsOrTellsWhy) {
 
 INSTANTIATE_TEST_SUITE_P(Files, ExerciseFileParse, testing::ValuesIn(kCases), rowName);
 
-// Letters outside quotes, where the parser looks for spaces: every letter of the alphabets an
-// instructor may use is an error with a line, never a crash.
+// Any letter outside quotes, where the parser looks for spaces, is an error, never a crash.
 TEST(ExerciseFileParse, LetterOutsideQuotesIsAnError) {
     for (char32_t c = 0xA1; c < 0xFF00; ++c) {
         const QString letter = QString::fromUcs4(&c, 1);
@@ -271,10 +270,8 @@ TEST(ExerciseFileRead, MissingOrHugeFileIsTold) {
               QStringLiteral("Упражнение «big.toml»: файл больше 1 МБ — это не упражнение."));
 }
 
-// The chooser's list, in the order of the numbers: each file by the title at its top, a
-// mistake further down left to the whole read when it is chosen; a file without a title, one
-// some 35 000 levels deep (in both forms that go that deep) or with a name in windows-1251 is
-// listed with the true reason; other files are passed by.
+// The chooser's list in number order, by the titles at the top (a later mistake waits for the
+// whole read); a file without a title, 35 000 levels deep or named in windows-1251 says why.
 TEST(ExerciseListing, TitlesFromTheTopAndTheReasonAFileIsOut) {
     TempDataDir dir;
     dir.writeBytes(QStringLiteral("10_mistake_below.toml"),

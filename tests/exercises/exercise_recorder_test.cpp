@@ -1,6 +1,4 @@
-// Exercises written by doing them: the work rung up on a real register, taken down by the
-// recorder, written as an exercise file and read back by the reader. The samples' right work is
-// recorded in the checker's tests.
+// Exercises written by doing them: recorded on a real register, written and read back.
 
 #include "exercises/exercise_file.h"
 #include "exercises/exercise_recorder.h"
@@ -23,13 +21,13 @@ QString workOf(const QList<ExerciseItem>& items) {
     return out.join(QStringLiteral(" | "));
 }
 
-// The keys rung up with the recorder listening, written out and read back.
-ExerciseLoad recordedAndRead(const QString& keys, const QString& typed = {}) {
+// The work the recorder took down while the keys were rung up.
+QList<ExerciseItem> recorded(const QString& keys, const QString& typed = {}) {
     ExerciseRecorder recorder;
     RegisterRig rig;
     rig.reg->addListener(recorder);
     work(rig, keys, typed);
-    return parseExercise(exerciseToml(recordedExercise(recorder.work())), "new.toml");
+    return recorder.work();
 }
 
 struct RecordCase : NamedRow {
@@ -59,16 +57,16 @@ class Recorded : public testing::TestWithParam<RecordCase> {};
 
 TEST_P(Recorded, WritesTheWorkDone) {
     const RecordCase& c = GetParam();
-    const ExerciseLoad written =
-        recordedAndRead(QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    const QList<ExerciseItem> done =
+        recorded(QString::fromUtf8(c.keys), QString::fromUtf8(c.typed));
+    const ExerciseLoad written = parseExercise(exerciseToml(recordedExercise(done)), "new.toml");
     ASSERT_TRUE(written.exercise) << written.error.toStdString();
     EXPECT_EQ(workOf(written.exercise->items), QString::fromUtf8(c.work));
 }
 
 INSTANTIATE_TEST_SUITE_P(Work, Recorded, testing::ValuesIn(kRecords), rowName);
 
-// The layout an instructor meets on opening the file: as the samples write it, every table
-// with its comment, the task listing the work.
+// The layout an instructor meets on opening the file: as the samples are written.
 TEST(ExerciseToml, WrittenAsTheSamplesAre) {
     ExerciseItem receipt;
     receipt.receipt = {{{2, 23000, false}, {5, 3425, true}}, Payment::Cash, {20000, 25000}};
@@ -80,11 +78,13 @@ TEST(ExerciseToml, WrittenAsTheSamplesAre) {
               "# работа ожидается в том порядке, в котором записана ниже.\n"
               "title = \"Новое упражнение\"\ntask = \"\"\"\n1. Пробейте чек: отдел 02 — 230.00 "
               "₽, "
-              "возврат: отдел 05 — 34.25 ₽; покупатель платит наличными: даёт "
+              "возврат: отдел 05 — 34.25 ₽; покупатель платит наличными: "
+              "даёт "
               "200.00 "
               "₽ "
               "(мало "
-              "денег), затем 250.00 ₽.\n2. Снимите отчёт 1Д в режиме КЗ: сумма за "
+              "денег), затем 250.00 ₽.\n2. Снимите отчёт 1Д в режиме КЗ: сумма "
+              "за "
               "смену "
               "265.75 "
               "₽."
@@ -129,16 +129,13 @@ class Saved : public testing::TestWithParam<SaveCase> {};
 
 TEST_P(Saved, TellsWhereTheWorkWent) {
     const SaveCase& c = GetParam();
-    ExerciseRecorder recorder;
-    RegisterRig rig;
-    rig.reg->addListener(recorder);
-    work(rig, QString::fromUtf8(c.keys));
+    const QList<ExerciseItem> done = recorded(QString::fromUtf8(c.keys));
     TempDataDir dir;
     const QString folder = c.folderGone ? dir.path("gone") : dir.folder();
     if (c.existing) dir.writeBytes("new.toml", c.existing);
 
     const SavedExercise saved =
-        saveRecordedExercise(recorder.work(), folder + "/new.toml", QStringLiteral("/k/1.keys"));
+        saveRecordedExercise(done, folder + "/new.toml", QStringLiteral("/k/1.keys"));
     EXPECT_EQ(saved.message, QDir::toNativeSeparators(QString::fromUtf8(c.message))
                                  .replace(QLatin1Char('@'), QDir::toNativeSeparators(folder)));
     EXPECT_EQ(saved.written, *c.writtenAs != 0);
@@ -148,7 +145,7 @@ TEST_P(Saved, TellsWhereTheWorkWent) {
         EXPECT_EQ(dir.readBytes("new.toml"), QByteArray(c.existing));
     }
     if (*c.writtenAs) {
-        EXPECT_EQ(dir.readBytes(c.writtenAs), exerciseToml(recordedExercise(recorder.work())));
+        EXPECT_EQ(dir.readBytes(c.writtenAs), exerciseToml(recordedExercise(done)));
     }
 }
 

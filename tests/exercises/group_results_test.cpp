@@ -1,6 +1,4 @@
-// A class's folder read for its instructor while the trainees work: folders that cannot be
-// read among those that can, the best result of each trainee in each exercise, the key log
-// behind an attempt, and the summary a spreadsheet opens.
+// A class's folder read for its instructor: each trainee's best results, key logs and summary.
 
 #include "exercises/group_results.h"
 #include "exercises/key_log.h"
@@ -60,7 +58,6 @@ const GroupCase kGroups[] = {
     {"broken_line_among_good_ones",
      {{"a", kHead + line("Аня") + "мусор\r\n" + line("Аня")}},
      "Аня 2 [3]"},
-    {"line_being_written", {{"a", line("Аня") + "2026-12-05 21:31:00;Аня;Уп"}}, "Аня 1"},
     {"no_results_file_is_not_started",
      {{"Петров", {}, Csv::None}, {"b", line("Боря")}},
      "Боря 1 | Петров 0"},
@@ -212,8 +209,7 @@ TEST_P(GroupCells, BestResultAndState) {
 
 INSTANTIATE_TEST_SUITE_P(Attempts, GroupCells, testing::ValuesIn(kCellCases), rowName);
 
-// A class of 200 with 50 attempts each, in 10 exercises over 5 days: every line is read and
-// counted once.
+// 200 trainees of 50 attempts in 10 exercises over 5 days: every line counted once.
 TEST(GroupRead, TwoHundredTraineesOfFiftyAttempts) {
     TempDataDir dir;
     for (int i = 0; i < 200; ++i) {
@@ -242,8 +238,7 @@ TEST(GroupRead, TwoHundredTraineesOfFiftyAttempts) {
               (QList<double>{0.0, 0.2, 0.4, 0.6, 0.8, 1.0}));
 }
 
-// Key logs started near the attempt's start (its end less its seconds, 21:28:15): the name
-// of the one found.
+// Key logs near the attempt's start (its end less its seconds, 21:28:15): the one found.
 struct LogCase : NamedRow {
     QList<std::pair<const char*, const char*>> logs; // file name, exercise in its head
     const char* found;

@@ -1,5 +1,4 @@
-// A recorded run played back: the keys at their times divided by the speed, in a scratch copy
-// of the data folder, giving the same journal and header as the run itself.
+// A recorded run played back in a scratch copy of the data folder, at its times over the speed.
 
 #include "exercises/exercise_file.h"
 #include "exercises/exercise_session.h"
@@ -48,8 +47,7 @@ QByteArray withoutDateAndTime(QByteArray journal) {
         .toUtf8();
 }
 
-// The trainee's own header, a new one typed in КР mode, receipts with change, a card, a
-// mistake put right with СБ; the run ends with the power key.
+// A new header typed in КР mode, change, a card, a mistake put right; then the power key.
 const char* const kRun = "КР 3Т ⌨ КР 1Д 9 9 . 5 ВВ = НЛ 1 0 0 ВВ 6 4 ВВ СБ 2В 1 2 ВВ = % VKL";
 
 TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
@@ -99,9 +97,8 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     EXPECT_EQ(replay.messages.texts(), original.messages.texts());
 }
 
-// The replay runs beside a register working on the same folder: the scratch folder gets the
-// goods, never that register's lock. A scratch folder left by a killed replay goes at the next
-// start; one whose replay still runs stays.
+// Beside a live register the scratch folder gets its goods, not its lock; one left by a killed
+// replay goes at the next start, one whose replay runs stays.
 TEST(ReplayFolder, StartsBesideALiveRegisterAndCleansUpAfterAKilledOne) {
     TempDataDir data;
     writeDefaults(data);
@@ -149,8 +146,7 @@ QString examKeys(const Exercise& exercise) {
              line(2, 0));
 }
 
-// A run of an exam with drawn amounts, replayed: the seed in the log's head draws the
-// trainee's amounts again, and the replayed keys pass them all; results.csv names the variant.
+// The seed in the log's head draws the trainee's amounts again: the replayed keys pass them.
 TEST(Replay, VariantRunRechecksWithTheSeedFromItsLog) {
     const ExerciseLoad sample = readExerciseFile(
         QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises/12_ekzamen_varianty.toml"));

@@ -95,8 +95,7 @@ TEST(ResultsFile, SpreadsheetTakesEveryNameAsTextAndOurReaderGivesItBack) {
     }
 }
 
-// LibreOffice, where installed, opens the file and keeps every name as text: a formula would
-// come out computed ("3" for "=1+2"). It may show a cell with or without the apostrophe.
+// LibreOffice, where installed, keeps every name as text (with or without the apostrophe).
 TEST(ResultsFile, LibreOfficeKeepsNamesAsText) {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) GTEST_SKIP() << "no soffice";
@@ -214,8 +213,7 @@ struct CutLogCase : NamedRow {
     QByteArray tail; // after a head (with the highest seed) and the entry "0 Command1"
 };
 
-// The power went off while a line was written: the whole lines play, the cut one (even when
-// what is left of it reads as an entry) does not.
+// A line cut by a power loss does not play, even when what is left reads as an entry.
 const CutLogCase kCutLogs[] = {
     {"inside_a_key_name", "420 Comm"},
     {"inside_a_letter", "420 TxtCHL \xD0"},

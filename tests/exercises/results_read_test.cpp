@@ -1,5 +1,4 @@
-// results.csv read back for the instructor: old and new files, lines still being written,
-// broken lines among good ones, quoted fields, and the mistakes' column.
+// results.csv read back for the instructor: old files, open, broken and quoted lines.
 
 #include "exercises/results_file.h"
 #include "support/named_rows.h"

@@ -1,5 +1,4 @@
-// An exercise session on a real register: results.csv gets one line when the exercise is done
-// or abandoned, and the key log every press and every typed text.
+// A session on a real register: one results line per exercise, every key in the key log.
 
 #include "exercises/exercise_file.h"
 #include "exercises/exercise_session.h"
@@ -21,7 +20,8 @@ Exercise sample(const char* file) {
     return load.exercise.value_or(Exercise{});
 }
 
-// The register of a run watched by a session; the stopwatch moves 400 ms before every key.
+// The register of a run watched by a session; the stopwatch moves 400 ms before every key. With
+// `keysBlocked`, a file stands where the key logs' folder would be.
 struct WatchedRun {
     RegisterRig rig;
     ManualStopwatch stopwatch;
@@ -30,10 +30,11 @@ struct WatchedRun {
     int changes = 0;
 
     explicit WatchedRun(std::optional<Exercise> exercise,
-                        QString trainee = QStringLiteral("Иванова А."))
+                        QString trainee = QStringLiteral("Иванова А."), bool keysBlocked = false)
         : session({rig.files.path(""), trainee, QStringLiteral("0.1"), rig.s().TxtCHL.text(),
                    std::move(exercise)},
                   rig.clock, stopwatch, alarm, rig.messages) {
+        if (keysBlocked) rig.files.writeBytes(QStringLiteral("keys"), "not a folder");
         session.listenTo(*rig.reg);
         session.setOnChange([this] { ++changes; });
         session.begin();
@@ -161,8 +162,7 @@ TEST_P(Session, WritesOneResultLineAndLogsEveryKey) {
 
 INSTANTIATE_TEST_SUITE_P(Exercises, Session, testing::ValuesIn(kSessions), rowName);
 
-// The alarm's timer may ring a little before the stopwatch reaches the limit: it is set again
-// for what is left. A panel closed after the limit, before any ring, is written as time up.
+// An early ring is set again for what is left; a close after the limit is written as time up.
 TEST(TimeLimit, TheStopwatchDecidesWhenTheTimeIsUp) {
     Exercise exercise = sample("01_bez_sdachi");
     exercise.terms.timeLimitMs = 10'000;
@@ -204,18 +204,12 @@ TEST(RecordedRun, LogsKeysAndTypingWithoutAResult) {
 
 // A key log that cannot be written is told once; the exercise and its result go on.
 TEST(RecordedRun, UnwritableKeyLogIsToldOnce) {
-    RegisterRig rig;
-    rig.files.writeBytes(QStringLiteral("keys"), "a file where the folder would be");
-    ManualStopwatch stopwatch;
-    ManualAlarm alarm;
-    ExerciseSession session({rig.files.path(""), {}, "0.1", {}, sample("01_bez_sdachi")}, rig.clock,
-                            stopwatch, alarm, rig.messages);
-    session.listenTo(*rig.reg);
-    session.begin();
-    work(rig, QStringLiteral("7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ"));
-    ASSERT_EQ(rig.messages.texts().size(), 1);
-    EXPECT_TRUE(rig.messages.texts().first().contains(QStringLiteral("журнал клавиш не ведётся")));
-    EXPECT_TRUE(session.result() && session.result()->right == 1);
+    WatchedRun run(sample("01_bez_sdachi"), {}, /*keysBlocked=*/true);
+    run.keys(QStringLiteral("7 8 . 5 0 ВВ = НЛ 7 8 . 5 0 ВВ"));
+    const QStringList told = run.rig.messages.texts();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.first().contains(QStringLiteral("журнал клавиш не ведётся")));
+    EXPECT_TRUE(run.session.result() && run.session.result()->right == 1);
 }
 
 } // namespace

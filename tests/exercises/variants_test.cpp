@@ -1,5 +1,4 @@
-// Exercises whose amounts are drawn for each run: one seed gives one variant on every system,
-// the values keep to their ranges and steps, the task shows them, the customer's banknote.
+// Exercises whose amounts are drawn for each run, and the customer's banknote.
 
 #include "exercises/exercise_file.h"
 #include "exercises/variants.h"
@@ -39,8 +38,7 @@ struct SeedCase : NamedRow {
     const char* shown; // title | task | checklist
 };
 
-// Pinned: Qt's seeded generator is the same everywhere, so these are what Windows shows too. A
-// change here means recorded seeds no longer give the trainees' amounts.
+// Pinned: recorded seeds must keep giving the trainees' amounts, on every system.
 const SeedCase kSeeds[] = {
     {"seed_1", 1,
      "Чек | Пробейте 27.50 и 546.00; покупатель даёт купюру. | Чек: отдел 01 — 27.50, "
