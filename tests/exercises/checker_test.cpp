@@ -146,8 +146,8 @@ class Checker : public testing::TestWithParam<CheckCase> {};
 
 TEST_P(Checker, GivesVerdicts) {
     const CheckCase& c = GetParam();
-    const QString path = QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises/%1.toml").arg(c.file);
-    const ExerciseLoad load = readExerciseFile(path);
+    const ExerciseLoad load =
+        readExerciseFile(QStringLiteral(TARVEL_SOURCE_DIR "/data/exercises/%1.toml").arg(c.file));
     ASSERT_TRUE(load.exercise) << load.error.toStdString();
     ExerciseChecker checker(*load.exercise);
     ExerciseRecorder recorder;
