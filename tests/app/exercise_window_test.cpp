@@ -1,6 +1,4 @@
-// The window "Задание" beside the real panel, offscreen: the checklist, each verdict as soon as
-// its receipt closes, the time and the result; and the start of an exercise from the command
-// line, also from a file that cannot be used.
+// The window "Задание" beside the real panel, and exercises and replays started from bad files.
 
 #include "app/exercise_startup.h"
 #include "exercises/exercise_file.h"
@@ -28,61 +26,53 @@ const char* const kTwoReceipts =
 const char* const kFirstRight = "Command5 CommandVV CommandEnter CommandVV";
 const char* const kBothDone = "Command5 CommandVV CommandEnter CommandVV Command7 CommandVV "
                               "CommandEnter NL Command1 Command0 CommandVV";
-const char* const kItems = "1. Чек: отдел 01 — 5.00; закрыть без оплаты | 2. Чек: отдел 02 — "
-                           "7.00; наличными, внесено 10.00";
+const QString kItems = "1. Чек: отдел 01 — 5.00; закрыть без оплаты | 2. Чек: отдел 02 — 7.00; "
+                       "наличными, внесено 10.00";
+const QString kOneRight = QString(kItems).replace(" | ", "\n✔ | ");
+const QString kWrongDepartment = kOneRight + "\n✘ строка 1: отдел 01, а нужно 02";
+const QString kNotDone = kOneRight + "\n✘ не выполнено";
+const QString kDone = "Упражнение выполнено. Верно 1 из 2. Время 1 мин 05 с. Нажатий клавиш 11, из "
+                      "них СБ 0. Ошибок 0.";
+const QString kTimeUp = "Время вышло: упражнение прервано. Верно 1 из 2. Время 2 мин 00 с. Нажатий "
+                        "клавиш 4, из них СБ 0. Ошибок 0.";
+const QByteArray kExam = "time_limit = \"2:00\"\nexam = true\n";
 
 struct WindowCase : NamedRow {
-    const char* terms;     // keys written above the work
-    const char* clicks;    // the panel's keys by control name, at 1:05
-    const char* checklist; // the rows, joined by " | "; "=" for kItems as they are written
-    const char* result;    // empty: not shown yet
-    const char* clock;     // once the stopwatch has gone on to 16:39
-    bool ring = false;     // then the time limit's alarm rings
+    QByteArray terms;   // keys written above the work
+    const char* clicks; // the panel's keys by control name, at 1:05
+    QString checklist;  // the rows, joined by " | "
+    QString result;     // empty: not shown yet
+    QString clock;      // once the stopwatch has gone on to 16:39
+    bool ring = false;  // then the time limit's alarm rings
 };
 
 const WindowCase kWindows[] = {
-    {"nothing_done", "", "", "=", "", "Время: 16:39"},
-    {"first_receipt_right", "", kFirstRight,
-     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
-     "внесено 10.00",
-     "", "Время: 16:39"},
-    {"second_in_the_wrong_department", "", kBothDone,
-     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
-     "внесено 10.00\n✘ строка 1: отдел 01, а нужно 02",
-     "Упражнение выполнено. Верно 1 из 2. Время 1 мин 05 с. Нажатий клавиш 11, из них СБ 0. "
-     "Ошибок 0.",
-     "Время: 1:05"},
-
+    {"nothing_done", "", "", kItems, "", "Время: 16:39"},
+    {"first_receipt_right", "", kFirstRight, kOneRight, "", "Время: 16:39"},
+    {"second_in_the_wrong_department", "", kBothDone, kWrongDepartment, kDone, "Время: 1:05"},
     // A time limit: the clock counts down, the verdicts come as usual.
-    {"timed_time_up", "time_limit = \"2:00\"\n", kFirstRight,
-     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
-     "внесено 10.00\n✘ не выполнено",
-     "Время вышло: упражнение прервано. Верно 1 из 2. Время 2 мин 00 с. Нажатий клавиш 4, из них "
-     "СБ 0. Ошибок 0.",
-     "Осталось: 0:00", true},
-
+    {"timed_time_up", "time_limit = \"2:00\"\n", kFirstRight, kNotDone, kTimeUp, "Осталось: 0:00",
+     true},
     // An exam: no verdict and no result until the work is done or the time is up.
-    {"exam_verdict_hidden", "time_limit = \"2:00\"\nexam = true\npass = 1\n", kFirstRight, "=", "",
-     "Осталось: 0:00"},
-    {"exam_all_shown_when_done", "time_limit = \"2:00\"\nexam = true\npass = 1\n", kBothDone,
-     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
-     "внесено 10.00\n✘ строка 1: отдел 01, а нужно 02",
-     "Упражнение выполнено. Верно 1 из 2. Время 1 мин 05 с. Нажатий клавиш 11, из них СБ 0. "
-     "Ошибок 0. Экзамен сдан.",
-     "Осталось: 0:55"},
-    {"exam_all_shown_when_time_is_up", "time_limit = \"2:00\"\nexam = true\n", kFirstRight,
-     "1. Чек: отдел 01 — 5.00; закрыть без оплаты\n✔ | 2. Чек: отдел 02 — 7.00; наличными, "
-     "внесено 10.00\n✘ не выполнено",
-     "Время вышло: упражнение прервано. Верно 1 из 2. Время 2 мин 00 с. Нажатий клавиш 4, из них "
-     "СБ 0. Ошибок 0. Экзамен не сдан: нужно верно 2.",
-     "Осталось: 0:00", true},
+    {"exam_verdict_hidden", kExam + "pass = 1\n", kFirstRight, kItems, "", "Осталось: 0:00"},
+    {"exam_all_shown_when_done", kExam + "pass = 1\n", kBothDone, kWrongDepartment,
+     kDone + " Экзамен сдан.", "Осталось: 0:55"},
+    {"exam_all_shown_when_time_is_up", kExam, kFirstRight, kNotDone,
+     kTimeUp + " Экзамен не сдан: нужно верно 2.", "Осталось: 0:00", true},
 };
+
+// The visible top-level window of that name, or nullptr.
+QWidget* shownWindow(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->objectName() == name) return w;
+    return nullptr;
+}
 
 class ExerciseWindowRows : public PanelFixture, public testing::WithParamInterface<WindowCase> {};
 
 TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
     const WindowCase& c = GetParam();
-    const QByteArray text = QByteArray(kTwoReceipts).replace("task", c.terms + QByteArray("task"));
+    const QByteArray text = QByteArray(kTwoReceipts).replace("task", c.terms + "task");
     const ExerciseLoad load = parseExercise(text, QStringLiteral("два.toml"));
     ASSERT_TRUE(load.exercise) << load.error.toStdString();
     ManualStopwatch stopwatch;
@@ -96,7 +86,7 @@ TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
     session.setOnChange([&] { shown.render(); });
     shown.show();
     auto* clock = shown.findChild<QLabel*>("TimeSpent");
-    if (*c.terms) {
+    if (!c.terms.isEmpty()) {
         EXPECT_EQ(clock->text(), QStringLiteral("Осталось: 2:00"));
     }
     stopwatch.ms = 65'300;
@@ -109,26 +99,24 @@ TEST_P(ExerciseWindowRows, ShowsVerdictsAsReceiptsClose) {
 
     EXPECT_EQ(shown.windowTitle(), QStringLiteral("Задание"));
     EXPECT_EQ(shown.findChild<QLabel*>("ExerciseTitle")->text(), QStringLiteral("Два чека"));
-    EXPECT_EQ(shown.findChild<QLabel*>("Terms")->isVisible(), *c.terms != '\0');
+    EXPECT_EQ(shown.findChild<QLabel*>("Terms")->isVisible(), !c.terms.isEmpty());
     EXPECT_EQ(shown.findChild<QPlainTextEdit*>("TaskText")->toPlainText(),
               QStringLiteral("Пробейте два чека."));
     auto* checklist = shown.findChild<QListWidget*>("Checklist");
     QStringList rows;
     for (int i = 0; i < checklist->count(); ++i)
         rows << checklist->item(i)->text();
-    const QString expected = QString::fromUtf8(c.checklist);
-    EXPECT_EQ(rows.join(QStringLiteral(" | ")),
-              expected == u"=" ? QString::fromUtf8(kItems) : expected);
+    EXPECT_EQ(rows.join(QStringLiteral(" | ")), c.checklist);
     if (rows.size() == 2 && rows[1].contains(u'✘')) {
         EXPECT_EQ(checklist->item(1)->foreground().color(), QColor(180, 0, 0));
     }
     auto* result = shown.findChild<QLabel*>("ResultText");
-    EXPECT_EQ(result->isVisible(), *c.result != '\0');
+    EXPECT_EQ(result->isVisible(), !c.result.isEmpty());
     if (result->isVisible()) {
-        EXPECT_EQ(result->text(), QString::fromUtf8(c.result));
+        EXPECT_EQ(result->text(), c.result);
     }
     shown.render(); // the clock runs until the end, then stands
-    EXPECT_EQ(clock->text(), QString::fromUtf8(c.clock));
+    EXPECT_EQ(clock->text(), c.clock);
 }
 
 INSTANTIATE_TEST_SUITE_P(Work, ExerciseWindowRows, testing::ValuesIn(kWindows), rowName);
@@ -168,8 +156,7 @@ TEST_P(ExerciseStartRows, UnusableExerciseIsToldAndThePanelRuns) {
         << rig.messages.texts()[0].toStdString();
     EXPECT_TRUE(rig.messages.texts()[0].endsWith(QStringLiteral("Касса работает без упражнения.")));
     rig.messages.clear();
-    for (QWidget* w : QApplication::topLevelWidgets())
-        EXPECT_FALSE(w->isVisible() && w->objectName() == QStringLiteral("Exercise"));
+    EXPECT_FALSE(shownWindow("Exercise"));
     click("Command4 Command2 CommandVV CommandEnter CommandVV");
     EXPECT_TRUE(s().TxtCHLK.text().contains(QStringLiteral("42")));
     EXPECT_FALSE(QDir(rig.files.path("keys")).exists());
@@ -195,8 +182,7 @@ TEST(ReplayStart, UnreadableLogIsTold) {
 
 using ChooserAgain = PanelFixture;
 
-// The list reads titles only: a mistake below one is told when that file is chosen, and the
-// chooser comes back with the file greyed and its message, for another choice.
+// A mistake below the title is told when the file is chosen; the chooser comes back, it greyed.
 TEST_F(ChooserAgain, MistakeFoundWhenChosenIsToldAndAnotherChosen) {
     modalWatch_.stop(); // the chooser is expected here
     TempDataDir folder;
@@ -228,16 +214,12 @@ TEST_F(ChooserAgain, MistakeFoundWhenChosenIsToldAndAnotherChosen) {
     EXPECT_EQ(seen, QStringList({"Плохое | Два чека → 1_плохое.toml",
                                  error + " (серое) | Два чека → 2_два_чека.toml"}));
     expectedMessages = {error + "\nВыберите другое упражнение."};
-    bool shown = false;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        shown = shown || (w->isVisible() && w->objectName() == QStringLiteral("Exercise"));
-    EXPECT_TRUE(shown);
+    EXPECT_TRUE(shownWindow("Exercise"));
 }
 
 using CutKeyLog = PanelFixture;
 
-// A log whose last line was cut by a power failure: its whole lines play on the panel, and at the
-// end the replay's window tells the instructor that the last line was cut.
+// A log cut by a power failure plays its whole lines, then tells of the cut.
 TEST_F(CutKeyLog, PlaysTheWholeLinesThenTellsTheCut) {
     TempDataDir folder;
     folder.writeBytes("k.keys",
@@ -247,11 +229,9 @@ TEST_F(CutKeyLog, PlaysTheWholeLinesThenTellsTheCut) {
     ExerciseStartup startup(options, rig.files.path(""), rig.messages);
     ASSERT_TRUE(startup.prepare());
     startup.begin(*rig.reg, *window, rig.clock);
-    QLabel* progress = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QStringLiteral("Replay"))
-            progress = w->findChild<QLabel*>(QStringLiteral("ReplayProgress"));
-    ASSERT_TRUE(progress);
+    QWidget* replay = shownWindow("Replay");
+    ASSERT_TRUE(replay);
+    auto* progress = replay->findChild<QLabel*>("ReplayProgress");
     EXPECT_TRUE(QTest::qWaitFor([&] { return progress->text().startsWith("Показ окончен"); }));
     EXPECT_EQ(progress->text(), "Показ окончен: 2 из 2.\nПоследняя строка записи оборвана (запись "
                                 "прервалась, например, при отключении питания): показано всё, "

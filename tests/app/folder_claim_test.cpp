@@ -1,6 +1,4 @@
-// The start-up's word on a folder another register holds: a copy on this computer is refused
-// whatever was asked; another computer's lock is told with its computer and time, and taken
-// over when the trainee answers Yes or the command line says --take-over.
+// A folder another register holds: refused for a copy here; another computer's lock is asked about.
 
 #include "app/folder_claim.h"
 #include "support/fakes.h"
@@ -15,6 +13,7 @@ using namespace tarvel::test;
 namespace {
 
 const QByteArray kOtherComputersLock = "4242\ntarvel\nkassa-7\n";
+const char* const kLiveCopy = "уже работает другая запущенная касса";
 
 struct Claim : NamedRow {
     bool liveCopyHere;   // else another computer's lock is in the folder
@@ -69,14 +68,8 @@ const Claim kClaims[] = {
     {{"OtherComputerAnsweredYes"}, false, false, true, true, 1, ""},
     {{"OtherComputerAnsweredNo"}, false, false, false, false, 1, ""},
     {{"OtherComputerWithTakeOver"}, false, true, false, true, 0, ""},
-    {{"LiveCopyHere"}, true, false, true, false, 0, "уже работает другая запущенная касса"},
-    {{"LiveCopyHereEvenWithTakeOver"},
-     true,
-     true,
-     true,
-     false,
-     0,
-     "уже работает другая запущенная касса"},
+    {{"LiveCopyHere"}, true, false, true, false, 0, kLiveCopy},
+    {{"LiveCopyHereEvenWithTakeOver"}, true, true, true, false, 0, kLiveCopy},
 };
 
 INSTANTIATE_TEST_SUITE_P(Locks, ClaimFolder, testing::ValuesIn(kClaims), rowName);

@@ -1,7 +1,5 @@
-// The window "Журнал группы" over a made-up class: a trainee who has done the exercise, one who
-// has not passed it, one who has not tried it, one who never started and one whose results
-// cannot be read; the table's cells, colours and sorting, the attempts and their replay, a
-// reload while trainees work, and the printed report read back from the PDF.
+// The window "Журнал группы" over a made-up class: cells, sorting, attempts, reload, the PDF
+// report.
 
 #include "exercises/key_log.h"
 #include "exercises/results_file.h"
@@ -45,16 +43,21 @@ QDateTime day(int d, int hour = 10) {
     return QDateTime(QDate(2026, 12, d), QTime(hour, 0));
 }
 
-// A class folder: a data folder per trainee, written as the trainees' registers write them.
-class ClassFolder {
-  public:
-    ClassFolder() {
+// Over a class folder: a data folder per trainee, written as the trainees' registers write them.
+class GroupWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
         add("aksenova", attempt("Аксенова", kReturn, day(1), 3, 300, false));
         add("aksenova", attempt("Аксенова", kReturn, day(2), 5, 125, true));
         add("borisov", attempt("Борисов", kReturn, day(3), 4, 90, true));
         add("vlasova", attempt("Власова", kCard, day(4), 5, 61, true));
         QDir(dir_.path()).mkpath("grigoriev");             // no results.csv: never started
         QDir(dir_.path()).mkpath("dmitrieva/results.csv"); // a folder where the file should be
+        window = std::make_unique<GroupWindow>(
+            path(), [this](const QString& log, const QString& data) { replayed << log << data; });
+        window->show();
+        table = window->findChild<QTableView*>("GroupTable");
+        ASSERT_NE(table, nullptr);
     }
     void add(const QString& folder, const ResultRow& row) const {
         QDir(dir_.path()).mkpath(folder);
@@ -62,21 +65,6 @@ class ClassFolder {
     }
     QString path(const QString& folder = {}) const {
         return folder.isEmpty() ? dir_.path() : dir_.filePath(folder);
-    }
-
-  private:
-    QTemporaryDir dir_;
-};
-
-class GroupWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        window = std::make_unique<GroupWindow>(
-            folder.path(),
-            [this](const QString& log, const QString& data) { replayed << log << data; });
-        window->show();
-        table = window->findChild<QTableView*>("GroupTable");
-        ASSERT_NE(table, nullptr);
     }
     int column(const QString& title) const {
         if (title.isEmpty()) return 0; // the trainees' names
@@ -86,10 +74,9 @@ class GroupWindowTest : public ::testing::Test {
         return 0;
     }
     int row(const QString& name) const {
-        for (int r = 0; r < table->model()->rowCount(); ++r)
-            if (table->model()->index(r, 0).data(GroupTableModel::SortRole) == name) return r;
-        ADD_FAILURE() << "no row " << name.toStdString();
-        return 0;
+        const int r = int(names().indexOf(name));
+        if (r < 0) ADD_FAILURE() << "no row " << name.toStdString();
+        return std::max(r, 0);
     }
     QVariant cell(const QString& name, const QString& title, int role) const {
         return table->model()->index(row(name), column(title)).data(role);
@@ -101,7 +88,7 @@ class GroupWindowTest : public ::testing::Test {
         return shown;
     }
 
-    ClassFolder folder;
+    QTemporaryDir dir_;
     QStringList replayed;
     std::unique_ptr<GroupWindow> window;
     QTableView* table = nullptr;
@@ -148,12 +135,10 @@ TEST_F(GroupWindowTest, NamesTellWhoNeverStartedAndWhoseFileIsUnreadable) {
     EXPECT_EQ(cell("Аксенова", "", Qt::DisplayRole).toString(), "Аксенова");
 }
 
-// Done before not passed before not tried; within a state the better share, then the shorter
-// time. The trainees' column sorts by name, not by the marks shown beside it, as the system's
-// Russian order does whatever its language: Ё with Е, and Latin names apart from Cyrillic ones
-// (after them in a Russian dictionary, on Linux; before them in Windows' own order).
+// Done, not passed, not tried; then the better share. Names sort in Russian order (Ё with Е),
+// not by the marks beside them; Latin names after Cyrillic ones on Linux, before on Windows.
 TEST_F(GroupWindowTest, SortsByAnyColumn) {
-    folder.add("jelkina", attempt("Ёлкина", kReturn, day(5), 5, 200, true));
+    add("jelkina", attempt("Ёлкина", kReturn, day(5), 5, 200, true));
     window->reload();
     table->sortByColumn(column(kReturn), Qt::DescendingOrder);
     EXPECT_EQ(names().mid(0, 3), QStringList({"Аксенова", "Ёлкина", "Борисов"}));
@@ -168,11 +153,10 @@ TEST_F(GroupWindowTest, SortsByAnyColumn) {
 TEST_F(GroupWindowTest, ShowsTheSelectedTraineesAttemptsNewestFirstAndReplaysThem) {
     const QDateTime started = day(2).addSecs(-125);
     KeyLogWriter log;
-    ASSERT_EQ(log.start(folder.path("aksenova"), {"0.1", "Аксенова", kReturn, started, "ИП"}),
-              QString());
+    ASSERT_EQ(log.start(path("aksenova"), {"0.1", "Аксенова", kReturn, started, "ИП"}), QString());
     ResultRow exam = attempt("Аксенова", kCard, day(3), 3, 200, true);
     exam.result.passMark = 4;
-    folder.add("aksenova", exam);
+    add("aksenova", exam);
     window->reload();
     table->selectRow(row("Аксенова"));
     auto* attempts = window->findChild<QTableView*>("Attempts");
@@ -188,17 +172,16 @@ TEST_F(GroupWindowTest, ShowsTheSelectedTraineesAttemptsNewestFirstAndReplaysThe
     attempts->selectRow(1);
     ASSERT_TRUE(replay->isEnabled());
     replay->click();
-    EXPECT_EQ(replayed, QStringList({log.path(), folder.path("aksenova")}));
+    EXPECT_EQ(replayed, QStringList({log.path(), path("aksenova")}));
     attempts->selectRow(2); // abandoned, with no key log
     EXPECT_FALSE(replay->isEnabled());
     EXPECT_FALSE(replay->toolTip().isEmpty());
 }
 
-// The trainees go on working while the instructor watches: a reload shows their new lines and
-// keeps the trainee selected.
+// Trainees work on while the instructor watches: a reload shows new lines, keeps the selection.
 TEST_F(GroupWindowTest, ReloadShowsNewAttemptsAndKeepsTheSelection) {
     table->selectRow(row("Власова"));
-    folder.add("vlasova", attempt("Власова", kReturn, day(6), 5, 70, true));
+    add("vlasova", attempt("Власова", kReturn, day(6), 5, 70, true));
     window->findChild<QPushButton*>("Reload")->click();
     EXPECT_EQ(cell("Власова", kReturn, Qt::DisplayRole).toString(), "5 из 5 · 1:10\nпопыток: 1");
     const QModelIndexList selected = table->selectionModel()->selectedRows();
@@ -219,8 +202,8 @@ QString reportText(const QString& pdf, const GroupResults& group) {
 TEST_F(GroupWindowTest, ReportReadsBackFromThePdf) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    const QString read = reportText(folder.path("report.pdf"), window->group());
-    const QString group = QFileInfo(folder.path()).fileName();
+    const QString read = reportText(path("report.pdf"), window->group());
+    const QString group = QFileInfo(path()).fileName();
     for (const QString& part :
          {"Журнал группы «" + group + "»", QString("попытки с 01.12.2026 по 04.12.2026"),
           QString("напечатано 07.12.2026"), QString("Аксенова"), QString("Борисов"),
@@ -228,8 +211,7 @@ TEST_F(GroupWindowTest, ReportReadsBackFromThePdf) {
         EXPECT_TRUE(read.contains(part)) << part.toStdString() << " not in\n" << read.toStdString();
 }
 
-// A big class: the table goes on over pages with its head repeated, and the exercises past
-// the twelfth in a band of their own, so that every trainee and exercise is printed.
+// A big class goes on over pages, head repeated, exercises past the twelfth in a band of their own.
 TEST_F(GroupWindowTest, ReportOfABigClassGoesOnOverPages) {
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
@@ -242,7 +224,7 @@ TEST_F(GroupWindowTest, ReportOfABigClassGoesOnOverPages) {
         big.trainees << trainee;
         big.cells << QList<ExerciseCell>(14, ExerciseCell{1, 3, 5, 65, CellState::NotPassed});
     }
-    const QString read = reportText(folder.path("big.pdf"), big);
+    const QString read = reportText(path("big.pdf"), big);
     EXPECT_GE(read.count('\f'), 4); // two bands of at least two pages, then the charts
     EXPECT_GE(read.count("Слушатель"), 4);
     for (const QString& part : {QString("Ученик 16"), QString("Ученик 30"),
@@ -251,7 +233,7 @@ TEST_F(GroupWindowTest, ReportOfABigClassGoesOnOverPages) {
 }
 
 TEST_F(GroupWindowTest, ReportToAFolderThatCannotTakeItIsToldNotThrown) {
-    EXPECT_TRUE(writeGroupReport(folder.path("none/report.pdf"), window->group(), {})
+    EXPECT_TRUE(writeGroupReport(path("none/report.pdf"), window->group(), {})
                     .startsWith("Не удалось записать отчёт"));
 }
 

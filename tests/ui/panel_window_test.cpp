@@ -13,8 +13,7 @@ using PanelWindowTest = PanelFixture;
 
 const auto shown = [](QWidget* w) { return w->isVisibleTo(w->parentWidget()); };
 
-// Every control where the layout table puts it: at 96 DPI a pixel is 15 twips, and the
-// table's measures are whole pixels there.
+// At 96 DPI a pixel is 15 twips, and the layout table's measures are whole pixels there.
 QRect atNinetySixDpi(const TwipsRect& t) {
     const auto pixels = [](float twips) {
         EXPECT_EQ(int(twips) % 15, 0) << twips << " twips are no whole pixel";
@@ -61,9 +60,7 @@ TEST_F(PanelWindowTest, LampsShowWhatTheRegisterLit) {
     }
 }
 
-// 150 and 51, the total, cash with 500 tendered; the power key writes the journal and ends.
-// The Windows build's trial under wine clicks the same keys on the real program and expects
-// the same file: tests/data/receipt_by_clicks.txt, its date and time masked.
+// The Windows trial under wine clicks the same keys and expects tests/data/receipt_by_clicks.txt.
 TEST_F(PanelWindowTest, OneReceiptFromTheKeysToTheJournalFile) {
     click("1 5 0");
     EXPECT_EQ(indicator()->text(), "150");
@@ -134,8 +131,7 @@ std::vector<int> inkColumns(QWidget* field) {
     return columns;
 }
 
-// A long amount is cut short of the department field, never drawn up to it; the department
-// with one return mark is drawn whole, with more marks from its start, the number in sight.
+// A long amount stops short of the department field; a long department shows from its start.
 TEST_F(PanelWindowTest, IndicatorAndDepartmentStayReadable) {
     if (!panelFacesInstalled()) GTEST_SKIP() << "the panel's faces are not installed here";
     click(QString("1 2 3 4 5 ").repeated(6));
@@ -154,8 +150,7 @@ TEST_F(PanelWindowTest, IndicatorAndDepartmentStayReadable) {
     EXPECT_TRUE(ink.front() >= 2 && ink.front() <= 12) << ink.front();
 }
 
-// КР, 3Т opens the header; the typing goes into the tape at once, so a later append follows it;
-// КР saves exactly what the trainee sees and СБ brings it back as the header.
+// Typing goes into the tape at once, so a later append follows it; КР saves exactly what is seen.
 TEST_F(PanelWindowTest, TypedHeaderIsSavedExactly) {
     expectedMessages << "Впишите новое клише";
     click("КР 3Т");
