@@ -2,8 +2,8 @@
 
 #include "storage/data_location.h"
 #include "support/disk_faults.h"
-#include "support/temp_files.h"
 #include "support/named_rows.h"
+#include "support/temp_files.h"
 
 #include <QDirIterator>
 #include <gtest/gtest.h>
@@ -73,7 +73,8 @@ const ChoiceCase kChoices[] = {
     {"ExecutableFolderWithHeader", nullptr, "clishe.txt", true, BesideExecutable, "usr/bin"},
     {"ExecutableFolderWithJournal", nullptr, "bazasmen.txt", true, BesideExecutable, "usr/bin"},
     {"ExecutableFolderWithGoods", nullptr, "spravoch.txt", true, BesideExecutable, "usr/bin"},
-    {"ExecutableFolderWithoutData", nullptr, "other.txt", true, PerUser, "home/.local/share/Tarvel"},
+    {"ExecutableFolderWithoutData", nullptr, "other.txt", true, PerUser,
+     "home/.local/share/Tarvel"},
     {"NoPerUserFolderKnown", nullptr, nullptr, false, PerUser, ""},
 };
 

@@ -2,8 +2,8 @@
 // the folder by another computer or by a crash means.
 
 #include "storage/folder_lock.h"
-#include "support/temp_files.h"
 #include "support/named_rows.h"
+#include "support/temp_files.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
