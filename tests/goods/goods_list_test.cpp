@@ -28,8 +28,7 @@ TEST(GoodsFile, EntriesArePiecesBetweenCrLfPairsVerbatim) {
         EXPECT_EQ(QStringList(splitGoodsEntries(text)), entries);
 }
 
-// The file's first field, up to a comma or the line's end, names the position to select in a
-// list of three: -1 the first entry, halves to the even neighbour, anything else none (-1).
+// The first field selects in a list of three: -1 the first, halves to even, else none (-1).
 TEST(GoodsFile, FirstFieldSelectsAPosition) {
     const std::pair<const char16_t*, qsizetype> cases[] = {
         {u"1\r\nХлеб", 1},   {u"-1\r\nХлеб", 0},   {u"  2 ,x", 2},   {u"1\nМолоко", 1},
@@ -43,8 +42,7 @@ TEST(GoodsFile, FirstFieldSelectsAPosition) {
     EXPECT_EQ(startPosition(readFirstField(u"\"1,5\""), 3, ','), 2); // the system's separator
 }
 
-// A windows-1251 file fills the sorted list and its first field selects. Missing, a directory,
-// no ordinary file, empty: each its message, caption and icon, and an empty list.
+// A file fills the sorted list; missing, a folder, a device or empty: its message, an empty list.
 TEST(GoodsLoad, FillsTheSortedListOrTellsWhyNot) {
     const QString critical = "|" + kGoodsLoadCaption + "|critical";
     const QString cases[] = {"", kCannotFindFile + "|Tarvel|", kCannotFindFile + "|Tarvel|",

@@ -1,5 +1,4 @@
-// Random trainees, a flaky printer and header file: the journal grows only by whole receipts and
-// reports, and bazasmen.txt keeps up. TARVEL_RANDOM_KEYS_SEED=<seed> runs one sequence again.
+// The journal grows only by whole receipts and reports. TARVEL_RANDOM_KEYS_SEED=<n> reruns one.
 
 #include "numbers/numbers.h"
 #include "support/fakes.h"

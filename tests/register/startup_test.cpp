@@ -12,7 +12,6 @@ TEST(StartUp, PanelAndClock) {
     RegisterRig rig;
     const PanelState& s = rig.s();
     EXPECT_EQ(s.TxtSEC.text(), QStringLiteral("01"));
-    EXPECT_EQ(s.TxtCHL.text(), kDefaultHeader);
     EXPECT_TRUE(s.TxtCHL.locked && s.front == TapeId::Receipt && s.commandVVVisible && !s.Shap1);
     rig.reg->tick();
     EXPECT_EQ(s.Picker, QStringLiteral("21:30:15"));

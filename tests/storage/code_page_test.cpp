@@ -66,8 +66,7 @@ const Conversion kConversions[] = {
 
 INSTANTIATE_TEST_SUITE_P(Texts, CodePage, testing::ValuesIn(kConversions), rowName);
 
-// Our table against ICU's converter (through Qt), each byte and UTF-16 unit sixteen times over;
-// where ICU errs or writes nothing we write "?" and list the character.
+// Our table against ICU's converter, each byte and unit sixteen times; "?" where ICU stores none.
 TEST(CodePageTable, AgreesWithTheSystemsConverter) {
     if (!QStringDecoder("windows-1251").isValid()) GTEST_SKIP() << "no windows-1251 in this Qt";
     EXPECT_EQ(*decodeWindows1251(everyByte()), QStringDecoder("windows-1251").decode(everyByte()));

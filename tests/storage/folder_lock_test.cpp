@@ -1,5 +1,4 @@
-// The folder lock, the same on every system: one register per folder, and what a lock left in
-// the folder by another computer or by a crash means.
+// The folder lock on every system: one register per folder, and locks left by others or a crash.
 
 #include "storage/folder_lock.h"
 #include "support/named_rows.h"

@@ -52,8 +52,7 @@ TEST(FolderLockTest, HolderThatDiedLeavesNoLock) {
     EXPECT_EQ(afterCrash.take(), FolderLock::Outcome::Taken);
 }
 
-// A full folder is held by a lock in the user's temp folder, still when space comes back; a
-// squatter at that lock's name blocks nothing.
+// A full folder stays held when space comes back; a squatter at the temp lock's name blocks none.
 TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
     TempDataDir files;
     const SmallDisk disk(files.folder(), 256 << 10);
