@@ -35,8 +35,7 @@ TEST(Numbers, LeadingValueReadsTheNumberAtTheStartOfAnyText) {
     EXPECT_EQ(leadingValue(QString("0." + QString(400, u'0') + "1e5")), 0);
 }
 
-// The same grammar read as a whole text: blanks around it, nothing else; a value beyond a
-// double's range, too large or underflowing to zero, is no number.
+// A whole text: blanks around one number; beyond a double's range (or underflowing), none.
 struct WholeRow : NamedRow {
     const char16_t* text;
     char separator;

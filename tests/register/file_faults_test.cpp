@@ -1,6 +1,4 @@
-// The journal file under the faults a real disk has: each is told with its true cause, the
-// receipts wait in memory, and the next receipt after the fault is gone brings the file back;
-// and the causes in words.
+// The journal file under real disk faults: told with its true cause, mended by the next receipt.
 
 #include "support/disk_faults.h"
 #include "support/fakes.h"
@@ -17,10 +15,10 @@ using namespace tarvel::test;
 
 namespace {
 
-// Longer than a page of memory, so that it never fits in what a full disk has left in the
-// file's last page.
+// Longer than a memory page, so it never fits in the file's last page on a full disk.
 const QString kLongReceipt = kReceipt.repeated(200);
 
+// The switch is undone on return: the caller goes on as root.
 bool canActAsNobody() {
     return AsNobody().active();
 }
@@ -56,8 +54,7 @@ struct Fault : NamedRow {
 
 class JournalUnderFault : public testing::TestWithParam<Fault> {};
 
-// One receipt on disk, the fault, two long receipts (told once), the fault gone, one more
-// receipt: the file holds all four.
+// A receipt, the fault, two long receipts (told once), the fault gone, a receipt: all four kept.
 TEST_P(JournalUnderFault, IsToldWithItsCauseAndMendedByTheNextReceipt) {
     const Fault& fault = GetParam();
     DiskRig d;
@@ -103,8 +100,7 @@ const Fault kFaults[] = {
 
 INSTANTIATE_TEST_SUITE_P(Faults, JournalUnderFault, testing::ValuesIn(kFaults), rowName);
 
-// Where the file already holds every receipt, the close has nothing to write: it tells
-// nothing, and the file keeps its bytes, its inode and its hard links.
+// A file holding every receipt is not written by the close: same bytes, inode and hard links.
 struct CloseCase : NamedRow {
     std::function<bool(DiskRig&)> make;
     bool asNobody = false;
@@ -144,8 +140,7 @@ const CloseCase kCloseCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Cases, CloseWithTheJournalOnDisk, testing::ValuesIn(kCloseCases), rowName);
 
-// A journal edited by hand is rewritten once at start-up into the register's form: in place
-// where the folder takes no new file, and keeping the file's owner and mode.
+// A hand-edited journal rewritten at start-up keeps its owner and mode, in place if need be.
 TEST(JournalRewrite, KeepsOwnerAndModeAndWorksInAFolderThatTakesNoNewFile) {
     for (const bool folderWritable : {true, false}) {
         SCOPED_TRACE(folderWritable ? "folder writable" : "folder takes no new file");

@@ -12,8 +12,7 @@ using namespace tarvel::test;
 
 namespace {
 
-// A reload takes clishe.txt as it is; a missing one is told and leaves the last header read (the
-// built-in one if none ever was), never the finished receipt, and costs no journal.
+// A reload takes clishe.txt as it is; a missing one is told and keeps the last header read.
 TEST(Header, ReloadTakesTheFileAsItIsAndFallsBackToTheLastGoodHeader) {
     RegisterRig rig(QLatin1Char('.'), false);
     rig.files.writeText(kJournalFileName, QStringLiteral("старый чек\r\n"));
@@ -31,9 +30,7 @@ TEST(Header, ReloadTakesTheFileAsItIsAndFallsBackToTheLastGoodHeader) {
     EXPECT_EQ(rig.s().TxtCHLK.text(), QStringLiteral("старый чек\r\n"));
 }
 
-// 3Т opens the header only in КР mode, asking each time; СБ leaves it open. КР saves an open tape
-// and CR LF, or tells why it cannot (the file and the reason, or the characters windows-1251
-// lacks), writes nothing and keeps the typed text open for the next КР.
+// КР saves the open header with CR LF, or tells why not and keeps the typed text open.
 TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
     const struct {
         bool directoryInTheWay;
@@ -70,8 +67,7 @@ TEST(Header, KrSavesTheTypedHeaderOrKeepsItOpen) {
     }
 }
 
-// A save that failed leaves the tape open and LblClish lit, with КР mode off: 3Т then neither
-// asks for a new header nor changes anything but the department.
+// After a failed save КР mode is off though the header is open: 3Т must not ask again.
 TEST(Header, ThreeTOutsideKrAfterAFailedSaveAsksNothing) {
     RegisterRig rig;
     QDir dir(rig.files.path({}));

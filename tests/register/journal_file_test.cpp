@@ -15,9 +15,7 @@ static quint64 inodeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
 }
 
-// Start-up from any file (the journal it gives; whether it is already in the register's form),
-// then random pieces with lone CR and LF, letters windows-1251 lacks and half surrogate pairs:
-// bazasmen.txt holds at every moment the journal as the close writes it.
+// From any starting file, through random awkward pieces, the file always equals what close writes.
 TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
     const std::tuple<std::optional<QByteArray>, QString, bool> cases[] = {
         {std::nullopt, "", false},
@@ -54,8 +52,7 @@ TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
     }
 }
 
-// A file removed or changed behind the register's back is told once; the next piece brings
-// the file back to the whole journal.
+// A file removed or changed behind the register's back is told once and mended by the next piece.
 TEST(JournalFile, FileChangedBehindTheRegisterIsToldOnceAndMendedByTheNextPiece) {
     for (const bool removed : {true, false}) {
         RegisterRig rig;
@@ -89,12 +86,11 @@ TEST(JournalFile, UnreadableJournalIsNeverWritten) {
     EXPECT_EQ(rig.messages.texts().join(u'|'),
               "Не могу найти File|Файл журнала " + path +
                   " есть, но прочитать его не удалось: на этом месте стоит каталог.\nЖурнал будет "
-                  "вестись только в памяти и в "
-                  "этот файл записан не будет, чтобы не затереть то, что в нём хранится.");
+                  "вестись только в памяти и в этот файл записан не будет, чтобы не затереть то, "
+                  "что в нём хранится.");
 }
 
-// A kill leaves the file as a close would: the next run finds every piece, with "?" for what
-// windows-1251 lacks (half a surrogate pair too) and the line end the close would have added.
+// A kill leaves the file as a close would: "?" for what windows-1251 lacks, the closing CR LF.
 TEST(JournalFile, PiecesSurviveARegisterThatNeverClosed) {
     RegisterRig rig;
     rig.reg->journal().append(kReceipt);

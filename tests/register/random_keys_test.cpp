@@ -1,6 +1,4 @@
-// Random trainees over the whole register, with a printer that fails now and then and a header
-// file that goes and comes back: the journal only grows, by whole closed receipts and shift
-// reports, and bazasmen.txt keeps up. TARVEL_RANDOM_KEYS_SEED=<seed> runs one sequence again.
+// The journal grows only by whole receipts and reports. TARVEL_RANDOM_KEYS_SEED=<n> reruns one.
 
 #include "numbers/numbers.h"
 #include "support/fakes.h"
@@ -22,9 +20,7 @@ struct Action {
     Other other = Other::Key;
 };
 
-// The mode keys first, in the order of their lamps Lbd1..Lbd6 and Shap1; then a digit key, the
-// other keys, a clock tick, a typed character, a goods double-click, the goods window's close
-// box and typing into the open header. The power key ends the run, so it is not among them.
+// The mode keys first, in the order of Lbd1..Lbd6 and Shap1; header typing last. No power key.
 const Action kActions[] = {
     {0, Key::FC},         {0, Key::KN},         {0, Key::KR},          {0, Key::KL},
     {0, Key::KCH},        {0, Key::KZ},         {0, Key::CHL},         {30, {}, Other::Digit},
@@ -44,8 +40,7 @@ const QRegularExpression kReport("\\A\r\n ?ИС  (.*) руб\\z");
 const QRegularExpression kPayment("\\A\r\n (.*) руб\r\n СДАЧА  [0-9][0-9.,E+-]* руб\\z");
 
 struct Trainee {
-    // Every journal append is synced to disk: on the memory file system, where there is one, a
-    // thousand closed receipts cost no more than the keys.
+    // Every journal append is synced: /dev/shm, where there is one, keeps that cheap.
     explicit Trainee(unsigned s) : seed(s), random(s) {
         const QByteArray old = qgetenv("TMPDIR");
         if (QFile::exists("/dev/shm")) qputenv("TMPDIR", "/dev/shm");
@@ -63,8 +58,7 @@ struct Trainee {
     int below(int n) { return int(random() % unsigned(n)); }
     bool chance(int oneIn) { return below(oneIn) == 0; }
 
-    // A mode key is pressed rarely while off and soon after it went on, as a trainee leaves a
-    // mode: otherwise ВВ would seldom find every mode off.
+    // A mode once on is soon left again, or ВВ would seldom find every mode off.
     void choose() {
         std::vector<double> weights;
         for (const Action& a : kActions)
@@ -113,8 +107,7 @@ struct Trainee {
             if (rig->goods.loaded) rig->goods.unload();
             break;
         case Other::Edit: {
-            // A character typed ("" deletes one); now and then one windows-1251 lacks, whose
-            // save is refused.
+            // "" deletes a character; now and then one windows-1251 lacks, refused at the save.
             const qsizetype at = below(int(s().TxtCHL.text().size()) + 1);
             const QString piece = chance(300) ? QString("ä") : kTyped[below(int(kTyped.size()))];
             rig->reg->editHeader(at, piece.isEmpty() ? 1 : 0, piece);
@@ -128,8 +121,7 @@ struct Trainee {
         EXPECT_TRUE(rig->files.readBytes(kJournalFileName) == expected) << "bazasmen.txt";
     }
 
-    // A press adds at most one piece to the journal: the shift report, or CR LF and the tape as
-    // it stood, for a cash closing followed by the payment lines the press put on the tape.
+    // A press adds at most one piece: a shift report, or CR LF, the tape and any payment lines.
     void run(int presses) {
         std::printf("[ random keys ] seed %u, %d presses\n", seed, presses);
         for (int press = 1; press <= presses && !testing::Test::HasFailure(); ++press) {
@@ -166,8 +158,7 @@ struct Trainee {
     }
 };
 
-// Five seeds of 20 000 actions, the even ones with a decimal comma, or the one seed in
-// TARVEL_RANDOM_KEYS_SEED.
+// Five seeds of 20 000 actions (even ones with a decimal comma), or TARVEL_RANDOM_KEYS_SEED.
 std::vector<unsigned> seeds() {
     const QByteArray seed = qgetenv("TARVEL_RANDOM_KEYS_SEED");
     return seed.isEmpty() ? std::vector<unsigned>{1, 2, 7, 2026, 31337}

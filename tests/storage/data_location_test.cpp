@@ -2,14 +2,17 @@
 
 #include "storage/data_location.h"
 #include "support/disk_faults.h"
-#include "support/temp_files.h"
 #include "support/named_rows.h"
+#include "support/temp_files.h"
 
 #include <QDirIterator>
 #include <gtest/gtest.h>
 
 using namespace tarvel;
 using namespace tarvel::test;
+using enum tarvel::DataFolderSource;
+using enum tarvel::DataFolderError::Kind;
+using enum tarvel::FileProblem;
 
 namespace {
 
@@ -52,8 +55,7 @@ struct ChoiceCase : NamedRow {
 
 class DataFolderChoiceTest : public testing::TestWithParam<ChoiceCase> {};
 
-// The suite runs as root in the build container, so the executable's folder is writable in
-// every row: only the data files beside it decide.
+// Run as root, the executable's folder is writable in every row: only the data files decide.
 TEST_P(DataFolderChoiceTest, FollowsTheRule) {
     const ChoiceCase& c = GetParam();
     Sandbox disk;
@@ -66,25 +68,19 @@ TEST_P(DataFolderChoiceTest, FollowsTheRule) {
 }
 
 const ChoiceCase kChoices[] = {
-    {"ArgumentOverAnExecutableFolderWithData", "class/ivanova", "clishe.txt", true,
-     DataFolderSource::Requested, "class/ivanova"},
-    {"ArgumentNamedWithDots", "home/../class/./petrova/", nullptr, true,
-     DataFolderSource::Requested, "class/petrova"},
-    {"ExecutableFolderWithHeader", nullptr, "clishe.txt", true, DataFolderSource::BesideExecutable,
-     "usr/bin"},
-    {"ExecutableFolderWithJournal", nullptr, "bazasmen.txt", true,
-     DataFolderSource::BesideExecutable, "usr/bin"},
-    {"ExecutableFolderWithGoods", nullptr, "spravoch.txt", true, DataFolderSource::BesideExecutable,
-     "usr/bin"},
-    {"ExecutableFolderWithoutDataEvenForRoot", nullptr, "other.txt", true,
-     DataFolderSource::PerUser, "home/.local/share/Tarvel"},
-    {"NoPerUserFolderKnown", nullptr, nullptr, false, DataFolderSource::PerUser, ""},
+    {"ArgumentOverDataBesideExecutable", "class/a", "clishe.txt", true, Requested, "class/a"},
+    {"ArgumentNamedWithDots", "home/../class/./b/", nullptr, true, Requested, "class/b"},
+    {"ExecutableFolderWithHeader", nullptr, "clishe.txt", true, BesideExecutable, "usr/bin"},
+    {"ExecutableFolderWithJournal", nullptr, "bazasmen.txt", true, BesideExecutable, "usr/bin"},
+    {"ExecutableFolderWithGoods", nullptr, "spravoch.txt", true, BesideExecutable, "usr/bin"},
+    {"ExecutableFolderWithoutData", nullptr, "other.txt", true, PerUser,
+     "home/.local/share/Tarvel"},
+    {"NoPerUserFolderKnown", nullptr, nullptr, false, PerUser, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rule, DataFolderChoiceTest, testing::ValuesIn(kChoices), rowName);
 
-// An installed copy: the per-user folder is created and filled from <prefix>/share/tarvel,
-// exercises included; a file the trainee already has is kept; bin/ stays as it was.
+// An installed copy fills the per-user folder from share/tarvel, keeping the trainee's files.
 TEST(DataFolderSeed, FillsOnlyWhatIsMissing) {
     Sandbox disk;
     QDir(disk.path({})).mkpath("home/Tarvel");
@@ -92,7 +88,7 @@ TEST(DataFolderSeed, FillsOnlyWhatIsMissing) {
     const QStringList bin = QDir(disk.path("usr/bin")).entryList(QDir::Files);
 
     const DataFolderReady ready =
-        prepareDataFolder({disk.path("home/Tarvel"), DataFolderSource::PerUser}, disk.defaults());
+        prepareDataFolder({disk.path("home/Tarvel"), PerUser}, disk.defaults());
     ASSERT_FALSE(ready.error) << ready.error->folder.toStdString();
     EXPECT_EQ(*ready.folder, disk.path("home/Tarvel"));
     EXPECT_EQ(disk.root.readBytes("home/Tarvel/clishe.txt"), "my header");
@@ -102,15 +98,13 @@ TEST(DataFolderSeed, FillsOnlyWhatIsMissing) {
     EXPECT_EQ(QDir(disk.path("usr/bin")).entryList(QDir::Files), bin);
 }
 
-// A folder named on the command line is created, several levels deep, and filled; a build
-// folder's own share/tarvel serves when there is no installed one.
+// A named folder is made several levels deep; a build folder's share/tarvel serves as defaults.
 TEST(DataFolderSeed, CreatesANamedFolderFromTheBuildDefaults) {
     Sandbox disk;
     QDir(disk.path({})).mkpath("build/share/tarvel");
     disk.root.writeBytes("build/share/tarvel/clishe.txt", "build header");
-    const DataFolderReady ready =
-        prepareDataFolder({disk.path("class/a/b"), DataFolderSource::Requested},
-                          defaultFileFolders(disk.path("build")));
+    const DataFolderReady ready = prepareDataFolder({disk.path("class/a/b"), Requested},
+                                                    defaultFileFolders(disk.path("build")));
     ASSERT_TRUE(ready.folder);
     EXPECT_EQ(disk.root.readBytes("class/a/b/clishe.txt"), "build header");
 }
@@ -119,8 +113,8 @@ TEST(DataFolderSeed, CreatesANamedFolderFromTheBuildDefaults) {
 TEST(DataFolderSeed, LeavesTheExecutableFolderAlone) {
     Sandbox disk;
     const QStringList before = disk.listing();
-    const DataFolderReady ready = prepareDataFolder(
-        {disk.path("usr/bin"), DataFolderSource::BesideExecutable}, disk.defaults());
+    const DataFolderReady ready =
+        prepareDataFolder({disk.path("usr/bin"), BesideExecutable}, disk.defaults());
     EXPECT_TRUE(ready.folder && !ready.error);
     EXPECT_EQ(disk.listing(), before);
 }
@@ -130,16 +124,14 @@ TEST(DataFolderSeed, FailedCopyIsToldByFile) {
     Sandbox disk;
     QDir(disk.path({})).mkpath("home");
     disk.root.writeBytes("home/exercises", "a file where the folder goes");
-    const DataFolderReady ready =
-        prepareDataFolder({disk.path("home"), DataFolderSource::PerUser}, disk.defaults());
+    const DataFolderReady ready = prepareDataFolder({disk.path("home"), PerUser}, disk.defaults());
     ASSERT_TRUE(ready.error);
-    EXPECT_EQ(ready.error->kind, DataFolderError::Kind::CannotSeed);
+    EXPECT_EQ(ready.error->kind, CannotSeed);
     EXPECT_EQ(ready.error->file, "exercises/01.toml");
     EXPECT_EQ(disk.root.readBytes("home/exercises"), "a file where the folder goes");
 }
 
-// On a full disk every default is there whole or not at all: an empty header or exercise
-// would stay empty for good, since a file already there is never replaced.
+// On a full disk each default is whole or absent: a file already there is never replaced.
 TEST(DataFolderSeed, FullDiskLeavesNoEmptyFile) {
     Sandbox disk;
     QDir(disk.path({})).mkpath("home");
@@ -147,11 +139,9 @@ TEST(DataFolderSeed, FullDiskLeavesNoEmptyFile) {
     if (!small.mounted()) GTEST_SKIP() << "no small disk can be mounted here";
     small.fill("filler");
     const DataFolderReady ready =
-        prepareDataFolder({disk.path("home/Tarvel"), DataFolderSource::PerUser}, disk.defaults());
-    ASSERT_TRUE(ready.error);
-    EXPECT_EQ(ready.error->kind, DataFolderError::Kind::CannotSeed);
-    ASSERT_TRUE(ready.error->cause);
-    EXPECT_EQ(ready.error->cause->reason, FileProblem::NoSpace);
+        prepareDataFolder({disk.path("home/Tarvel"), PerUser}, disk.defaults());
+    ASSERT_TRUE(ready.error && ready.error->kind == CannotSeed && ready.error->cause);
+    EXPECT_EQ(ready.error->cause->reason, NoSpace);
     const QDir seeded(disk.path("home/Tarvel"));
     QDirIterator files(seeded.path(), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
@@ -179,8 +169,7 @@ TEST_P(DataFolderRefusalTest, TouchesNothing) {
     if (c.readOnly) {
         QDir(disk.path({})).mkpath(c.readOnly);
         QFile::setPermissions(disk.path(c.readOnly), QFile::ReadOwner | QFile::ExeOwner);
-        // Root writes into it all the same, and so does anyone on Windows, where the mark
-        // on a folder does not bind.
+        // Root, and anyone on Windows, writes into it all the same.
         QFile probe(disk.path(c.readOnly) + "/probe");
         if (probe.open(QIODevice::WriteOnly)) {
             probe.remove();
@@ -189,8 +178,7 @@ TEST_P(DataFolderRefusalTest, TouchesNothing) {
     }
     const QStringList before = disk.listing();
     const QString folder = *c.folder ? disk.path(c.folder) : QString();
-    const DataFolderReady ready =
-        prepareDataFolder({folder, DataFolderSource::Requested}, disk.defaults());
+    const DataFolderReady ready = prepareDataFolder({folder, Requested}, disk.defaults());
     ASSERT_TRUE(ready.error);
     EXPECT_FALSE(ready.folder);
     EXPECT_EQ(ready.error->kind, c.kind);
@@ -203,15 +191,11 @@ TEST_P(DataFolderRefusalTest, TouchesNothing) {
 }
 
 const RefusalCase kRefusals[] = {
-    {"AFileInItsPlace", "plain", nullptr, DataFolderError::Kind::NotAFolder, "plain",
-     FileProblem::NotAFile},
-    {"AFileOnTheWay", "plain/a/b", nullptr, DataFolderError::Kind::NotAFolder, "plain",
-     FileProblem::NotAFile},
-    {"ReadOnlyFolder", "locked", "locked", DataFolderError::Kind::NotWritable, "locked",
-     FileProblem::NoPermission},
-    {"InsideAReadOnlyFolder", "locked/a/b", "locked", DataFolderError::Kind::NotWritable, "locked",
-     FileProblem::NoPermission},
-    {"NoFolderKnown", "", nullptr, DataFolderError::Kind::NoFolder, nullptr, FileProblem::Other},
+    {"AFileInItsPlace", "plain", nullptr, NotAFolder, "plain", NotAFile},
+    {"AFileOnTheWay", "plain/a/b", nullptr, NotAFolder, "plain", NotAFile},
+    {"ReadOnlyFolder", "locked", "locked", NotWritable, "locked", NoPermission},
+    {"InsideAReadOnlyFolder", "locked/a/b", "locked", NotWritable, "locked", NoPermission},
+    {"NoFolderKnown", "", nullptr, NoFolder, nullptr, Other},
 };
 
 INSTANTIATE_TEST_SUITE_P(Refused, DataFolderRefusalTest, testing::ValuesIn(kRefusals), rowName);

@@ -1,9 +1,8 @@
-// The folder lock, the same on every system: one register per folder, and what a lock left in
-// the folder by another computer or by a crash means.
+// The folder lock on every system: one register per folder, and locks left by others or a crash.
 
 #include "storage/folder_lock.h"
-#include "support/temp_files.h"
 #include "support/named_rows.h"
+#include "support/temp_files.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -11,26 +10,21 @@
 
 using namespace tarvel;
 using namespace tarvel::test;
+using enum tarvel::FolderLock::Outcome;
 
 namespace {
 
-// One register per folder: a second lock on the folder is refused while the first is held,
-// even when asked to take it over.
+// A second lock is refused while the first is held, even when asked to take it over.
 TEST(FolderLockTest, OneHolderPerFolder) {
     TempDataDir files;
-    const QString folder = files.folder();
-    {
-        FolderLock first(folder);
-        ASSERT_EQ(first.take(), FolderLock::Outcome::Taken);
-        FolderLock second(folder);
-        EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
-        EXPECT_EQ(second.takeOver(), FolderLock::Outcome::HeldHere);
-        EXPECT_TRUE(QFile::exists(files.path("tarvel.lock")));
-    }
+    FolderLock first(files.folder()), second(files.folder());
+    ASSERT_EQ(first.take(), Taken);
+    EXPECT_EQ(second.take(), HeldHere);
+    EXPECT_EQ(second.takeOver(), HeldHere);
+    EXPECT_TRUE(QFile::exists(files.path("tarvel.lock")));
 }
 
-// What a tarvel.lock found in the folder means. @host and @machine are this computer's name and
-// machine id.
+// A tarvel.lock found in the folder; @host and @machine are this computer's name and id.
 struct LeftLock : NamedRow {
     QByteArray content;
     FolderLock::Outcome outcome;
@@ -39,8 +33,7 @@ struct LeftLock : NamedRow {
 
 class LockLeftInTheFolder : public testing::TestWithParam<LeftLock> {};
 
-// A lock of another computer is told with its computer and time and taken over on request; one
-// that cannot be read is taken over at once. Either way the folder ends up held by this one.
+// Another computer's lock is told of and taken over on request; an unreadable one at once.
 TEST_P(LockLeftInTheFolder, IsTakenOverOrToldOf) {
     const LeftLock& row = GetParam();
     TempDataDir files;
@@ -56,13 +49,13 @@ TEST_P(LockLeftInTheFolder, IsTakenOverOrToldOf) {
 
     FolderLock lock(files.folder());
     ASSERT_EQ(lock.take(), row.outcome);
-    if (row.outcome == FolderLock::Outcome::HeldElsewhere) {
+    if (row.outcome == HeldElsewhere) {
         EXPECT_EQ(lock.holder().computer,
                   QString(row.computer).replace("@host", QSysInfo::machineHostName()));
         EXPECT_EQ(lock.holder().since, since);
         EXPECT_EQ(lock.holder().pid, 4242);
         EXPECT_EQ(files.readBytes("tarvel.lock"), content);
-        EXPECT_EQ(lock.takeOver(), FolderLock::Outcome::Taken);
+        EXPECT_EQ(lock.takeOver(), Taken);
     }
     const QByteArray now = files.readBytes("tarvel.lock");
     EXPECT_TRUE(now.startsWith(QByteArray::number(QCoreApplication::applicationPid()) + "\n"))
@@ -70,33 +63,26 @@ TEST_P(LockLeftInTheFolder, IsTakenOverOrToldOf) {
 }
 
 const LeftLock kLeftLocks[] = {
-    {{"Empty"}, "", FolderLock::Outcome::Taken},
-    {{"Zeros"}, QByteArray(64, '\0'), FolderLock::Outcome::Taken},
-    {{"CutShortInTheHostName"}, "4242\ntarvel\nkas", FolderLock::Outcome::Taken},
-    {{"NoProcessNumber"}, "tarvel\n@host\n@machine\n", FolderLock::Outcome::Taken},
-    {{"AnotherComputer"}, "4242\ntarvel\nkassa-7\n", FolderLock::Outcome::HeldElsewhere, "kassa-7"},
+    {{"Empty"}, "", Taken},
+    {{"Zeros"}, QByteArray(64, '\0'), Taken},
+    {{"CutShortInTheHostName"}, "4242\ntarvel\nkas", Taken},
+    {{"NoProcessNumber"}, "tarvel\n@host\n@machine\n", Taken},
+    {{"AnotherComputer"}, "4242\ntarvel\nkassa-7\n", HeldElsewhere, "kassa-7"},
     // Set up from this computer's disk image: Qt alone would call its lock stale.
-    {{"ComputerOfTheSameImage"},
-     "4242\ntarvel\nkassa-7\n@machine\nboot\n",
-     FolderLock::Outcome::HeldElsewhere,
-     "kassa-7"},
-    {{"ComputerOfTheSameName"},
-     "4242\ntarvel\n@host\nother-machine\nboot\n",
-     FolderLock::Outcome::HeldElsewhere,
-     "@host"},
+    {{"SameImage"}, "4242\ntarvel\nkassa-7\n@machine\nboot\n", HeldElsewhere, "kassa-7"},
+    {{"SameName"}, "4242\ntarvel\n@host\nother-machine\nboot\n", HeldElsewhere, "@host"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Locks, LockLeftInTheFolder, testing::ValuesIn(kLeftLocks), rowName);
 
-// Another computer's lock is taken over only as it was told: one that another computer put
-// there meanwhile stays, and is told of in turn.
+// A lock another computer put there after the one told of stays, and is told of in turn.
 TEST(FolderLockTest, TakesOverOnlyTheLockToldOf) {
     TempDataDir files;
     files.writeBytes("tarvel.lock", "4242\ntarvel\nkassa-7\n");
     FolderLock lock(files.folder());
-    ASSERT_EQ(lock.take(), FolderLock::Outcome::HeldElsewhere);
+    ASSERT_EQ(lock.take(), HeldElsewhere);
     files.writeBytes("tarvel.lock", "5151\ntarvel\nkassa-9\n");
-    EXPECT_EQ(lock.takeOver(), FolderLock::Outcome::HeldElsewhere);
+    EXPECT_EQ(lock.takeOver(), HeldElsewhere);
     EXPECT_EQ(lock.holder().computer, "kassa-9");
     EXPECT_EQ(files.readBytes("tarvel.lock"), "5151\ntarvel\nkassa-9\n");
 }

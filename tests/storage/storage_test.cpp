@@ -1,5 +1,4 @@
-// Files on real disks and between processes: a journal file grown meanwhile, the folder lock
-// of a holder that died or of a full folder, and paths that cannot be reached.
+// Files on real disks and between processes: a grown journal, dead or full-disk locks, bad paths.
 
 #include "storage/data_location.h"
 #include "storage/folder_lock.h"
@@ -21,9 +20,7 @@ using namespace tarvel::test;
 
 namespace {
 
-// The journal is read on a worker thread; should the file grow after it was read, start-up
-// does not replace it by the shorter journal it read: the file keeps every byte, and the
-// journal is kept in memory only.
+// A file grown after the worker thread read it is never replaced by the shorter journal read.
 TEST(JournalRewrite, StartUpNeverShortensTheFile) {
     TempDataDir files;
     const QByteArray grown = "a\rb\r\nwritten meanwhile";
@@ -55,9 +52,7 @@ TEST(FolderLockTest, HolderThatDiedLeavesNoLock) {
     EXPECT_EQ(afterCrash.take(), FolderLock::Outcome::Taken);
 }
 
-// A folder that takes no new file (a full disk) is held by the user's own lock alone, and stays
-// held when space comes back and its tarvel.lock could be made: a second copy started then is
-// refused. A lock someone put at the shared temporary folder's name for it blocks nothing.
+// A full folder stays held when space comes back; a squatter at the temp lock's name blocks none.
 TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
     TempDataDir files;
     const SmallDisk disk(files.folder(), 256 << 10);
@@ -76,8 +71,7 @@ TEST(FolderLockTest, FullFolderStaysHeldWhenSpaceComesBack) {
     EXPECT_EQ(second.take(), FolderLock::Outcome::HeldHere);
 }
 
-// A file that cannot be reached is not simply "missing": a loop of links and a name longer
-// than the system takes say so, for a file read and for a data folder to be made.
+// A link loop or a too-long name is no "missing file", for a read and for a data folder.
 TEST(FileProblems, UnreachablePathsSayWhy) {
     TempDataDir files;
     QFile::link(files.path("b"), files.path("a"));
