@@ -48,11 +48,14 @@ class CashRegister {
     void addListener(RegisterEvents& listener) { watch_.addListener(listener); }
 
     // The register switched on: the header onto the tape, the journal read. With
-    // `journalInBackground`, bazasmen.txt is read on a worker thread while the panel comes up;
-    // every operation that touches the journal waits for it first, so no key ever sees a
-    // half-loaded journal.
+    // `journalInBackground`, bazasmen.txt is left for readJournalInBackground, which the panel
+    // asks for once it is on screen; every operation that touches the journal waits for it
+    // first, so no key ever sees a half-loaded journal.
     void start(bool journalInBackground = false);
-    // Waits for a journal still being read and takes it in.
+    // Reads the journal on a worker thread; the future is finished once finishJournalLoad can
+    // take it in without waiting.
+    QFuture<void> readJournalInBackground() { return journal_.loadInBackground(); }
+    // Takes the journal in, waiting for a read still going on (or reading it now).
     void finishJournalLoad() { journal_.finishLoad(); }
     // The register switched off (the power key or the window closed): the journal kept, the
     // printer's job closed, the goods directory stored, the program ended. Runs once.

@@ -2,20 +2,46 @@
 
 #include "register/file_messages.h"
 
+#include <QPromise>
+
 namespace tarvel {
 
 Journal::Journal(Tape& tape, const QString& path, ReceiptWatch& watch)
     : tape_(tape), path_(path), watch_(watch), file_(path) {}
 
+Journal::~Journal() {
+    if (worker_.joinable()) worker_.join();
+}
+
 void Journal::startLoad(bool inBackground) {
-    pending_ = std::async(inBackground ? std::launch::async : std::launch::deferred,
-                          [path = path_] { return readJournal(path); });
+    stage_ = Stage::Waiting;
     if (!inBackground) finishLoad();
 }
 
+QFuture<void> Journal::loadInBackground() {
+    QPromise<void> read;
+    QFuture<void> future = read.future();
+    read.start();
+    if (stage_ != Stage::Waiting) {
+        read.finish();
+        return future;
+    }
+    stage_ = Stage::Reading;
+    worker_ = std::thread([this, read = std::move(read)]() mutable {
+        read_ = readJournal(path_);
+        read.finish();
+    });
+    return future;
+}
+
 void Journal::finishLoad() {
-    if (!pending_.valid()) return;
-    take(pending_.get());
+    if (stage_ == Stage::NotStarted || stage_ == Stage::Loaded) return;
+    if (worker_.joinable())
+        worker_.join();
+    else
+        read_ = readJournal(path_);
+    stage_ = Stage::Loaded;
+    take(std::move(read_));
 }
 
 // The read journal goes after whatever the tape holds (into an empty one without a copy), and

@@ -183,10 +183,8 @@ qsizetype encodeOne(QStringView text, qsizetype i, char*& out, ForeignCharacters
 
 } // namespace
 
-std::optional<QString> decodeWindows1251(QByteArrayView bytes) {
+void decodeWindows1251Into(QByteArrayView bytes, char16_t* out) {
     const qsizetype size = bytes.size();
-    QString text(size, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     const char* in = bytes.data();
     qsizetype i = 0;
 #ifdef TARVEL_CODEPAGE_SSE2
@@ -195,6 +193,11 @@ std::optional<QString> decodeWindows1251(QByteArrayView bytes) {
 #endif
     for (; i < size; ++i)
         out[i] = kToUnicode[static_cast<unsigned char>(in[i])];
+}
+
+std::optional<QString> decodeWindows1251(QByteArrayView bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    decodeWindows1251Into(bytes, reinterpret_cast<char16_t*>(text.data()));
     return text;
 }
 

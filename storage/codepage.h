@@ -12,6 +12,9 @@ namespace tarvel {
 // The text of `bytes`, one character per byte. Every byte value has its character, so a text
 // always comes back.
 std::optional<QString> decodeWindows1251(QByteArrayView bytes);
+// The same into `out`, which has room for one unit per byte: a file read a piece at a time
+// is decoded straight into its one text.
+void decodeWindows1251Into(QByteArrayView bytes, char16_t* out);
 
 struct EncodedText {
     QByteArray bytes;

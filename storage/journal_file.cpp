@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace tarvel {
 namespace {
@@ -21,28 +22,44 @@ qint64 sizeOnDisk(const QString& path) {
 
 } // namespace
 
-// A file the register wrote itself needs no rebuilding: its decoded text is the journal text
-// already, so a journal of tens of megabytes loads in little more than the time to read it.
+// The journal is read a megabyte at a time and each piece decoded straight into its place in
+// the one text, so start-up never holds the file's bytes and its text at once. A file the
+// register wrote itself needs no rebuilding: its decoded text is the journal text already.
 JournalRead readJournal(const QString& path) {
     JournalRead read;
-    FileBytes file = readFileBytes(path);
-    if (file.error) {
-        const bool none = file.error->reason == FileProblem::FileMissing ||
-                          file.error->reason == FileProblem::FolderMissing;
+    QFile file(path);
+    if (const std::optional<FileError> error = openToRead(file)) {
+        const bool none = error->reason == FileProblem::FileMissing ||
+                          error->reason == FileProblem::FolderMissing;
         read.status = none ? JournalLoad::Missing : JournalLoad::Unreadable;
-        read.error = file.error;
+        read.error = error;
         return read;
     }
-    read.canonical = isCanonicalTapeBytes(file.bytes);
-    std::optional<QString> text = decodeWindows1251(file.bytes);
-    file.bytes.clear();
-    if (!text) {
-        read.status = JournalLoad::Unreadable;
-        read.error = FileError{path, FileProblem::Undecodable};
-        return read;
+    constexpr qint64 kPiece = 1 << 20;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    QString text(file.size(), Qt::Uninitialized); // one character a byte
+    TapeBytesCheck check;
+    qsizetype done = 0;
+    for (;;) {
+        if (done == text.size()) text.resize(done + kPiece); // the file grew while read
+        clearSystemError();
+        const qint64 got = file.read(piece.data(), std::min(kPiece, text.size() - done));
+        if (got < 0) {
+            read.status = JournalLoad::Unreadable;
+            read.error = fileErrorOf(path, lastSystemError(), file);
+            return read;
+        }
+        if (got == 0) break;
+        const QByteArrayView bytes(piece.constData(), got);
+        decodeWindows1251Into(bytes, reinterpret_cast<char16_t*>(text.data()) + done);
+        check.feed(bytes);
+        done += got;
     }
+    text.truncate(done);
     read.status = JournalLoad::Loaded;
-    read.text = read.canonical ? std::move(*text) : rebuildTapeText(*text);
+    read.canonical = check.canonical();
+    if (!read.canonical) rebuildTapeTextInPlace(text);
+    read.text = std::move(text);
     return read;
 }
 

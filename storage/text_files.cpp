@@ -17,28 +17,39 @@
 
 namespace tarvel {
 
+// The rebuild adds an LF after every lone CR and a CR LF after an unended last line, and
+// changes nothing else: so it can be done in place, from the back, with no second copy.
+void rebuildTapeTextInPlace(QString& text) {
+    const qsizetype n = text.size();
+    const QChar* in = text.constData();
+    qsizetype added = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        if (in[i] == u'\r' && (i + 1 == n || in[i + 1] != u'\n')) ++added;
+    const bool lastLineOpen =
+        n > 0 && in[n - 1] != u'\r' && !(in[n - 1] == u'\n' && n >= 2 && in[n - 2] == u'\r');
+    if (lastLineOpen) added += 2;
+    if (added == 0) return;
+    text.resize(n + added);
+    QChar* out = text.data();
+    qsizetype to = n + added;
+    if (lastLineOpen) {
+        out[--to] = u'\n';
+        out[--to] = u'\r';
+    }
+    // Every write lands at or after the character being read, so nothing unread is lost.
+    QChar after = u'\n'; // the character after out[from] as read; none after the last
+    for (qsizetype from = n; to > from && from-- > 0;) {
+        const QChar c = out[from];
+        if (c == u'\r' && (from + 1 == n || after != u'\n')) out[--to] = u'\n';
+        out[--to] = c;
+        after = c;
+    }
+}
+
 QString rebuildTapeText(QStringView fileText) {
-    QString out;
-    out.reserve(fileText.size() + fileText.size() / 64 + 2);
-    const qsizetype n = fileText.size();
-    qsizetype lineStart = 0;
-    qsizetype i = 0;
-    while (i < n) {
-        if (fileText[i] != u'\r') {
-            ++i;
-            continue;
-        }
-        out.append(fileText.mid(lineStart, i - lineStart));
-        out.append(u"\r\n");
-        ++i;
-        if (i < n && fileText[i] == u'\n') ++i;
-        lineStart = i;
-    }
-    if (lineStart < n) {
-        out.append(fileText.mid(lineStart));
-        out.append(u"\r\n");
-    }
-    return out;
+    QString text = fileText.toString();
+    rebuildTapeTextInPlace(text);
+    return text;
 }
 
 // Whether every CR in the bytes has an LF right after it. Runs once over every byte of a
@@ -61,21 +72,43 @@ static bool everyCrBeforeLf(const char* p, qsizetype n) {
     return true;
 }
 
-bool isCanonicalTapeBytes(QByteArrayView bytes) {
+// A CR that ends one piece waits for the first byte of the next.
+void TapeBytesCheck::feed(QByteArrayView bytes) {
     const qsizetype n = bytes.size();
-    if (n == 0) return true;
-    if (n < 2 || bytes[n - 2] != '\r' || bytes[n - 1] != '\n') return false;
-    return everyCrBeforeLf(bytes.data(), n);
+    if (n == 0) return;
+    if (crPending_ && bytes[0] != '\n') canonical_ = false;
+    crPending_ = bytes[n - 1] == '\r';
+    if (canonical_) canonical_ = everyCrBeforeLf(bytes.data(), crPending_ ? n - 1 : n);
+    lastTwo_[0] = n >= 2 ? bytes[n - 2] : lastTwo_[1];
+    lastTwo_[1] = bytes[n - 1];
+    seen_ += n;
+}
+
+bool TapeBytesCheck::canonical() const {
+    if (seen_ == 0) return true;
+    return canonical_ && !crPending_ && lastTwo_[0] == '\r' && lastTwo_[1] == '\n';
+}
+
+bool isCanonicalTapeBytes(QByteArrayView bytes) {
+    TapeBytesCheck check;
+    check.feed(bytes);
+    return check.canonical();
+}
+
+std::optional<FileError> openToRead(QFile& file) {
+    const QString path = file.fileName();
+    const QFileInfo info(path);
+    if (!info.exists()) return absenceOf(path);
+    if (info.isDir()) return FileError{path, FileProblem::IsFolder};
+    if (!info.isFile()) return FileError{path, FileProblem::NotAFile};
+    clearSystemError();
+    if (!file.open(QIODevice::ReadOnly)) return fileErrorOf(path, lastSystemError(), file);
+    return std::nullopt;
 }
 
 FileBytes readFileBytes(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return {{}, absenceOf(path)};
-    if (info.isDir()) return {{}, FileError{path, FileProblem::IsFolder}};
-    if (!info.isFile()) return {{}, FileError{path, FileProblem::NotAFile}};
     QFile file(path);
-    clearSystemError();
-    if (!file.open(QIODevice::ReadOnly)) return {{}, fileErrorOf(path, lastSystemError(), file)};
+    if (std::optional<FileError> error = openToRead(file)) return {{}, error};
     clearSystemError();
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -86,9 +119,10 @@ FileBytes readFileBytes(const QString& path) {
 FileText readTapeFile(const QString& path) {
     const FileBytes read = readFileBytes(path);
     if (read.error) return {{}, read.error};
-    const std::optional<QString> text = decodeWindows1251(read.bytes);
+    std::optional<QString> text = decodeWindows1251(read.bytes);
     if (!text) return {{}, FileError{path, FileProblem::Undecodable}};
-    return {rebuildTapeText(*text), std::nullopt};
+    rebuildTapeTextInPlace(*text);
+    return {std::move(*text), std::nullopt};
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "storage/file_error.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <optional>
 
@@ -15,6 +16,8 @@ namespace tarvel {
 // its line, and a last line without an ending is still a line. Each line is put back followed
 // by CR LF. Linear in the length of the text; never shorter than the text.
 QString rebuildTapeText(QStringView fileText);
+// The same rebuild of `text` itself, without a second copy of it.
+void rebuildTapeTextInPlace(QString& text);
 
 // True when `bytes` are exactly what the register writes for a tape: every CR followed by LF
 // and the last line ended by CR LF (or no bytes at all). Every windows-1251 byte decodes to
@@ -22,12 +25,28 @@ QString rebuildTapeText(QStringView fileText);
 // load can skip the rebuild and the journal file can be appended to as it is.
 bool isCanonicalTapeBytes(QByteArrayView bytes);
 
+// The same question for bytes read a piece at a time: feed the pieces in order.
+class TapeBytesCheck {
+  public:
+    void feed(QByteArrayView bytes);
+    bool canonical() const;
+
+  private:
+    bool canonical_ = true;
+    bool crPending_ = false; // the last piece ended with CR: the next must begin with LF
+    char lastTwo_[2] = {0, 0};
+    qsizetype seen_ = 0;
+};
+
+// Opens `file` for reading, only an ordinary file: reading a pipe in its place could wait for
+// ever. The error says why it could not be opened.
+std::optional<FileError> openToRead(QFile& file);
+
 struct FileBytes {
     QByteArray bytes;
     std::optional<FileError> error; // set when the file could not be read
 };
-// Reads a whole file as it is on disk. Only an ordinary file is opened: reading a pipe in its
-// place could wait for ever.
+// Reads a whole file as it is on disk (opened as openToRead does).
 FileBytes readFileBytes(const QString& path);
 
 struct FileText {

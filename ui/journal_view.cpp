@@ -10,53 +10,11 @@ namespace tarvel {
 
 namespace {
 
-constexpr QChar kCr = u'\r';
-constexpr QChar kLf = u'\n';
 constexpr int kMargin = 3;               // pixels left of the journal's text
-constexpr qsizetype kIdleStep = 1 << 20; // characters indexed per idle turn
+constexpr qsizetype kIdleStep = 1 << 20; // characters indexed per idle turn, about a millisecond
+constexpr qsizetype kSample = 1 << 16;   // characters at the end that give the mean line
 
 } // namespace
-
-// ---- LineIndex
-
-void LineIndex::clear() {
-    starts_.assign(1, 0);
-    indexed_ = 0;
-    longest_ = 0;
-}
-
-bool LineIndex::extend(QStringView text, qsizetype budget) {
-    if (text.size() < indexed_) clear(); // not an append: start again
-    const qsizetype end = text.size() - indexed_ > budget ? indexed_ + budget : text.size();
-    for (qsizetype i = indexed_; i < end; ++i) {
-        const QChar c = text[i];
-        if (c != kCr && c != kLf) continue;
-        // The LF of a CR LF pair: the break was counted at the CR, the line starts after LF.
-        if (c == kLf && i > 0 && text[i - 1] == kCr && starts_.back() == i) {
-            starts_.back() = i + 1;
-            continue;
-        }
-        longest_ = std::max(longest_, i - starts_.back());
-        starts_.push_back(i + 1);
-    }
-    indexed_ = end;
-    return complete(text);
-}
-
-QStringView LineIndex::line(QStringView text, qsizetype i) const {
-    const qsizetype start = starts_[std::size_t(i)];
-    qsizetype end = indexed_;
-    if (i + 1 < lineCount()) {
-        const qsizetype next = starts_[std::size_t(i) + 1];
-        end = next - 1;
-        if (text[end] == kLf && end > start && text[end - 1] == kCr) --end;
-    }
-    return text.sliced(start, end - start);
-}
-
-qsizetype LineIndex::longestLine() const {
-    return std::max(longest_, indexed_ - starts_.back());
-}
 
 // ---- JournalView
 
@@ -81,12 +39,10 @@ void JournalView::render(bool inFront) {
         endPending_ = true;
     }
     inFront_ = inFront;
-    if (!inFront_) {
-        // Behind the receipt tape: nothing to draw now; index while the trainee works.
-        if (!index_.complete(tape_.text())) idle_.start();
-        return;
-    }
-    indexAll();
+    // An appended line is indexed at once; a whole journal while the trainee works.
+    if (!index_.extend(tape_.text(), kIdleStep)) idle_.start();
+    if (!inFront_) return;
+    updateScrollBars();
     if (endPending_) scrollToEnd();
     if (change.any()) viewport()->update();
 }
@@ -102,17 +58,61 @@ void JournalView::setScale(qreal scale) {
 }
 
 void JournalView::indexInBackground() {
-    if (index_.extend(tape_.text(), kIdleStep)) {
-        idle_.stop();
-        updateScrollBars();
-    }
+    if (index_.complete(tape_.text())) return idle_.stop();
+    const qsizetype left = tape_.text().size() - index_.indexed();
+    if (left > kIdleStep)
+        index_.extend(tape_.text(), kIdleStep);
+    else
+        completeIndex();
 }
 
 void JournalView::indexAll() {
-    if (index_.complete(tape_.text())) return;
+    if (provisional()) completeIndex();
+}
+
+// The last step: the scroll bar becomes exact, and the view stays on the line it showed.
+void JournalView::completeIndex() {
     idle_.stop();
+    QScrollBar* v = verticalScrollBar();
+    const bool atEnd = v->value() == v->maximum();
+    const qsizetype top = topLineStart();
     index_.extend(tape_.text());
     updateScrollBars();
+    v->setValue(atEnd ? v->maximum() : int(index_.lineAt(tape_.text(), top)));
+}
+
+// Until the index is complete: the lines indexed, and the rest at the mean length of the last
+// lines.
+qsizetype JournalView::estimatedLines() const {
+    const QStringView text = tape_.text();
+    const QStringView rest = text.sliced(index_.indexed());
+    const QStringView sample = rest.last(std::min(rest.size(), kSample));
+    const qsizetype breaks =
+        std::max<qsizetype>(1, sample.count(u'\n') + sample.count(u'\r') - sample.count(u"\r\n"));
+    return index_.lineCount() + rest.size() * breaks / std::max<qsizetype>(1, sample.size());
+}
+
+// The start of the line at the top of the view.
+qsizetype JournalView::topLineStart() const {
+    const QStringView text = tape_.text();
+    const QScrollBar* v = verticalScrollBar();
+    if (!provisional()) return index_.startOf(text, v->value());
+    const qsizetype lastPage = lastPageStart();
+    if (v->value() >= v->maximum()) return lastPage;
+    const qsizetype known = index_.lineCount() - 1; // lines wholly indexed
+    if (v->value() < known) return std::min(index_.startOf(text, v->value()), lastPage);
+    const double share = double(v->value() - known) / std::max(1, v->maximum() - int(known));
+    const auto position = index_.indexed() + qsizetype(share * double(lastPage - index_.indexed()));
+    return std::min(lineStartAt(text, position), lastPage);
+}
+
+// The start of the first line of the last page, counted back from the end of the text.
+qsizetype JournalView::lastPageStart() const {
+    const QStringView text = tape_.text();
+    qsizetype start = lineStartAt(text, text.size());
+    for (int row = 1; row < visibleRows() && start > 0; ++row)
+        start = lineBefore(text, start);
+    return start;
 }
 
 int JournalView::lineHeight() const {
@@ -126,7 +126,8 @@ int JournalView::visibleRows() const {
 void JournalView::updateScrollBars() {
     const int rows = visibleRows();
     QScrollBar* v = verticalScrollBar();
-    v->setRange(0, int(std::max<qsizetype>(0, index_.lineCount() - rows)));
+    const qsizetype lines = provisional() ? estimatedLines() : index_.lineCount();
+    v->setRange(0, int(std::clamp<qsizetype>(lines - rows, 0, std::numeric_limits<int>::max())));
     v->setPageStep(rows);
     v->setSingleStep(1);
     // Width: the widest line painted, or an estimate from the longest line's characters.
@@ -157,27 +158,26 @@ qsizetype JournalView::firstVisibleLine() const {
 
 void JournalView::paintEvent(QPaintEvent*) {
     // Behind the receipt tape the journal is out of sight, but Qt still paints it when the
-    // window is first shown: drawing it then would index the whole journal before the panel
-    // appears, so only the background is drawn until the journal comes to the front.
+    // window is first shown: only the background is drawn until the journal comes forward.
     if (!inFront_) return;
-    indexAll();
     QPainter p(viewport());
     p.setPen(palette().color(QPalette::Text));
     const QFontMetrics fm = fontMetrics();
+    const QStringView text = tape_.text();
     const int height = lineHeight();
     const int x = margin_ - horizontalScrollBar()->value();
-    const qsizetype first = firstVisibleLine();
-    const qsizetype last = std::min(index_.lineCount(), first + visibleRows() + 1);
     bool wider = false;
-    for (qsizetype i = first; i < last; ++i) {
-        const QString text = shownLine(index_.line(tape_.text(), i));
-        const int y = int(i - first) * height;
-        p.drawText(x, y + fm.ascent(), text);
-        const int width = fm.horizontalAdvance(text);
+    qsizetype start = topLineStart();
+    for (int row = 0; row <= visibleRows() && start >= 0; ++row) {
+        const qsizetype end = lineEnd(text, start);
+        const QString line = shownLine(text.sliced(start, end - start));
+        p.drawText(x, row * height + fm.ascent(), line);
+        const int width = fm.horizontalAdvance(line);
         if (width > widest_) {
             widest_ = width;
             wider = true;
         }
+        start = lineAfter(text, end);
     }
     // A line wider than estimated: widen the scroll range once painting is over.
     if (wider) QTimer::singleShot(0, this, &JournalView::updateScrollBars);

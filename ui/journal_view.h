@@ -3,42 +3,21 @@
 // text since it last looked and never reads the tape back.
 
 #include "register/panel_state.h"
+#include "ui/line_index.h"
 
 #include <QAbstractScrollArea>
 #include <QTimer>
-#include <limits>
-#include <vector>
 
 namespace tarvel {
 
-// Where each line of a long text starts, built incrementally: an append only extends it.
-// Breaks are CR LF, a lone CR or a lone LF; a CR LF pair split between two appends still
-// counts as one break.
-class LineIndex {
-  public:
-    static constexpr qsizetype kAll = std::numeric_limits<qsizetype>::max();
-
-    void clear();
-    // Indexes at most `budget` more characters of `text`. True when all of it is indexed.
-    bool extend(QStringView text, qsizetype budget = kAll);
-    bool complete(QStringView text) const { return indexed_ == text.size(); }
-    qsizetype lineCount() const { return qsizetype(starts_.size()); }
-    // Line `i` of the indexed part of `text`, without its line break.
-    QStringView line(QStringView text, qsizetype i) const;
-    // Length in characters of the longest indexed line.
-    qsizetype longestLine() const;
-
-  private:
-    std::vector<qsizetype> starts_{0};
-    qsizetype indexed_ = 0;
-    qsizetype longest_ = 0;
-};
-
-// The journal TxtCHLK, tens of megabytes in a long-used register: a read-only view that
-// paints only the lines in sight, straight from the tape's text, through a LineIndex. The
-// index is built in small steps while the event loop is idle, so start-up does not wait for
-// it; bringing the journal to the front or appending a line costs only the new characters.
-// The journal is never opened for typing, so the view is always read-only.
+// The journal TxtCHLK, tens or hundreds of megabytes in a long-used register: a read-only view
+// that paints only the lines in sight, straight from the tape's text, through a LineIndex.
+// The index is built in small steps while the event loop is idle, so nothing waits for it:
+// until it is complete the view finds its end by counting lines back from the end of the text,
+// its top lines through the part already indexed, and a place between by its share of the
+// characters (the scroll bar is then an estimate); once complete, every line has its exact
+// place, and the view keeps the line it showed. Appending a line costs only the new
+// characters. The journal is never opened for typing, so the view is always read-only.
 class JournalView : public QAbstractScrollArea {
   public:
     JournalView(const Tape& tape, QWidget* parent = nullptr);
@@ -58,6 +37,11 @@ class JournalView : public QAbstractScrollArea {
   private:
     void indexInBackground();
     void indexAll();
+    void completeIndex();
+    bool provisional() const { return !index_.complete(tape_.text()); }
+    qsizetype estimatedLines() const;
+    qsizetype topLineStart() const;
+    qsizetype lastPageStart() const;
     void updateScrollBars();
     void scrollToEnd();
     int lineHeight() const;

@@ -13,6 +13,7 @@
 #include "register/services.h"
 #include "storage/settings.h"
 
+#include <QFutureWatcher>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -80,6 +81,7 @@ class PanelWindow : public QWidget {
     QWidget* commandVV_ = nullptr;
     bool haveFront_ = false;
     bool painted_ = false;
+    QFutureWatcher<void> journalRead_; // the journal read on a worker thread after the first paint
     TapeId shownFront_ = TapeId::Receipt;
 };
 
