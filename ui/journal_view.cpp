@@ -11,7 +11,7 @@ namespace tarvel {
 namespace {
 
 constexpr int kMargin = 3;               // pixels left of the journal's text
-constexpr qsizetype kIdleStep = 1 << 20; // characters indexed per idle turn, about a millisecond
+constexpr qsizetype kIdleStep = 1 << 18; // characters indexed per idle turn
 constexpr qsizetype kSample = 1 << 16;   // characters at the end that give the mean line
 
 } // namespace
@@ -40,7 +40,10 @@ void JournalView::render(bool inFront) {
     }
     inFront_ = inFront;
     // An appended line is indexed at once; a whole journal while the trainee works.
-    if (!index_.extend(tape_.text(), kIdleStep)) idle_.start();
+    if (tape_.text().size() - index_.indexed() <= kIdleStep)
+        index_.extend(tape_.text());
+    else
+        idle_.start();
     if (!inFront_) return;
     updateScrollBars();
     if (endPending_) scrollToEnd();

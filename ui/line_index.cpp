@@ -1,6 +1,13 @@
 #include "ui/line_index.h"
 
 #include <algorithm>
+#include <bit>
+
+// On x86-64 SSE2 is always there; elsewhere the breaks are looked for one character at a time.
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define TARVEL_LINES_SSE2 1
+#endif
 
 namespace tarvel {
 
@@ -19,14 +26,29 @@ bool breakEndsAt(QStringView text, qsizetype i) {
     return !(text[i] == kCr && i + 1 < text.size() && text[i + 1] == kLf);
 }
 
+// The first CR or LF in p[from, end), or `end`. The journal's lines are short, but most
+// blocks of eight characters hold no break: those are passed over at once.
+qsizetype nextBreak(const QChar* p, qsizetype from, qsizetype end) {
+    qsizetype i = from;
+#ifdef TARVEL_LINES_SSE2
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    const __m128i lf = _mm_set1_epi16(short(u'\n'));
+    for (; i + 8 <= end; i += 8) {
+        const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const int breaks = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        if (breaks != 0) return i + std::countr_zero(unsigned(breaks)) / 2;
+    }
+#endif
+    for (; i < end; ++i)
+        if (isBreak(p[i])) return i;
+    return end;
+}
+
 } // namespace
 
 qsizetype lineEnd(QStringView text, qsizetype start) {
-    const QChar* p = text.data();
-    const qsizetype n = text.size();
-    for (qsizetype i = start; i < n; ++i)
-        if (isBreak(p[i])) return i;
-    return n;
+    return nextBreak(text.data(), start, text.size());
 }
 
 qsizetype lineAfter(QStringView text, qsizetype end) {
@@ -63,22 +85,45 @@ void LineIndex::startLine(qsizetype start) {
     ++count_;
 }
 
+// A line ends at `end`, its break's last character (the LF of a CR LF).
+void LineIndex::endLineAt(const QChar* p, qsizetype end) {
+    const bool crLf = p[end] == kLf && end > lastStart_ && p[end - 1] == kCr;
+    longest_ = std::max(longest_, (crLf ? end - 1 : end) - lastStart_);
+    startLine(end + 1);
+}
+
+// A break ends at every LF, and at every CR that no LF follows within what is indexed now: a
+// CR LF split between two calls is counted at its CR, and its LF moves the line's start.
 bool LineIndex::extend(QStringView text, qsizetype budget) {
     if (text.size() < indexed_) clear(); // not an append: start again
     const qsizetype end = text.size() - indexed_ > budget ? indexed_ + budget : text.size();
     const QChar* p = text.data();
-    for (qsizetype i = indexed_; i < end; ++i) {
-        const QChar c = p[i];
-        if (!isBreak(c)) continue;
-        // The LF of a CR LF pair: the break was counted at the CR, the line starts after LF.
-        if (c == kLf && i > 0 && p[i - 1] == kCr && lastStart_ == i) {
-            lastStart_ = i + 1;
-            if (checkpointed(count_ - 1)) checkpoints_.back() = i + 1;
-            continue;
-        }
-        longest_ = std::max(longest_, i - lastStart_);
-        startLine(i + 1);
+    qsizetype i = indexed_;
+    if (i > 0 && i < end && p[i] == kLf && p[i - 1] == kCr && lastStart_ == i) {
+        lastStart_ = i + 1;
+        if (checkpointed(count_ - 1)) checkpoints_.back() = i + 1;
+        ++i;
     }
+#ifdef TARVEL_LINES_SSE2
+    // Sixteen characters at a time, one bit each: the journal's lines are some sixteen
+    // characters long, so most blocks end one line.
+    const __m128i cr = _mm_set1_epi16(short(u'\r'));
+    const __m128i lf = _mm_set1_epi16(short(u'\n'));
+    for (; i + 17 <= end; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 8));
+        const unsigned crs = unsigned(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, cr), _mm_cmpeq_epi16(b, cr))));
+        const unsigned lfs = unsigned(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, lf), _mm_cmpeq_epi16(b, lf))));
+        if ((crs | lfs) == 0) continue;
+        const unsigned lfAfter = lfs >> 1 | (p[i + 16] == kLf ? 0x8000u : 0u);
+        for (unsigned ends = lfs | (crs & ~lfAfter); ends != 0; ends &= ends - 1)
+            endLineAt(p, i + std::countr_zero(ends));
+    }
+#endif
+    for (; i < end; ++i)
+        if (p[i] == kLf || (p[i] == kCr && !(i + 1 < end && p[i + 1] == kLf))) endLineAt(p, i);
     indexed_ = end;
     return complete(text);
 }

@@ -44,6 +44,7 @@ class LineIndex {
   private:
     static constexpr qsizetype kStride = 32;
 
+    void endLineAt(const QChar* p, qsizetype end);
     void startLine(qsizetype start);
     bool checkpointed(qsizetype i) const { return i % kStride == 0; }
 
