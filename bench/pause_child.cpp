@@ -95,9 +95,9 @@ int pauseChild(const QString& dir) {
 
     std::vector<Step> steps;
     for (int receipt = 0; receipt < 5; ++receipt)
-        for (Step& step : keys("ringing receipts", r,
-                               {"Command1", "Command5", "Command0", "CommandVV", "CommandEnter",
-                                "CommandVV"}))
+        for (Step& step :
+             keys("ringing receipts", r,
+                  {"Command1", "Command5", "Command0", "CommandVV", "CommandEnter", "CommandVV"}))
             steps.push_back(step);
     for (Step& step : keys("switching modes", r, {"KZ", "Btn1D", "KZ", "KR", "KR", "KCH", "KCH"}))
         steps.push_back(step);

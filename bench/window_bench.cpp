@@ -347,8 +347,7 @@ int main(int argc, char** argv) {
                 frontBigLarge.atEnd ? "yes" : "NO");
     std::printf("%-52s %7.1f MB %7.1f MB %7.2f× file  (target <= 2.5: %s; above empty: %.2f×)\n",
                 "peak memory of that process (VmHWM)", double(frontBig.hwmKb) / 1024,
-                double(frontEmpty.hwmKb) / 1024, memRatio, verdict(memRatio <= 2.5),
-                memDeltaRatio);
+                double(frontEmpty.hwmKb) / 1024, memRatio, verdict(memRatio <= 2.5), memDeltaRatio);
     std::printf("%-52s %7.1f MB %10s %7.2f× file\n", "  the same with the journal of 500 MB",
                 double(frontHuge.hwmKb) / 1024, "", hugeMemRatio);
     std::printf("%-52s %7.1f ms %10s   (target <= 16 ms: %s; during %s)\n",

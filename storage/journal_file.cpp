@@ -1,6 +1,7 @@
 #include "storage/journal_file.h"
 
 #include "storage/durable_append.h"
+#include "storage/system_disk.h"
 
 #include "storage/codepage.h"
 #include "storage/text_files.h"
@@ -37,19 +38,24 @@ JournalRead readJournal(const QString& path) {
     }
     constexpr qint64 kPiece = 1 << 20;
     QByteArray piece(kPiece, Qt::Uninitialized);
-    QString text(file.size(), Qt::Uninitialized); // one character a byte
+    // One character a byte, and room for the receipts of many shifts: the first receipt after
+    // start-up then appends in place instead of moving hundreds of megabytes.
+    constexpr qint64 kRoom = 1 << 20;
+    QString text(file.size() + kRoom, Qt::Uninitialized);
+    preferLargePages(text.data(), text.size() * qsizetype(sizeof(QChar)));
     TapeBytesCheck check;
     qsizetype done = 0;
     for (;;) {
-        if (done == text.size()) text.resize(done + kPiece); // the file grew while read
         clearSystemError();
-        const qint64 got = file.read(piece.data(), std::min(kPiece, text.size() - done));
+        const qint64 room = text.size() - done; // kRoom beyond the file's size
+        const qint64 got = file.read(piece.data(), room > 0 ? std::min(kPiece, room) : kPiece);
         if (got < 0) {
             read.status = JournalLoad::Unreadable;
             read.error = fileErrorOf(path, lastSystemError(), file);
             return read;
         }
         if (got == 0) break;
+        if (got > room) text.resize(done + got); // the file grew while it was read
         const QByteArrayView bytes(piece.constData(), got);
         decodeWindows1251Into(bytes, reinterpret_cast<char16_t*>(text.data()) + done);
         check.feed(bytes);

@@ -15,4 +15,9 @@ namespace tarvel {
 // when the system does not tell.
 std::optional<FileProblem> diskProblem(const QString& folder);
 
+// Asks the system to back `bytes` at `data` (memory about to be written through) with large
+// pages where it has them: a journal of hundreds of megabytes then costs hundreds of page
+// faults, not hundreds of thousands, each of which holds up the program's other thread too.
+void preferLargePages(void* data, qsizetype bytes);
+
 } // namespace tarvel

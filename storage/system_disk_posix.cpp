@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstdint>
+#include <sys/mman.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -36,6 +38,20 @@ bool syncToDisk(QFile& file) {
     return ::fsync(file.handle()) == 0;
 #else
     return ::fdatasync(file.handle()) == 0;
+#endif
+}
+
+void preferLargePages(void* data, qsizetype bytes) {
+#ifdef MADV_HUGEPAGE
+    // Only whole pages inside the range are advised; the call fails harmlessly where the
+    // system has no large pages.
+    const std::uintptr_t page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t begin = (std::uintptr_t(data) + page - 1) / page * page;
+    const std::uintptr_t end = (std::uintptr_t(data) + std::uintptr_t(bytes)) / page * page;
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(bytes);
 #endif
 }
 

@@ -103,4 +103,7 @@ bool syncToDisk(QFile& file) {
     return handle != INVALID_HANDLE_VALUE && ::FlushFileBuffers(handle);
 }
 
+// Windows gives large pages only to a program with a privilege a trainee's account lacks.
+void preferLargePages(void*, qsizetype) {}
+
 } // namespace tarvel

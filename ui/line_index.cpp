@@ -35,8 +35,8 @@ qsizetype nextBreak(const QChar* p, qsizetype from, qsizetype end) {
     const __m128i lf = _mm_set1_epi16(short(u'\n'));
     for (; i + 8 <= end; i += 8) {
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        const int breaks = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
+        const int breaks =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, cr), _mm_cmpeq_epi16(units, lf)));
         if (breaks != 0) return i + std::countr_zero(unsigned(breaks)) / 2;
     }
 #endif

@@ -5,8 +5,8 @@
 // the break.
 
 #include <QStringView>
+#include <deque>
 #include <limits>
-#include <vector>
 
 namespace tarvel {
 
@@ -48,7 +48,9 @@ class LineIndex {
     void startLine(qsizetype start);
     bool checkpointed(qsizetype i) const { return i % kStride == 0; }
 
-    std::vector<qsizetype> checkpoints_{0}; // the start of line 0, kStride, 2·kStride, …
+    // The start of line 0, kStride, 2·kStride, …: in blocks, so that growing never moves
+    // megabytes of them at once.
+    std::deque<qsizetype> checkpoints_{0};
     qsizetype count_ = 1;
     qsizetype lastStart_ = 0;
     qsizetype indexed_ = 0;

@@ -303,13 +303,13 @@ void PanelWindow::paintEvent(QPaintEvent* event) {
     painted_ = true;
     // A journal of tens of megabytes takes longer to read than the whole panel takes to come
     // up; the trainee sees the panel first, and the journal follows a moment later. Its read
-    // begins only now, so that it takes nothing from the panel's start on a two-core machine,
-    // and the panel goes on answering the keys while it runs.
+    // begins once this first paint is on screen, so that it takes nothing from the panel's
+    // start on a two-core machine, and the panel goes on answering the keys while it runs.
     connect(&journalRead_, &QFutureWatcher<void>::finished, this, [this] {
         reg_.finishJournalLoad();
         render();
     });
-    journalRead_.setFuture(reg_.readJournalInBackground());
+    QTimer::singleShot(0, this, [this] { journalRead_.setFuture(reg_.readJournalInBackground()); });
 }
 
 PanelWindow::~PanelWindow() {
