@@ -15,6 +15,8 @@ static quint64 inodeOf(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
 }
 
+constexpr qsizetype kMiB = 1 << 20;
+
 // From any starting file, through random awkward pieces, the file always equals what close writes.
 TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
     const std::tuple<std::optional<QByteArray>, QString, bool> cases[] = {
@@ -26,7 +28,11 @@ TEST(JournalFile, FileEqualsJournalAfterStartAndEveryAppend) {
         {"a\rb\r\n", "a\r\nb\r\n", false},
         {"a\r\r\n", "a\r\n\r\n", false},
         {QByteArray(16, 'a') + "\rb" + QByteArray(16, 'c') + "\r\n", // past 16 bytes read at once
-         QString(16, u'a') + "\r\nb" + QString(16, u'c') + "\r\n", false}};
+         QString(16, u'a') + "\r\nb" + QString(16, u'c') + "\r\n", false},
+        {"a\r", "a\r\n", false},
+        // A CR LF and a lone CR where the read's first megabyte ends.
+        {QByteArray(kMiB - 1, 'a') + "\r\nb\r\n", QString(kMiB - 1, u'a') + "\r\nb\r\n", true},
+        {QByteArray(kMiB - 1, 'a') + "\rb\r\n", QString(kMiB - 1, u'a') + "\r\nb\r\n", false}};
     const QString alphabet = QStringLiteral("a Я1.\r\n☺€😀");
     std::mt19937 random(7);
     for (const auto& [file, journal, inPlace] : cases) {

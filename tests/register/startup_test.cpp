@@ -1,4 +1,5 @@
 #include "support/fakes.h"
+#include "support/named_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -35,14 +36,35 @@ TEST(StartUp, CloseSavesTheJournalBeforeThePrinterCallThatMayFail) {
     }
 }
 
-// A receipt closed before the worker thread's journal is taken in still lands after it.
-TEST(StartUp, JournalReadInTheBackgroundComesBeforeAnyNewReceipt) {
+// However the background read stands when a receipt is closed, the receipt lands after the
+// journal read, in the tape and in the file.
+struct BackgroundRow : NamedRow {
+    std::function<void(CashRegister&)> beforeTheReceipt;
+};
+
+class BackgroundRead : public testing::TestWithParam<BackgroundRow> {};
+
+TEST_P(BackgroundRead, ComesBeforeAnyNewReceipt) {
     RegisterRig rig(QLatin1Char('.'), false);
     rig.files.writeText(kJournalFileName, QStringLiteral("старый\r\n"));
     rig.reg->start(/*journalInBackground=*/true);
+    GetParam().beforeTheReceipt(*rig.reg);
     rig.reg->journal().append(u"\r\nновый");
     EXPECT_EQ(rig.s().TxtCHLK.text(), QStringLiteral("старый\r\n\r\nновый"));
     EXPECT_EQ(rig.files.readText(kJournalFileName), QStringLiteral("старый\r\n\r\nновый\r\n"));
+    EXPECT_TRUE(rig.reg->readJournalInBackground().isFinished()) << "nothing left to read";
 }
+
+const BackgroundRow kBackground[] = {
+    {"NotYetBegun", [](CashRegister&) {}},
+    {"WorkerStillReading", [](CashRegister& reg) { reg.readJournalInBackground(); }},
+    {"ReadButNotTakenIn",
+     [](CashRegister& reg) {
+         reg.readJournalInBackground().waitForFinished();
+         EXPECT_EQ(reg.state().TxtCHLK.text(), QString()) << "taken in by the worker";
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Stages, BackgroundRead, testing::ValuesIn(kBackground), rowName);
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "support/panel_fixture.h"
 
 #include <QScrollBar>
+#include <random>
 
 namespace tarvel::test {
 namespace {
@@ -31,6 +32,62 @@ TEST_F(JournalViewTest, DrawnOnlyInFrontWithItsEndInView) {
     click("2В"); // 2В brings the end back into view from wherever the trainee scrolled
     QTest::qWait(20);
     EXPECT_EQ(view->firstVisibleLine(), view->lineCount() - view->visibleRows());
+}
+
+// Before its index is complete the journal shows the very lines it shows after: at its end and
+// at its top; and once complete it stays on the line it showed in between.
+TEST_F(JournalViewTest, ShowsTheSameLinesBeforeItsIndexIsComplete) {
+    QString text;
+    for (int i = 0; i < 300000; ++i)
+        text += QStringLiteral("чек %1\r\n").arg(i);
+    restartWith(kJournalFileName, text);
+    click("КЗ 1Д");
+    JournalView* view = journal();
+    QScrollBar* bar = view->verticalScrollBar();
+    const auto shown = [&] { return view->viewport()->grab().toImage(); };
+    const QImage end = shown();
+    bar->setValue(0);
+    const QImage top = shown();
+    bar->setValue(bar->maximum() / 2);
+    const QImage between = shown();
+    EXPECT_EQ(view->lineCount(), 300002); // the index completed: the report, the empty last line
+    EXPECT_TRUE(shown() == between) << "moved off the line it showed";
+    bar->setValue(0);
+    EXPECT_TRUE(shown() == top);
+    bar->setValue(bar->maximum());
+    EXPECT_TRUE(shown() == end);
+}
+
+// The index built in random pieces and steps, the walk back from the end and the search by
+// position find the lines of the view's text, in texts with every kind of line break.
+TEST(LineIndexTest, SameLinesForwardBackwardAndByPosition) {
+    const QString alphabet = QStringLiteral("ab Ж\r\n\r\n");
+    std::mt19937 random(11);
+    for (int round = 0; round < 40; ++round) {
+        QString text;
+        for (int k = int(random() % 600); k > 0; --k)
+            text += alphabet[qsizetype(random() % alphabet.size())];
+        SCOPED_TRACE(text.toStdString());
+        const QStringList lines = viewTextOf(text).split(u'\n');
+        LineIndex index;
+        for (qsizetype grown = 0; grown < text.size();) {
+            grown = std::min(text.size(), grown + 1 + qsizetype(random() % 40));
+            while (!index.extend(QStringView(text).first(grown), 1 + qsizetype(random() % 50))) {
+            }
+        }
+        ASSERT_EQ(index.lineCount(), lines.size());
+        qsizetype longest = 0;
+        qsizetype start = lineStartAt(text, text.size());
+        for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+            EXPECT_EQ(index.line(text, i).toString(), lines[i]) << i;
+            EXPECT_EQ(index.startOf(text, i), start) << i;
+            EXPECT_EQ(index.lineAt(text, start), i);
+            EXPECT_EQ(text.sliced(start, lineEnd(text, start) - start), lines[i]) << i;
+            longest = std::max(longest, lines[i].size());
+            if (i > 0) start = lineBefore(text, start);
+        }
+        EXPECT_EQ(index.longestLine(), longest);
+    }
 }
 
 // Drawn in two pieces as whole, and indexed so: CR LF, lone CR, lone LF one break each, even split.

@@ -93,6 +93,17 @@ TEST_F(PanelWindowTest, CloseBoxWritesTheJournalAndEndsTheProgram) {
     EXPECT_EQ(rig.printer.calls, QStringList{"close"});
 }
 
+// Started as the program starts it, the panel comes up first and the journal follows by itself,
+// read once the panel is on screen.
+TEST_F(PanelWindowTest, JournalReadAfterTheFirstPaintArrivesWithoutAKey) {
+    rig.files.writeText(kJournalFileName, QStringLiteral("старый\r\n"));
+    window.reset();
+    rig.restart(/*load=*/false);
+    rig.reg->start(/*journalInBackground=*/true);
+    openPanel();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s().TxtCHLK == u"старый\r\n"; }));
+}
+
 // Typed digits and ":" pass only while the marker Shap1 shows; keys and typing then take turns.
 TEST_F(PanelWindowTest, KeyboardFilterLetsDigitsAndColonThroughWhileTheMarkerShows) {
     type(indicator(), "7");
