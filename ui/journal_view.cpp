@@ -61,9 +61,11 @@ void JournalView::setScale(qreal scale) {
 }
 
 void JournalView::indexInBackground() {
-    if (index_.complete(tape_.text())) return idle_.stop();
-    const qsizetype left = tape_.text().size() - index_.indexed();
-    if (left > kIdleStep)
+    if (index_.complete(tape_.text())) {
+        idle_.stop();
+        return;
+    }
+    if (tape_.text().size() - index_.indexed() > kIdleStep)
         index_.extend(tape_.text(), kIdleStep);
     else
         completeIndex();
