@@ -36,6 +36,17 @@ struct FolderRegister {
         reg.addListener(notices);
         reg.start();
     }
+    // Plays `entries` to their end, each alarm rung at once; how many were played.
+    qsizetype play(const QList<KeyLogEntry>& entries, double speed,
+                   ReplayPlayer::Hooks hooks = {}) {
+        ReplayPlayer player(reg, entries, speed, alarm, std::move(hooks));
+        player.start();
+        while (alarm.ring()) {
+        }
+        EXPECT_TRUE(player.finished());
+        return player.played();
+    }
+    ManualAlarm alarm;
 };
 
 QByteArray withoutDateAndTime(QByteArray journal) {
@@ -74,14 +85,9 @@ TEST(Replay, ReproducesTheJournalAndHeaderOfTheRun) {
     ASSERT_EQ(folder.prepare(log.log->head, original.files.path("")), QString());
     FolderRegister replay(folder.path());
     replay.clock.date = QDate(2027, 1, 9); // the replay runs on another day
-    ManualAlarm alarm;
     int steps = 0;
     bool finished = false;
-    ReplayPlayer player(replay.reg, log.log->entries, 4, alarm,
-                        {{}, [&] { ++steps; }, [&] { finished = true; }});
-    player.start();
-    while (alarm.ring()) {
-    }
+    replay.play(log.log->entries, 4, {{}, [&] { ++steps; }, [&] { finished = true; }});
 
     EXPECT_TRUE(finished);
     EXPECT_EQ(steps, log.log->entries.size() - 1); // all but the power key
@@ -174,24 +180,20 @@ TEST(Replay, VariantRunRechecksWithTheSeedFromItsLog) {
         FolderRegister replay(folder.path());
         ExerciseChecker checker(exerciseForRun(*sample.exercise, seed));
         replay.reg.addListener(checker);
-        ManualAlarm alarm;
-        ReplayPlayer player(replay.reg, log.log->entries, 1, alarm, {});
-        player.start();
-        while (alarm.ring()) {
-        }
+        replay.play(log.log->entries, 1);
         EXPECT_EQ(checker.result(0).right, seed == *run.seed ? 3 : 0) << seed;
     }
 }
 
 struct TimingCase : NamedRow {
     double speed;
-    const char* delays; // the alarm's settings, in order
+    QList<qint64> delays; // the alarm's settings, in order
 };
 
 const TimingCase kTimings[] = {
-    {"as_recorded", 1, "0 400 1000 5"},
-    {"twice_as_fast", 2, "0 200 500 3"}, // 1402.5 rounds to 1403, and 1403 - 1400 = 3
-    {"slower", 0.5, "0 800 2000 10"},
+    {"as_recorded", 1, {0, 400, 1000, 5}},
+    {"twice_as_fast", 2, {0, 200, 500, 3}}, // 1402.5 rounds to 1403, and 1403 - 1400 = 3
+    {"slower", 0.5, {0, 800, 2000, 10}},
 };
 
 class ReplayTiming : public testing::TestWithParam<TimingCase> {};
@@ -201,29 +203,20 @@ TEST_P(ReplayTiming, PlaysEachEntryAtItsTime) {
     TempDataDir dir;
     writeDefaults(dir);
     FolderRegister replay(dir.path(""));
-    QList<KeyLogEntry> entries(6);
-    entries[0] = {0, Key::Digit7, {}, {}};
-    entries[1] = {400, Key::Digit5, {}, {}};
-    entries[2] = {1400, std::nullopt, TypedField::Indicator, QStringLiteral("75:1")};
-    entries[3] = {1405, std::nullopt, TypedField::ReceiptTape, QStringLiteral("не на ленту")};
-    entries[4] = {9000, Key::Power, {}, {}};
-    entries[5] = {9100, Key::Digit1, {}, {}};
+    const QList<KeyLogEntry> entries{
+        {0, Key::Digit7, {}, {}},
+        {400, Key::Digit5, {}, {}},
+        {1400, std::nullopt, TypedField::Indicator, QStringLiteral("75:1")},
+        {1405, std::nullopt, TypedField::ReceiptTape, QStringLiteral("не на ленту")},
+        {9000, Key::Power, {}, {}},
+        {9100, Key::Digit1, {}, {}}};
     QStringList shown;
-    ManualAlarm alarm;
-    ReplayPlayer player(replay.reg, entries, GetParam().speed, alarm,
-                        {[&](Key key) { shown << keyName(key).toString(); }, {}, {}});
-    player.start();
-    while (alarm.ring()) {
-    }
-    QStringList delays;
-    for (qint64 d : alarm.delays)
-        delays << QString::number(d);
-    EXPECT_EQ(delays.join(u' '), QString::fromUtf8(GetParam().delays));
+    const auto show = [&](Key key) { shown << keyName(key).toString(); };
+    EXPECT_EQ(replay.play(entries, GetParam().speed, {show, {}, {}}), 4);
+    EXPECT_EQ(replay.alarm.delays, GetParam().delays);
     EXPECT_EQ(shown, QStringList({"Command7", "Command5"}));
     EXPECT_EQ(replay.reg.state().TxtIND.text(), QStringLiteral("75:1"));
     EXPECT_EQ(replay.reg.state().TxtCHL.text(), kDefaultHeader); // locked: typing refused
-    EXPECT_TRUE(player.finished());
-    EXPECT_EQ(player.played(), 4);
     EXPECT_EQ(replay.programEnd.ended, 0);
 }
 
