@@ -82,7 +82,6 @@ TEST_P(CommandLineTest, ReadsTheArguments) {
 
 const ParseCase kCases[] = {
     {"NoArguments", "", Action::Run},
-    {"DataDir", "--data-dir|/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
     {"DataDirWithEquals", "--data-dir=/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
     {"OneDashLongOption", "-data-dir|/tmp/ivanova", Action::Run, "data /tmp/ivanova"},
     {"OneDashOptionTwice", "-data-dir|a|-data-dir=b", Action::Refuse,
@@ -96,7 +95,6 @@ const ParseCase kCases[] = {
     {"ReplayAtTheSlowest", "--replay|@file|--speed|0.1", Action::Run, "replay @file; speed 0.1"},
     {"TakeOverInAClassroom", "--data-dir|/mnt/kassa|--take-over", Action::Run,
      "data /mnt/kassa; take over"},
-    {"Help", "--help", Action::ShowHelp},
     {"HelpBeforeOtherChecks", "--speed|0|--help", Action::ShowHelp},
     {"VersionShort", "-v", Action::ShowVersion},
     {"UnknownShortOption", "-x", Action::Refuse, "неизвестный параметр «-x»"},
@@ -106,11 +104,8 @@ const ParseCase kCases[] = {
     {"EmptyValue", "--data-dir=", Action::Refuse, "после «--data-dir» нужно значение"},
     {"FlagWithAValue", "--record=yes", Action::Refuse, "«--record» пишется без значения"},
     {"StrayArgument", "bazasmen.txt", Action::Refuse, "лишний аргумент «bazasmen.txt»"},
-    {"DataDirTwice", "--data-dir|a|--data-dir|b", Action::Refuse,
-     "«--data-dir» указан больше одного раза"},
     {"MissingExercise", "--exercise|@none", Action::Refuse, "нет файла или папки упражнения @none"},
     {"ExerciseNameNotUtf8", "--exercise|@raw", Action::Refuse, "@notUtf8"},
-    {"ReplayNameNotUtf8", "--replay|@raw", Action::Refuse, "@notUtf8"},
     {"ReplayOfAFolder", "--replay|@dir", Action::Refuse, "нет файла записи @dir"},
     {"TraineeAlone", "--trainee|Иванова", Action::Refuse,
      "«--trainee» задаётся вместе с «--exercise», «--record» или «--new-exercise»"},
@@ -151,7 +146,7 @@ const ParseCase kCases[] = {
     {"SpeedZero", "--replay|@file|--speed|0", Action::Refuse, "скорость «0» @speed"},
     {"SpeedTooHigh", "--replay|@file|--speed|101", Action::Refuse, "скорость «101» @speed"},
     {"SpeedInWords", "--replay|@file|--speed|fast", Action::Refuse, "скорость «fast» @speed"},
-    {"SpeedInfinite", "--replay|@file|--speed|inf", Action::Refuse, "скорость «inf» @speed"},
+    {"SpeedNotANumber", "--replay|@file|--speed|nan", Action::Refuse, "скорость «nan» @speed"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineTest, testing::ValuesIn(kCases), rowName);
@@ -165,8 +160,7 @@ struct ProgramCase : NamedRow {
 
 class ProgramAnswerTest : public testing::TestWithParam<ProgramCase> {};
 
-// Without any display: were a window started, Qt would abort. The per-user data folder points
-// into an empty scratch folder, which must stay empty.
+// Without a display, so a window started would abort; the per-user folder (scratch) stays empty.
 TEST_P(ProgramAnswerTest, AnswersWithoutStarting) {
     const ProgramCase& c = GetParam();
     TempDataDir home;
@@ -203,17 +197,13 @@ INSTANTIATE_TEST_SUITE_P(RealProgram, ProgramAnswerTest, testing::ValuesIn(kProg
 // Whatever stops the start, the trainee reads which folder, why, and how to pick another.
 TEST(DataFolderMessage, NamesTheFolderTheReasonAndTheWayOut) {
     using Kind = DataFolderError::Kind;
-    const FileError file{"/home/kassa", FileProblem::NotAFile};
-    const FileError locked{"/home/kassa", FileProblem::NoPermission};
     const FileError full{"/home/kassa", FileProblem::NoSpace};
     const QString folder = "/home/kassa/Tarvel";
     const std::pair<DataFolderError, QString> cases[] = {
-        {{Kind::NotAFolder, folder, file, {}},
+        {{Kind::NotAFolder, folder, FileError{"/home/kassa", FileProblem::NotAFile}, {}},
          "папку данных " + folder + ": /home/kassa — это файл, а не папка."},
-        {{Kind::NotWritable, folder, locked, {}},
+        {{Kind::NotWritable, folder, FileError{"/home/kassa", FileProblem::NoPermission}, {}},
          "папку данных " + folder + ": нет права записи в папку /home/kassa."},
-        {{Kind::CannotCreate, folder, full, {}},
-         "папку данных " + folder + ": нет места на диске."},
         {{Kind::CannotSeed, folder, full, "a.txt"},
          "файл a.txt в папку данных " + folder + ": нет места на диске."},
         // A path that would run off the box keeps its head and its last names.
